@@ -1,0 +1,8 @@
+#include "blocks/ConstUnTimed.h"
+
+namespace Vantra {
+
+template class ConstUnTimedBase<double, CircularBuffer<double>>;
+template class ConstUnTimed<double>;
+
+}  // namespace Vantra

@@ -1,0 +1,69 @@
+// ConstUnTimed<T>: a constant source. Each firing writes one sample to
+// Output: zero for the first InitialDelay firings after Initialize, then
+// Value. ConstUnTimedBase holds the firing logic; the derived class knows
+// how to write the zero of its element type (EmitDelaySample).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+#include "dataflow/CircularBuffer.h"
+#include "dataflow/DFModel.h"
+
+namespace Vantra {
+
+template <class T, class Buf>
+class ConstUnTimedBase : public DFModel {
+public:
+    Buf Output;
+    T Value{};
+    std::int32_t InitialDelay = 0;  // firings that emit zero; parameter
+    std::size_t FiringCount = 0;    // firings since Initialize
+
+    bool Initialize() override
+    {
+        FiringCount = 0;
+        return CheckParameters();
+    }
+
+    bool CheckParameters() override
+    {
+        if (InitialDelay < 0) {
+            ReportError("InitialDelay must be >= 0");
+            return false;
+        }
+        return true;
+    }
+
+    bool Run() override
+    {
+        // The delay is widened with its sign, so a negative one (refused by
+        // Initialize) would hold the output at zero rather than skip it.
+        const auto delay = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(InitialDelay));
+        if (FiringCount < delay)
+            EmitDelaySample();
+        else
+            Output.ElementAt(0) = Value;
+        // Saturate rather than wrap: on a 32-bit build a very long run would
+        // otherwise fall back into the delay.
+        if (FiringCount != std::numeric_limits<std::size_t>::max()) ++FiringCount;
+        return true;
+    }
+
+    // Writes the zero of T into the current sample of Output.
+    virtual void EmitDelaySample() = 0;
+};
+
+template <class T>
+class ConstUnTimed : public ConstUnTimedBase<T, CircularBuffer<T>> {
+public:
+    ConstUnTimed() { this->Value = T(); }
+
+    void EmitDelaySample() override { this->Output.ElementAt(0) = T(); }
+};
+
+extern template class ConstUnTimedBase<double, CircularBuffer<double>>;
+extern template class ConstUnTimed<double>;
+
+}  // namespace Vantra

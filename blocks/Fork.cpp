@@ -1,0 +1,7 @@
+#include "blocks/Fork.h"
+
+namespace Vantra {
+
+template class Fork<CircularBuffer<double>>;
+
+}  // namespace Vantra
