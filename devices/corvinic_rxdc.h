@@ -1,0 +1,31 @@
+// corvinic_rxdc: the receiver's device limiting stage, a memoryless soft
+// limiter out = amplitude * tanh(gain * in) with one of three constant rows
+// chosen by row. The owner loads in before each firing and stores out after
+// it; the block has no ports of its own.
+//
+// A row outside 0..2 is refused: Setup fails with one line on standard
+// error, and a firing with such a row (row changed after Setup) fails the
+// same way and leaves out untouched.
+#pragma once
+
+#include <cstdint>
+
+#include "dataflow/DFModel.h"
+
+class corvinic_rxdc : public Vantra::DFModel {
+public:
+    double in = 0.0;
+    double out = 0.0;
+    double amplitude[3] = {};
+    double gain[3] = {};
+    std::int32_t row = 0;
+
+    corvinic_rxdc();
+
+    bool Setup() override;
+    bool Initialize() override;  // stores the table
+    bool Run() override;
+
+private:
+    void store_table();
+};

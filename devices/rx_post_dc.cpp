@@ -1,0 +1,45 @@
+#include "devices/rx_post_dc.h"
+
+#include <cmath>
+
+#include "devices/limiter_row.h"
+
+namespace {
+
+constexpr double kAmplitude[3] = {0.5, 1.0, 1.0};
+constexpr double kGain[3] = {82.0, 82.0, 82.0};
+
+}  // namespace
+
+rx_post_dc::rx_post_dc()
+{
+    // Filled here as well as in Initialize so that no firing can ever read
+    // an undefined table.
+    store_table();
+}
+
+bool rx_post_dc::Setup()
+{
+    return limiter_row_valid("rx_post_dc", row);
+}
+
+bool rx_post_dc::Initialize()
+{
+    store_table();
+    return true;
+}
+
+void rx_post_dc::store_table()
+{
+    for (int r = 0; r < 3; ++r) {
+        amplitude[r] = kAmplitude[r];
+        gain[r] = kGain[r];
+    }
+}
+
+bool rx_post_dc::Run()
+{
+    if (!limiter_row_valid("rx_post_dc", row)) return false;
+    out = amplitude[row] * std::tanh(gain[row] * in);
+    return true;
+}

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "devices/corvinic_rxdc.h"
+#include "devices/rx_post_dc.h"
+
+namespace {
+
+// Both limiters share members and behaviour; only their tables differ.
+template <class Block>
+class SoftLimiterTest : public testing::Test {
+protected:
+    Block block;
+
+    double Out(int row, double in)
+    {
+        block.row = row;
+        block.in = in;
+        EXPECT_TRUE(block.Run());
+        return block.out;
+    }
+
+    void Start(int row)
+    {
+        block.row = row;
+        ASSERT_TRUE(block.Setup());
+        ASSERT_TRUE(block.Initialize());
+    }
+};
+
+using Limiters = testing::Types<corvinic_rxdc, rx_post_dc>;
+TYPED_TEST_SUITE(SoftLimiterTest, Limiters);
+
+const char* NameOf(const corvinic_rxdc&) { return "corvinic_rxdc"; }
+const char* NameOf(const rx_post_dc&) { return "rx_post_dc"; }
+
+}  // namespace
+
+TYPED_TEST(SoftLimiterTest, ZeroInGivesZeroOutAndTheCurveIsOdd)
+{
+    this->Start(0);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(this->Out(row, 0.0), 0.0);
+        EXPECT_EQ(this->Out(row, -0.02), -this->Out(row, 0.02));
+    }
+}
+
+TYPED_TEST(SoftLimiterTest, RowOutsideTheTableIsRefusedBySetupWithOneLine)
+{
+    for (int row : {3, -1, 10, -2147483647 - 1}) {
+        this->block.row = row;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(this->block.Setup());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  std::string(NameOf(this->block)) + ": row must be 0, 1 or 2, not " +
+                      std::to_string(row) + "\n");
+    }
+}
+
+TYPED_TEST(SoftLimiterTest, FiringWithARowChangedOutOfRangeFailsAndKeepsOut)
+{
+    this->Start(1);
+    const double good = this->Out(1, 0.003);
+    this->block.row = 3;
+    this->block.in = 0.5;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(this->block.Run());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              std::string(NameOf(this->block)) + ": row must be 0, 1 or 2, not 3\n");
+    EXPECT_EQ(this->block.out, good);
+    // The next firing uses whatever row is set then.
+    EXPECT_EQ(this->Out(2, 0.003), this->block.amplitude[2] * std::tanh(this->block.gain[2] * 0.003));
+}
+
+TYPED_TEST(SoftLimiterTest, InitializeRestoresTheTable)
+{
+    this->Start(0);
+    const double a0 = this->block.amplitude[0], g2 = this->block.gain[2];
+    this->block.amplitude[0] = 7.0;
+    this->block.gain[2] = -1.0;
+    ASSERT_TRUE(this->block.Initialize());
+    EXPECT_EQ(this->block.amplitude[0], a0);
+    EXPECT_EQ(this->block.gain[2], g2);
+}
+
+TEST(CorvinicRxdc, RowsHoldTheDeviceConstants)
+{
+    corvinic_rxdc b;
+    ASSERT_TRUE(b.Initialize());
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(b.amplitude[r], 0.209);
+    EXPECT_EQ(b.gain[0], 82.45);
+    EXPECT_EQ(b.gain[1], 22.04);
+    EXPECT_EQ(b.gain[2], 10.71);
+}
+
+TEST(CorvinicRxdc, SmallInputsFollowEachRowsSlope)
+{
+    corvinic_rxdc b;
+    b.row = 0;
+    ASSERT_TRUE(b.Setup());
+    ASSERT_TRUE(b.Initialize());
+    const double expected[3] = {0.14160, 0.045332, 0.022299};
+    for (int r = 0; r < 3; ++r) {
+        b.row = r;
+        b.in = 0.01;
+        ASSERT_TRUE(b.Run());
+        EXPECT_NEAR(b.out, expected[r], 5e-6) << "row " << r;
+    }
+}
+
+TEST(CorvinicRxdc, LargeInputsSaturateAtTheAmplitude)
+{
+    corvinic_rxdc b;
+    b.row = 0;
+    ASSERT_TRUE(b.Initialize());
+    b.in = 1.0;
+    ASSERT_TRUE(b.Run());
+    EXPECT_EQ(b.out, 0.209);
+    b.in = -1.0;
+    ASSERT_TRUE(b.Run());
+    EXPECT_EQ(b.out, -0.209);
+}
+
+TEST(RxPostDc, RowsHoldTheDeviceConstants)
+{
+    rx_post_dc b;
+    ASSERT_TRUE(b.Initialize());
+    EXPECT_EQ(b.amplitude[0], 0.5);
+    EXPECT_EQ(b.amplitude[1], 1.0);
+    EXPECT_EQ(b.amplitude[2], 1.0);
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(b.gain[r], 82.0);
+}
+
+TEST(RxPostDc, ReceiverRowLimitsToHalfAndTransmitterRowsToOne)
+{
+    rx_post_dc b;
+    ASSERT_TRUE(b.Initialize());
+    b.row = 0;
+    b.in = 0.1;
+    ASSERT_TRUE(b.Run());
+    EXPECT_NEAR(b.out, 0.49999992, 1e-8);
+    b.in = -0.1;
+    ASSERT_TRUE(b.Run());
+    EXPECT_NEAR(b.out, -0.49999992, 1e-8);
+    b.row = 1;
+    b.in = 0.001;
+    ASSERT_TRUE(b.Run());
+    EXPECT_NEAR(b.out, 0.0818167, 1e-7);
+    for (double x : {0.001, -0.02, 0.3}) {
+        b.in = x;
+        b.row = 1;
+        ASSERT_TRUE(b.Run());
+        const double row1 = b.out;
+        b.row = 2;
+        ASSERT_TRUE(b.Run());
+        EXPECT_EQ(b.out, row1);
+    }
+}
