@@ -170,9 +170,3 @@ TEST_F(MuxTest, BlockSizeSetsTheRatesAndIsCopiedPerFiring)
     EXPECT_EQ(o[1], 4);
 }
 
-TEST(MuxControlRangeMessage, WordingFollowsTheBranchCount)
-{
-    EXPECT_EQ(MuxControlRangeMessage(5, 2),
-              "Control input signal value is equal to 5.  There are 2 inputs connected.  "
-              "The valid control input range is [0,1].");
-}
