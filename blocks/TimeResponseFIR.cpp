@@ -2,25 +2,12 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "blocks/CubicSpline.h"
+#include "dataflow/FormatNumber.h"
 
 namespace Vantra {
-
-namespace {
-
-// Default floating-point format of a standard output stream: six
-// significant digits, exponent form outside [1e-4, 1e6).
-std::string FormatStreamDefault(double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
-
-}  // namespace
 
 TimeResponseFIR::~TimeResponseFIR()
 {
@@ -67,7 +54,7 @@ bool TimeResponseFIR::Setup()
     // undefined, so it is refused.
     const double product = ResponseTimeStamps[TimeStampCount - 1] * SampleRate;
     if (!(product < static_cast<double>(INT32_MAX))) {
-        ReportError("Too many taps: the response spans " + FormatStreamDefault(product) +
+        ReportError("Too many taps: the response spans " + FormatNumber(product) +
                     " sample intervals");
         return false;
     }
@@ -86,7 +73,7 @@ bool TimeResponseFIR::ValidateAndShiftStamps()
     double* t = ResponseTimeStamps;
     const double t0 = t[0];
     if (!std::isfinite(t0)) {
-        ReportError("ResponseTimeStamps[1] = " + FormatStreamDefault(t0) +
+        ReportError("ResponseTimeStamps[1] = " + FormatNumber(t0) +
                     " is not a finite number");
         return false;
     }
@@ -96,9 +83,9 @@ bool TimeResponseFIR::ValidateAndShiftStamps()
         // The negated form also stops at a NaN stamp.
         if (!(t[i - 1] < t[i]) || !std::isfinite(t[i])) {
             ReportError("ResponseTimeStamps[" + std::to_string(static_cast<unsigned long>(i) + 1) +
-                        "] = " + FormatStreamDefault(t0 + t[i]) + "  <= ResponseTimeStamps[" +
+                        "] = " + FormatNumber(t0 + t[i]) + "  <= ResponseTimeStamps[" +
                         std::to_string(static_cast<unsigned long>(i)) + "] = " +
-                        FormatStreamDefault(t0 + t[i - 1]) +
+                        FormatNumber(t0 + t[i - 1]) +
                         ". Time stamps must be in non-repeating ascending order.");
             return false;
         }

@@ -1,7 +1,8 @@
 #include "devices/tx_fir_dc.h"
 
+#include "dataflow/FormatNumber.h"
+
 #include <cmath>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -41,9 +42,8 @@ bool tx_fir_dc::Setup()
                       " (the history holds " + std::to_string(history_length) +
                       " samples), not " + std::to_string(samples_per_bit));
     if (!(bit_time > 0.0) || !std::isfinite(bit_time)) {
-        std::ostringstream m;
-        m << "bit_time must be a finite number > 0.0, not " << bit_time;
-        return refuse(m.str());
+        return refuse("bit_time must be a finite number > 0.0, not " +
+                      Vantra::FormatNumber(bit_time));
     }
     // Rows beyond the table have no limits and no gain to apply; refusing
     // them is the only way not to run on undefined values.
@@ -56,11 +56,10 @@ bool tx_fir_dc::Setup()
     // The post tap, N + 2d samples back, must lie inside the 4N samples of
     // history; compared in double so that no huge d is ever converted.
     if (!(2.0 * d < 3.0 * samples_per_bit)) {
-        std::ostringstream m;
-        m << "a tap spacing of " << d << " samples at " << samples_per_bit
-          << " samples per bit puts the post tap beyond the history"
-             " (samples_per_bit + 2 * tap_delay must be below 4 * samples_per_bit)";
-        return refuse(m.str());
+        return refuse("a tap spacing of " + Vantra::FormatNumber(d) + " samples at " +
+                      std::to_string(samples_per_bit) +
+                      " samples per bit puts the post tap beyond the history"
+                      " (samples_per_bit + 2 * tap_delay must be below 4 * samples_per_bit)");
     }
 
     upper_limit = r.limit;
