@@ -1,0 +1,112 @@
+/*
+** msg.h: the message log of the parser library.
+**
+** Every diagnostic of the parameter reader and of the IBIS checker is one
+** severity-tagged line (or line pair) on a single output stream, standard
+** output unless MSG_SetOutput() names another. The log counts bugs, errors,
+** warnings and cautions for the end-of-check summary, and keeps the table
+** of numbered message texts (MSG_Table, msgtab.cpp) so that most callers
+** pass a four-digit code instead of a format.
+**
+** All state is process-wide and unguarded: callers are single-threaded.
+*/
+#pragma once
+
+#include <stdarg.h>
+#include <stdio.h>
+
+/* Message types of MSG_Print() and MSG_PrintCode(). */
+typedef enum MsgType {
+    MSG_TYPE_BUG = 0,
+    MSG_TYPE_BUG_LINE = 1,
+    MSG_TYPE_ERROR = 2,
+    MSG_TYPE_ERROR_LINE = 3,
+    MSG_TYPE_WARNING = 4,
+    MSG_TYPE_WARNING_LINE = 5,
+    MSG_TYPE_CAUTION = 6,
+    MSG_TYPE_CAUTION_LINE = 7,
+    MSG_TYPE_NOTE = 8,
+    MSG_TYPE_NOTE_LINE = 9,
+    MSG_TYPE_INFO = 10 /* MSG_PrintCode() in coded mode only, never counted */
+} MsgType;
+
+/* One row of the message table: a code and its printf format. */
+typedef struct MsgEntry {
+    int code;
+    const char *text;
+} MsgEntry;
+
+/* The message table, in strictly ascending code order; row 0 is the
+** fallback text {0, "Error code doesn't exist."}. */
+extern const MsgEntry MSG_Table[];
+extern const int MSG_TableSize;
+
+/* Size of the formatting buffer, terminator included. A longer message is
+** cut to MSG_BUFFER_SIZE - 1 characters. */
+#define MSG_BUFFER_SIZE 2208
+
+/* Entry points. The ...Code forms take a message code followed by the
+** arguments of that row's text; the others take a printf format. The
+** ...Line forms print the current line number of the file being read.
+** Each returns 1 when it wrote something and 0 otherwise; callers may
+** ignore it. */
+int MSG_Bug(const char *fmt, ...);
+int MSG_BugLine(const char *fmt, ...);
+int MSG_BugCode(int code, ...);
+int MSG_BugCodeLine(int code, ...);
+int MSG_Error(const char *fmt, ...);
+int MSG_ErrorLine(const char *fmt, ...);
+int MSG_ErrorCode(int code, ...);
+int MSG_ErrorCodeLine(int code, ...);
+int MSG_Warning(const char *fmt, ...);
+int MSG_WarningLine(const char *fmt, ...);
+int MSG_WarningCode(int code, ...);
+int MSG_WarningCodeLine(int code, ...);
+int MSG_Caution(const char *fmt, ...);
+int MSG_CautionLine(const char *fmt, ...);
+int MSG_CautionCode(int code, ...);
+int MSG_Note(const char *fmt, ...);
+int MSG_NoteLine(const char *fmt, ...);
+int MSG_NoteCode(int code, ...);
+int MSG_NoteCodeLine(int code, ...);
+
+/* Writes one message of the given type, counted like the entry points but
+** never suppressed. A null argument list prints fmt as plain text (it is
+** not interpreted as a format). A type outside 0..9 writes nothing. */
+int MSG_Print(int type, const char *fmt, va_list *args);
+
+/* In uncoded mode as MSG_Print(). In coded mode the coded forms with the
+** given code for types 0..9, and for type 10 the line "I%04d - %s\n". */
+int MSG_PrintCode(int code, int type, const char *fmt, va_list *args);
+
+/* End-of-check summary: counters and "File Passed" / "File Failed". */
+void MSG_Summary(void);
+
+/* Counters; any pointer may be null. */
+void MSG_GetCounts(int *bugs, int *errors, int *warnings);
+
+/* Output stream; null restores the default, standard output. */
+void MSG_SetOutput(FILE *stream);
+
+/* Suppression switches: any non-zero argument means suppressed (neither
+** written nor counted). Cautions are always suppressed. */
+void MSG_SuppressBugs(int on);
+void MSG_SuppressErrors(int on);
+void MSG_SuppressWarnings(int on);
+
+/* Coded mode: messages given by code are written with their code
+** ("E1906 - ..."). Off (uncoded) at start; the models never turn it on. */
+void MSG_SetCoded(int on);
+
+/* Clears the four counters, for a tool that checks several files in one
+** process. The models never call it. */
+void MSG_ResetCounts(void);
+
+/* Row index of a code in MSG_Table, or -1. */
+int MSG_FindCode(int code);
+
+/* Source of the line number printed by the ...Line forms. The IBIS reader
+** installs its own (PARSE_GetLineNumber); until then, or after a null
+** argument, the line number is 0. */
+typedef int (*MsgLineSource)(void);
+void MSG_SetLineSource(MsgLineSource source);
