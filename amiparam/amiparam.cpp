@@ -4,10 +4,16 @@
 ** Parsing runs in two passes over a private copy of the text. The first
 ** (AMIPARAM_Flatten) scans the text once and makes a flat, pre-order list
 ** of entries with their nesting levels; the second (amiLink) walks that
-** list with a stack of open branches and appends each entry to its
-** parent's child array. Both passes are linear in the text length: every
-** scan only moves forward, and item arrays double their capacity when
-** full rather than growing by one element per append.
+** list with a stack of open branches to find each entry's parent, then
+** lays out every branch's children in text order.
+**
+** Both passes are linear in the text length: every scan only moves
+** forward, and the tree's storage is a handful of blocks sized from the
+** text up front (nodes, strings, values, child entries) rather than one
+** allocation per name, value and item array. A leaf's values are appended
+** while its list is read and no other list interleaves, so they are
+** contiguous in the value block; children are counted first and then
+** placed, so they are contiguous in the child block.
 **
 ** The first pass keeps a depth counter D that rises by two per nesting
 ** level, once at a list's '(' and once when its entry is made; the level
@@ -25,71 +31,22 @@
 
 /* ==== small helpers ====================================================== */
 
-/* Makes room for element number count in an array that holds count
-** elements and was allocated with one element, then grown only here: its
-** capacity is 1 up to one element and the next power of two above, so a
-** full array is one whose count is a power of two. */
-static int amiGrow(void *pp, int count, size_t elemSize) {
-    if (count < 1 || (count & (count - 1)) != 0) return 1;
-    size_t capacity = (size_t)count * 2;
-    if (capacity > SIZE_MAX / elemSize) return 0;
-    return CMN_Realloc(pp, capacity * elemSize);
+/* White space as the C locale's isspace() classifies it. The reader runs
+** inside a host process whose locale it does not control, so it does not
+** consult the locale, and the test is inline because it runs once per
+** character. */
+static inline int amiIsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+/* Skips white space of any run length: a long run is harmless in a
+** parameter string. */
+static inline void amiSkipSpace(char **p) {
+    while (amiIsSpace(**p)) (*p)++;
 }
 
 /* End of [start, end) without trailing white space. */
 static const char *amiTrim(const char *start, const char *end) {
-    while (end > start && CMN_IsSpace(end[-1])) end--;
+    while (end > start && amiIsSpace(end[-1])) end--;
     return end;
-}
-
-/* A new node named by [start, end), trimmed. Null when the node itself
-** cannot be allocated; a name that cannot be copied stays null. */
-static AmiNode *amiNewNode(const char *start, const char *end, int kind) {
-    AmiNode *node;
-    if (!CMN_Calloc(&node, sizeof *node)) return 0;
-    end = amiTrim(start, end);
-    node->name = CMN_StrNDup(start, (size_t)(end - start));
-    node->keyword = kind == AMIPARAM_LEAF ? AMIPARAM_LeafKeyword(node->name) : AMIPARAM_KW_NONE;
-    return node;
-}
-
-static void amiFreeNode(AmiNode *node, int kind) {
-    if (node == 0) return;
-    if (kind == AMIPARAM_LEAF) {
-        if (node->items.values)
-            for (int i = 0; i < node->count; i++) CMN_FreeBlock(node->items.values[i].text);
-        CMN_FreeBlock(node->items.values);
-    } else {
-        CMN_FreeBlock(node->items.children);
-    }
-    CMN_FreeBlock(node->name);
-    CMN_FreeBlock(node);
-}
-
-/* Appends the value [start, end), trimmed, typed and classified. */
-static int amiAppendValue(AmiNode *node, const char *start, const char *end) {
-    if (node->items.values == 0) {
-        if (!CMN_Calloc(&node->items.values, sizeof(AmiValue))) return 0;
-    } else if (!amiGrow(&node->items.values, node->count, sizeof(AmiValue))) {
-        return 0;
-    }
-    end = amiTrim(start, end);
-    AmiValue *v = &node->items.values[node->count];
-    v->text = CMN_StrNDup(start, (size_t)(end - start));
-    v->type = AMIPARAM_ValueType(v->text);
-    v->reserved = v->type == AMIPARAM_WORD ? AMIPARAM_ReservedWord(v->text) : AMIPARAM_RW_NONE;
-    node->count++;
-    return 1;
-}
-
-static int amiAppendChild(AmiNode *parent, const AmiEntry *child) {
-    if (parent->items.children == 0) {
-        if (!CMN_Calloc(&parent->items.children, sizeof(AmiEntry))) return 0;
-    } else if (!amiGrow(&parent->items.children, parent->count, sizeof(AmiEntry))) {
-        return 0;
-    }
-    parent->items.children[parent->count++] = *child;
-    return 1;
 }
 
 /* Counts '(' and ')' outside double quotes; 1 when they are equal. */
@@ -120,35 +77,100 @@ int AMIPARAM_CountLists(const char *text, int *count) {
 /* ==== first pass ========================================================= */
 
 typedef struct AmiScan {
-    char *p;        /* cursor */
-    char *resume;   /* where the next outer step starts */
-    AmiEntry *entries;
-    int n;          /* capacity */
-    int k;          /* entries made */
-    int i;          /* pass counter */
-    int depth;      /* D */
+    char *p;      /* cursor */
+    char *resume; /* where the next outer step starts */
+    AmiParamTree *tree;
+    int n;        /* capacity */
+    int k;        /* entries made */
+    int i;        /* pass counter */
+    int depth;    /* D */
+    size_t stringsUsed, stringsSize;
+    size_t valuesUsed, valuesSize;
 } AmiScan;
 
-/* Reads the values of the leaf whose name is [s, mark) and whose first
-** value starts at the cursor. Returns a result code. */
-static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
+/* Storage sized from the text. Every name or value is a trimmed stretch
+** [start, end) followed by a character (white space, a parenthesis, a
+** blanked quote) that belongs to no other name or value, so the names and
+** values with their terminators fit in strlen(text) + 1 bytes; and every
+** value takes at least two characters (itself and what ends it, or an
+** empty pair of quotes), so there are at most strlen(text) / 2 + 1. The
+** bounds are still checked on every use. */
+static int amiAllocStorage(AmiScan *sc, const char *text) {
+    AmiParamTree *t = sc->tree;
+    size_t len = strlen(text);
+    sc->stringsSize = len + 2;
+    sc->valuesSize = len / 2 + 2;
+    if (sc->stringsSize < len || sc->valuesSize > SIZE_MAX / sizeof(AmiValue)) return AMIPARAM_NO_MEMORY;
+    if (t->nodes == 0 && !CMN_Calloc(&t->nodes, (size_t)(sc->n > 0 ? sc->n : 1) * sizeof(AmiNode)))
+        return AMIPARAM_NO_MEMORY;
+    if (t->strings == 0 && !CMN_Calloc(&t->strings, sc->stringsSize)) return AMIPARAM_NO_MEMORY;
+    if (t->values == 0 && !CMN_Calloc(&t->values, sc->valuesSize * sizeof(AmiValue)))
+        return AMIPARAM_NO_MEMORY;
+    return AMIPARAM_OK;
+}
+
+/* A terminated copy of [start, end), trimmed, in the string block. */
+static char *amiString(AmiScan *sc, const char *start, const char *end) {
+    size_t len = (size_t)(amiTrim(start, end) - start);
+    if (len >= sc->stringsSize - sc->stringsUsed) return 0;
+    char *s = sc->tree->strings + sc->stringsUsed;
+    memcpy(s, start, len);
+    s[len] = 0;
+    sc->stringsUsed += len + 1;
+    return s;
+}
+
+/* Makes entry k with a node named by [start, end). */
+static int amiMakeEntry(AmiScan *sc, int kind, int d0, const char *start, const char *end) {
     if (sc->k >= sc->n) return AMIPARAM_OVERFLOW;
-    if (mark < s) return AMIPARAM_SYNTAX;
-    AmiNode *node = amiNewNode(s, mark, AMIPARAM_LEAF);
-    if (node == 0) return AMIPARAM_NO_MEMORY;
-    AmiEntry *e = &sc->entries[sc->k];
-    e->kind = AMIPARAM_LEAF;
+    if (end < start) return AMIPARAM_SYNTAX;
+    AmiNode *node = &sc->tree->nodes[sc->k];
+    memset(node, 0, sizeof *node);
+    node->name = amiString(sc, start, end);
+    if (node->name == 0) return AMIPARAM_OVERFLOW;
+    if (kind == AMIPARAM_LEAF) {
+        node->keyword = AMIPARAM_LeafKeyword(node->name);
+        node->items.values = sc->tree->values + sc->valuesUsed;
+    }
+    AmiEntry *e = &sc->tree->entries[sc->k];
+    e->kind = kind;
     e->level = (d0 + 1) / 2;
     e->node = node;
     sc->depth = d0 + 1;
+    return AMIPARAM_OK;
+}
+
+/* Appends the value [start, end), trimmed, typed and classified, to the
+** leaf being read, which is the newest one. */
+static int amiAppendValue(AmiScan *sc, AmiNode *node, const char *start, const char *end) {
+    if (sc->valuesUsed >= sc->valuesSize) return AMIPARAM_OVERFLOW;
+    char *text = amiString(sc, start, end);
+    if (text == 0) return AMIPARAM_OVERFLOW;
+    AmiValue *v = &sc->tree->values[sc->valuesUsed++];
+    v->text = text;
+    v->type = AMIPARAM_ValueType(text);
+    v->reserved = v->type == AMIPARAM_WORD ? AMIPARAM_ReservedWord(text) : AMIPARAM_RW_NONE;
+    node->count++;
+    return AMIPARAM_OK;
+}
+
+/* Reads the leaf whose name is [s, mark) and whose first value starts at
+** the cursor. Returns a result code. */
+static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
+    int rc = amiMakeEntry(sc, AMIPARAM_LEAF, d0, s, mark);
+    if (rc != AMIPARAM_OK) return rc;
+    AmiEntry *e = &sc->tree->entries[sc->k];
+    AmiNode *node = e->node;
 
     char *p = sc->p, *v = p, *blank = 0;
     for (;;) {
         char c = *p;
         if (c == '(') {
-            /* Values mixed with a sub-list: the whole list is dropped and
-            ** its slot reused. Skip to the ')' that closes it. */
-            amiFreeNode(node, AMIPARAM_LEAF);
+            /* Values mixed with a sub-list: the whole list is dropped, its
+            ** values given back and its slot reused. Skip to the ')' that
+            ** closes it. */
+            sc->valuesUsed -= (size_t)node->count;
+            memset(node, 0, sizeof *node);
             e->node = 0;
             int nest = 1;
             while (*p) {
@@ -165,7 +187,7 @@ static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
                 }
                 p++;
             }
-            CMN_SkipWhiteSpace(&p);
+            amiSkipSpace(&p);
             if (sc->depth < 2) return AMIPARAM_DEPTH;
             sc->depth = d0 - 1;
             sc->i++;
@@ -173,9 +195,10 @@ static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
             return AMIPARAM_OK;
         }
         if (c == ')') {
-            if (!amiAppendValue(node, v, p)) return AMIPARAM_NO_MEMORY;
+            rc = amiAppendValue(sc, node, v, p);
+            if (rc != AMIPARAM_OK) return rc;
             p++;
-            CMN_SkipWhiteSpace(&p);
+            amiSkipSpace(&p);
             if (sc->depth < 2) return AMIPARAM_DEPTH;
             sc->depth = d0 - 1;
             sc->p = sc->resume = p;
@@ -190,11 +213,12 @@ static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
             sc->i++;
             return AMIPARAM_OK;
         }
-        if (CMN_IsSpace(c)) {
+        if (amiIsSpace(c)) {
             if (blank == 0) blank = p;
             p++;
         } else if (blank) {
-            if (!amiAppendValue(node, v, blank)) return AMIPARAM_NO_MEMORY;
+            rc = amiAppendValue(sc, node, v, blank);
+            if (rc != AMIPARAM_OK) return rc;
             v = p;
             blank = 0;
         } else if (c == '"') {
@@ -210,14 +234,15 @@ static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
     }
 }
 
-int AMIPARAM_Flatten(char *text, AmiEntry *entries, int *count) {
-    CMN_ASSERT(text != 0 && entries != 0 && count != 0, "amiparam/amiparam");
+int AMIPARAM_Flatten(char *text, AmiParamTree *tree, int *count) {
+    CMN_ASSERT(text != 0 && tree != 0 && tree->entries != 0 && count != 0, "amiparam/amiparam");
     AmiScan sc;
+    memset(&sc, 0, sizeof sc);
     sc.p = sc.resume = text;
-    sc.entries = entries;
+    sc.tree = tree;
     sc.n = *count;
-    sc.k = sc.i = sc.depth = 0;
-    int rc = AMIPARAM_OK;
+    *count = 0;
+    int rc = amiAllocStorage(&sc, text);
 
     while (rc == AMIPARAM_OK && sc.i < sc.n) {
         /* List start. */
@@ -225,7 +250,7 @@ int AMIPARAM_Flatten(char *text, AmiEntry *entries, int *count) {
         if (*sc.p == '(') {
             sc.p++;
             sc.depth++;
-            CMN_SkipWhiteSpace(&sc.p);
+            amiSkipSpace(&sc.p);
         }
         int d0 = sc.depth;
         char *s = sc.p, *mark = 0;
@@ -239,24 +264,11 @@ int AMIPARAM_Flatten(char *text, AmiEntry *entries, int *count) {
                 break;
             }
             if (c == '(') {
-                char *end = mark ? mark : sc.p;
-                if (sc.k >= sc.n) {
-                    rc = AMIPARAM_OVERFLOW;
-                } else if (end < s) {
-                    rc = AMIPARAM_SYNTAX;
-                } else {
-                    AmiNode *node = amiNewNode(s, end, AMIPARAM_BRANCH);
-                    if (node == 0) {
-                        rc = AMIPARAM_NO_MEMORY;
-                    } else {
-                        AmiEntry *e = &sc.entries[sc.k++];
-                        e->kind = AMIPARAM_BRANCH;
-                        e->level = (d0 + 1) / 2;
-                        e->node = node;
-                        sc.depth = d0 + 1;
-                        sc.resume = sc.p;
-                        sc.i++;
-                    }
+                rc = amiMakeEntry(&sc, AMIPARAM_BRANCH, d0, s, mark ? mark : sc.p);
+                if (rc == AMIPARAM_OK) {
+                    sc.k++;
+                    sc.i++;
+                    sc.resume = sc.p;
                 }
                 break;
             }
@@ -264,24 +276,23 @@ int AMIPARAM_Flatten(char *text, AmiEntry *entries, int *count) {
                 /* The enclosing branch closes after its last child, or a
                 ** list holds only a name. */
                 sc.p++;
-                CMN_SkipWhiteSpace(&sc.p);
+                amiSkipSpace(&sc.p);
                 if (d0 < 2 || sc.i < 1) {
                     rc = AMIPARAM_DEPTH;
                     break;
                 }
                 sc.i--;
-                CMN_SkipWhiteSpace(&sc.p);
                 if (*sc.p == '(') {
                     sc.p++;
                     d0 -= 1;
                 } else {
                     d0 -= 2;
                 }
-                CMN_SkipWhiteSpace(&sc.p);
+                amiSkipSpace(&sc.p);
                 s = sc.p;
                 continue;
             }
-            if (CMN_IsSpace(c)) {
+            if (amiIsSpace(c)) {
                 if (mark == 0) mark = sc.p;
                 sc.p++;
                 continue;
@@ -299,19 +310,27 @@ int AMIPARAM_Flatten(char *text, AmiEntry *entries, int *count) {
 
 /* ==== second pass ======================================================== */
 
-/* Links entries[1..m) to their parents. */
-static int amiLink(AmiEntry *entries, int m) {
+/* Links entries[1..m) to their parents and lays out the child arrays. */
+static int amiLink(AmiParamTree *tree, int m) {
+    AmiEntry *entries = tree->entries;
     if (m < 1 || entries[0].kind != AMIPARAM_BRANCH || entries[0].node == 0)
         return AMIPARAM_NO_PARENT; /* the outermost list is a leaf or was dropped */
 
     int maxLevel = 1;
     for (int e = 0; e < m; e++)
         if (entries[e].level > maxLevel) maxLevel = entries[e].level;
-    int *stack;
-    if (!CMN_Calloc(&stack, (size_t)maxLevel * sizeof *stack)) return AMIPARAM_NO_MEMORY;
+    int *stack = 0, *parent = 0;
+    if (!CMN_Calloc(&stack, (size_t)maxLevel * sizeof *stack) ||
+        !CMN_Calloc(&parent, (size_t)m * sizeof *parent)) {
+        if (stack) CMN_Free(&stack);
+        return AMIPARAM_NO_MEMORY;
+    }
 
+    /* Find each entry's parent (-1: not in the tree) and count children. */
     int rc = AMIPARAM_OK, top = 0;
+    size_t linked = 0;
     stack[0] = 0;
+    for (int e = 0; e < m; e++) parent[e] = -1;
     for (int e = 1; e < m && rc == AMIPARAM_OK; e++) {
         const AmiEntry *E = &entries[e];
         if (E->kind != AMIPARAM_BRANCH && E->kind != AMIPARAM_LEAF) break;
@@ -323,10 +342,11 @@ static int amiLink(AmiEntry *entries, int m) {
             rc = AMIPARAM_NO_PARENT;
         } else if (P->level + 1 == E->level) {
             /* An entry whose level jumps by more than one stays out of the
-            ** tree; its slot still owns and releases its node. */
-            if (!amiAppendChild(P->node, E)) {
-                rc = AMIPARAM_NO_MEMORY;
-            } else if (E->kind == AMIPARAM_BRANCH) {
+            ** tree. */
+            parent[e] = stack[top];
+            P->node->count++;
+            linked++;
+            if (E->kind == AMIPARAM_BRANCH) {
                 if (top + 1 >= maxLevel)
                     rc = AMIPARAM_OVERFLOW;
                 else
@@ -334,6 +354,27 @@ static int amiLink(AmiEntry *entries, int m) {
             }
         }
     }
+
+    /* Give each branch its stretch of the child block, then fill the
+    ** stretches in text order. */
+    if (rc == AMIPARAM_OK && !CMN_Calloc(&tree->children, (linked ? linked : 1) * sizeof(AmiEntry)))
+        rc = AMIPARAM_NO_MEMORY;
+    if (rc == AMIPARAM_OK) {
+        size_t offset = 0;
+        for (int e = 0; e < m; e++) {
+            AmiNode *node = entries[e].node;
+            if (entries[e].kind != AMIPARAM_BRANCH || node == 0) continue;
+            node->items.children = tree->children + offset;
+            offset += (size_t)node->count;
+            node->count = 0;
+        }
+        for (int e = 1; e < m; e++) {
+            if (parent[e] < 0) continue;
+            AmiNode *p = entries[parent[e]].node;
+            p->items.children[p->count++] = entries[e];
+        }
+    }
+    CMN_Free(&parent);
     CMN_Free(&stack);
     return rc;
 }
@@ -343,28 +384,25 @@ static int amiLink(AmiEntry *entries, int m) {
 int AMIPARAM_Parse(const char *text, AmiParamTree **out) {
     if (text == 0 || out == 0) return AMIPARAM_NO_PARENT;
     char *cursor = (char *)text; /* only read */
-    CMN_SkipWhiteSpace(&cursor); /* any run length is fine in a parameter string */
+    amiSkipSpace(&cursor);
     if (*cursor != '(') return AMIPARAM_NO_LIST;
 
     size_t opens;
     if (!amiCountLists(cursor, &opens)) return AMIPARAM_UNBALANCED;
-    if (opens > INT_MAX || opens > SIZE_MAX / sizeof(AmiEntry)) return AMIPARAM_NO_MEMORY;
+    if (opens > INT_MAX || opens > SIZE_MAX / sizeof(AmiNode)) return AMIPARAM_NO_MEMORY;
 
     AmiParamTree *tree;
     if (!CMN_Calloc(&tree, sizeof *tree)) return AMIPARAM_NO_MEMORY;
-    if (!CMN_Calloc(&tree->entries, opens * sizeof(AmiEntry))) {
-        CMN_Free(&tree);
-        return AMIPARAM_NO_MEMORY;
-    }
-    tree->count = (int)opens;
-
-    char *copy = CMN_StrDup(cursor);
     int rc = AMIPARAM_NO_MEMORY;
-    if (copy != 0) {
-        int made = tree->count;
-        rc = AMIPARAM_Flatten(copy, tree->entries, &made);
-        if (rc == AMIPARAM_OK) rc = amiLink(tree->entries, made);
-        CMN_Free(&copy);
+    if (CMN_Calloc(&tree->entries, opens * sizeof(AmiEntry))) {
+        tree->count = (int)opens;
+        char *copy = CMN_StrDup(cursor);
+        if (copy != 0) {
+            int made = tree->count;
+            rc = AMIPARAM_Flatten(copy, tree, &made);
+            if (rc == AMIPARAM_OK) rc = amiLink(tree, made);
+            CMN_Free(&copy);
+        }
     }
     if (rc != AMIPARAM_OK) {
         AMIPARAM_FreeTree(&tree);
@@ -377,9 +415,10 @@ int AMIPARAM_Parse(const char *text, AmiParamTree **out) {
 void AMIPARAM_FreeTree(AmiParamTree **tree) {
     if (tree == 0 || *tree == 0) return;
     AmiParamTree *t = *tree;
-    if (t->entries) {
-        for (int i = 0; i < t->count; i++) amiFreeNode(t->entries[i].node, t->entries[i].kind);
-        CMN_Free(&t->entries);
-    }
+    CMN_FreeBlock(t->children);
+    CMN_FreeBlock(t->values);
+    CMN_FreeBlock(t->strings);
+    CMN_FreeBlock(t->nodes);
+    CMN_FreeBlock(t->entries);
     CMN_Free(tree);
 }

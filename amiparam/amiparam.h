@@ -108,10 +108,17 @@ typedef struct AmiNode {
 
 /* A parsed text. entries has one slot per '(' of the text (count); the
 ** slots behind the last entry made stay zero. entries[0] is the outermost
-** list, a branch. */
+** list, a branch. The tree owns everything it points to, in a few blocks
+** released together by AMIPARAM_FreeTree(): the nodes (one per slot), all
+** names and value texts, all values and all child entries. Nodes, names,
+** values and item arrays are never released one by one. */
 typedef struct AmiParamTree {
     AmiEntry *entries;
     int count;
+    AmiNode *nodes;     /* count nodes; entries[i].node points into it */
+    char *strings;      /* every name and value text, each terminated */
+    AmiValue *values;   /* every leaf's values, each leaf's contiguous */
+    AmiEntry *children; /* every branch's child entries, each contiguous */
 } AmiParamTree;
 
 /* Parses text; on success stores a new tree through out and returns 0.
@@ -128,11 +135,12 @@ void AMIPARAM_FreeTree(AmiParamTree **tree);
 ** a count of 0. */
 int AMIPARAM_CountLists(const char *text, int *count);
 
-/* First pass of AMIPARAM_Parse(): fills entries (capacity *count on entry)
-** in pre-order and stores the number made in *count. Writes into text,
-** blanking the double quotes it consumes. Returns 0, 4 (out of memory),
-** 6, 7 or 8. */
-int AMIPARAM_Flatten(char *text, AmiEntry *entries, int *count);
+/* First pass of AMIPARAM_Parse(): fills tree->entries (capacity *count on
+** entry) in pre-order, allocating the tree's nodes, strings and values as
+** needed, and stores the number of entries made in *count. Writes into
+** text, blanking the double quotes it consumes. Returns 0, 4 (out of
+** memory), 6, 7 or 8. */
+int AMIPARAM_Flatten(char *text, AmiParamTree *tree, int *count);
 
 /* Value type of a text: -1 empty (or null), 1 integer (strtol in base 10
 ** consumes it all), 3 real (strtod consumes it all), 2 boolean (exactly

@@ -17,7 +17,8 @@ int AMIPARAM_ValueType(const char *text) {
     if (end != text && *end == 0) return AMIPARAM_INTEGER;
     (void)strtod(text, &end);
     if (end != text && *end == 0) return AMIPARAM_REAL;
-    if (strcmp(text, "True") == 0 || strcmp(text, "False") == 0) return AMIPARAM_BOOLEAN;
+    if ((text[0] == 'T' && strcmp(text, "True") == 0) || (text[0] == 'F' && strcmp(text, "False") == 0))
+        return AMIPARAM_BOOLEAN;
     return AMIPARAM_WORD;
 }
 
@@ -41,7 +42,8 @@ static const char *const amiLeafKeywords[] = {
 };
 
 int AMIPARAM_LeafKeyword(const char *name) {
-    if (name == 0) return AMIPARAM_KW_NONE;
+    /* Every keyword starts with an upper-case letter; most names do not. */
+    if (name == 0 || !strchr("UTFDL", name[0]) || name[0] == 0) return AMIPARAM_KW_NONE;
     for (int i = 0; i < (int)(sizeof amiLeafKeywords / sizeof amiLeafKeywords[0]); i++)
         if (strcmp(name, amiLeafKeywords[i]) == 0) return i + 1;
     return AMIPARAM_KW_NONE;

@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CodeCase{"(a (b 1)", 1}, CodeCase{"(a (b 1)))", 1}, CodeCase{"(a (b \"(\" 1)", 1},
                       CodeCase{"corvin_rx1 (eq 3)", 2}, CodeCase{"", 2}, CodeCase{" \t\n ", 2},
                       CodeCase{"(a 1)", 3}, CodeCase{"(a x (b 1))", 3},  // every list dropped
-                      CodeCase{"(a (b 1)) (c 2)", 5}, CodeCase{"(a)", 6}, CodeCase{"(a (b))", 6},
+                      CodeCase{"(a (b 1)) (c 2)", 5}, CodeCase{"(a (b 1)) (c (d 2))", 5}, CodeCase{"(a)", 6}, CodeCase{"(a (b))", 6},
                       CodeCase{"(a (b) (c 1))", 6}, CodeCase{"(a (b 1) (c))", 6}, CodeCase{"(a (b ))", 6},
                       CodeCase{"()", 6}, CodeCase{"(a (b ) (c 1))", 8}));
 
@@ -100,9 +100,10 @@ TEST(AmiParamParse, FlattenGuardsItsCapacity) {
     tree->entries = static_cast<AmiEntry*>(std::calloc(4, sizeof(AmiEntry)));
     tree->count = 4;
     int count = 4;
-    EXPECT_EQ(AMIPARAM_Flatten(text, tree->entries, &count), AMIPARAM_OVERFLOW);
+    EXPECT_EQ(AMIPARAM_Flatten(text, tree, &count), AMIPARAM_OVERFLOW);
     EXPECT_EQ(count, 4);
-    AMIPARAM_FreeTree(&tree);  // releases the nodes the pass made
+    EXPECT_STREQ(tree->entries[3].node->name, "c");
+    AMIPARAM_FreeTree(&tree);  // releases what the pass allocated
 }
 
 TEST(AmiParamCountLists, CountsOutsideQuotesOnly) {
