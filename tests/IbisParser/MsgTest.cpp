@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <ostream>
 #include <string>
 
 #include "IbisParser/msg.h"
@@ -34,6 +35,8 @@ struct FormCase {
     const char* prefix;  // one-line prefix, "(line    7)" where it has one
     size_t twoLineMin;   // 0: never two lines
 };
+
+void PrintTo(const FormCase& c, std::ostream* os) { *os << c.prefix; }
 
 class MsgForms : public MsgCapture, public ::testing::WithParamInterface<FormCase> {};
 

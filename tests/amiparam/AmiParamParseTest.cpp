@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "amiparam/amiparam.h"
@@ -66,6 +67,8 @@ struct CodeCase {
     const char* text;
     int code;
 };
+
+void PrintTo(const CodeCase& c, std::ostream* os) { *os << "code " << c.code << " for " << c.text; }
 
 class AmiParamResult : public ::testing::TestWithParam<CodeCase> {};
 
