@@ -1,0 +1,171 @@
+// The three exported IBIS-AMI entry points. This file is compiled once per
+// model library; CORVIN_AMI_NETWORK names the network class and
+// CORVIN_AMI_NETWORK_HEADER its header.
+//
+// The simulator owns the instance between AMI_Init and AMI_Close. Nothing
+// thrown may leave these functions: each catches everything, records it in
+// the instance's message where there is an instance, and returns 0.
+#include <cmath>
+#include <new>
+#include <string>
+
+#include "amiparam/AmiParameterReader.h"
+#include "ami/AmiModelInstance.h"
+#include "dataflow/FormatNumber.h"
+#include CORVIN_AMI_NETWORK_HEADER
+
+#define CORVIN_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+using Network = CORVIN_AMI_NETWORK;
+using Instance = AmiModelInstance<Network>;
+
+// Texts that must stay valid without an instance to hold them.
+const char kNoMemoryText[] = "The IBIS-AMI model could not allocate its instance. ";
+const char kNoHandleText[] = "AMI_Init was called without an AMI_memory_handle. ";
+
+std::string LookupFailedText()
+{
+    return std::string("The IBIS-AMI model, ") + Network::ModelName +
+           ", is unable to initialize the parameter " + Network::SettingName +
+           " from the AMI_Init arguments.  The model will use the default setting. ";
+}
+
+// Samples per bit, rounded to nearest. A bit time or sample interval that
+// is not a positive finite number, or a quotient beyond a 32-bit count,
+// gives 0, which the network's Setup then refuses; the reason goes into
+// the message so the user sees which argument was wrong.
+std::int32_t SamplesPerBit(Instance& inst, double bitTime, double sampleInterval)
+{
+    const double q = bitTime / sampleInterval + 0.5;
+    if (!(bitTime > 0.0) || !(sampleInterval > 0.0) || !std::isfinite(q) ||
+        q >= 2147483648.0) {
+        inst.Append(std::string("The IBIS-AMI model, ") + Network::ModelName +
+                    ", received an invalid bit_time (" + Vantra::FormatNumber(bitTime) +
+                    " s) or sample_interval (" + Vantra::FormatNumber(sampleInterval) + " s). ");
+        return 0;
+    }
+    return static_cast<std::int32_t>(q);
+}
+
+long Init(double bitTime, double sampleInterval, const char* parameters, Instance& inst)
+{
+    if (parameters == nullptr) parameters = "";
+    {
+        AmiParameterReader reader(parameters);
+        inst.model.BitTime = bitTime;
+        inst.bitSamples = SamplesPerBit(inst, bitTime, sampleInterval);
+        inst.model.SamplesPerBit = static_cast<double>(inst.bitSamples);
+        const std::string path = std::string(Network::ModelName) + "." + Network::SettingName;
+        if (!reader.GetDouble(inst.model.Setting(), path.c_str())) inst.Append(LookupFailedText());
+    }
+    if (!inst.model.Setup()) {
+        inst.AppendPhaseError("Setup");
+        return 0;
+    }
+    if (!inst.model.Initialize()) {
+        inst.AppendPhaseError("Initialize");
+        return 0;
+    }
+    inst.ready = true;
+    return 1;
+}
+
+}  // namespace
+
+CORVIN_EXPORT long AMI_Init(double* /*impulse_matrix*/, long /*row_size*/, long /*aggressors*/,
+                            double sample_interval, double bit_time, char* AMI_parameters_in,
+                            char** /*AMI_parameters_out*/, void** AMI_memory_handle, char** msg)
+{
+    Instance* inst = nullptr;
+    try {
+        inst = new Instance();
+    } catch (...) {
+        if (AMI_memory_handle != nullptr) *AMI_memory_handle = nullptr;
+        if (msg != nullptr) *msg = const_cast<char*>(kNoMemoryText);
+        return 0;
+    }
+    if (AMI_memory_handle == nullptr) {
+        // Nobody could ever close the instance: do not create one.
+        delete inst;
+        if (msg != nullptr) *msg = const_cast<char*>(kNoHandleText);
+        return 0;
+    }
+
+    long result = 0;
+    try {
+        result = Init(bit_time, sample_interval, AMI_parameters_in, *inst);
+    } catch (const std::bad_alloc&) {
+        inst->ready = false;
+        inst->Append(std::string("Error occurred in ") + Network::ModelName +
+                     "::AMI_Init(): out of memory. ");
+        result = 0;
+    } catch (...) {
+        inst->ready = false;
+        inst->Append(std::string("Error occurred in ") + Network::ModelName + "::AMI_Init(). ");
+        result = 0;
+    }
+    *AMI_memory_handle = inst;
+    if (msg != nullptr && !inst->message.empty()) *msg = const_cast<char*>(inst->message.c_str());
+    return result;
+}
+
+CORVIN_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_times,
+                               char** /*AMI_parameters_out*/, void* AMI_memory)
+{
+    if (clock_times != nullptr) clock_times[0] = -1.0;
+    if (AMI_memory == nullptr) return 0;
+    Instance& inst = *static_cast<Instance*>(AMI_memory);
+    try {
+        if (wave_size < 0 || (wave == nullptr && wave_size > 0)) {
+            inst.Append(std::string("Error occurred in ") + Network::ModelName +
+                        "::AMI_GetWave(): invalid wave or wave_size. ");
+            return 0;
+        }
+        inst.clockTimes.resize(static_cast<std::size_t>(wave_size) + 1);
+        long result = 1;
+        if (!inst.ready) {
+            // Init failed: the network has no valid configuration, so the
+            // waveform stays as the simulator gave it.
+            inst.AppendPhaseError("Run");
+            result = 0;
+        } else {
+            Network& net = inst.model;
+            double* in = &net.Input.ElementAt(0);
+            const double* out = &net.AmiOutput().ElementAt(0);
+            for (long i = 0; i < wave_size; ++i) {
+                *in = wave[i];
+                if (!net.Run()) {
+                    inst.AppendPhaseError("Run");
+                    result = 0;
+                    break;
+                }
+                wave[i] = *out;
+            }
+        }
+        inst.clockTimes[0] = -1.0;
+        return result;
+    } catch (...) {
+        inst.Append(std::string("Error occurred in ") + Network::ModelName +
+                    "::AMI_GetWave(). ");
+        return 0;
+    }
+}
+
+CORVIN_EXPORT long AMI_Close(void* AMI_memory)
+{
+    if (AMI_memory == nullptr) return 0;
+    Instance* inst = static_cast<Instance*>(AMI_memory);
+    long result = 1;
+    try {
+        if (!inst->model.Finalize()) {
+            inst->AppendPhaseError("Finalize");
+            result = 0;
+        }
+    } catch (...) {
+        result = 0;
+    }
+    delete inst;
+    return result;
+}

@@ -1,0 +1,4 @@
+corvin_add_bench(ami_bench SOURCES AmiBench.cpp
+  LIBS corvin_rx1_tables corvin_tx1_tables vantra_blocks ${CMAKE_DL_LIBS})
+target_compile_definitions(ami_bench PRIVATE CORVIN_LIB_DIR="${PROJECT_BINARY_DIR}/lib")
+add_dependencies(ami_bench corvin_rx1_ami corvin_tx1_ami)

@@ -1,0 +1,196 @@
+// The entry points' argument handling, messages and failure paths, driven
+// through a stand-in network compiled into this test.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "FakeNetwork.h"
+#include "ami/AmiModelInstance.h"
+
+extern "C" {
+long AMI_Init(double*, long, long, double, double, char*, char**, void**, char**);
+long AMI_GetWave(double*, long, double*, char**, void*);
+long AMI_Close(void*);
+}
+
+namespace {
+
+const double kBitTime = 1.666666666666667e-10;
+const std::string kLookupText =
+    "The IBIS-AMI model, fake_model, is unable to initialize the parameter gain from the "
+    "AMI_Init arguments.  The model will use the default setting. ";
+
+class EntryPoints : public testing::Test {
+protected:
+    void* memory = nullptr;
+    char* msg = nullptr;
+    char sentinel[1] = {0};
+
+    void SetUp() override
+    {
+        FakeControl() = FakeNetworkControl();
+        msg = sentinel;
+    }
+    void TearDown() override
+    {
+        if (memory != nullptr) AMI_Close(memory);
+    }
+
+    long Init(const char* params, double bitTime = kBitTime, double interval = kBitTime / 32)
+    {
+        std::string copy = params != nullptr ? params : "";
+        return AMI_Init(nullptr, 0, 0, interval, bitTime,
+                        params != nullptr ? copy.data() : nullptr, nullptr, &memory, &msg);
+    }
+    std::string Message() const { return msg == sentinel ? "<untouched>" : std::string(msg); }
+};
+
+}  // namespace
+
+TEST_F(EntryPoints, SettingFromTheParameterStringLeavesMsgUntouched)
+{
+    ASSERT_EQ(Init("(fake_model (gain 3))"), 1);
+    EXPECT_EQ(Message(), "<untouched>");
+    std::vector<double> wave = {1.0, -2.0};
+    double clock[2] = {7.0, 7.0};
+    EXPECT_EQ(AMI_GetWave(wave.data(), 2, clock, nullptr, memory), 1);
+    EXPECT_EQ(wave, (std::vector<double>{3.0, -6.0}));
+    EXPECT_EQ(clock[0], -1.0);
+    EXPECT_EQ(clock[1], 7.0);  // nothing beyond the first entry
+}
+
+TEST_F(EntryPoints, MissingOrUnreadableSettingUsesTheDefaultWithAMessage)
+{
+    for (const char* p : {"(fake_model)", "", "(fake_model (gain high))", "(fake_model",
+                          "(other (gain 3))"}) {
+        SetUp();
+        ASSERT_EQ(Init(p), 1) << p;
+        EXPECT_EQ(Message(), kLookupText) << p;
+        std::vector<double> wave = {1.0};
+        double clock = 0.0;
+        AMI_GetWave(wave.data(), 1, &clock, nullptr, memory);
+        EXPECT_EQ(wave[0], 2.0) << p;
+        AMI_Close(memory);
+        memory = nullptr;
+    }
+}
+
+TEST_F(EntryPoints, NullParameterStringIsTreatedAsEmpty)
+{
+    ASSERT_EQ(Init(nullptr), 1);
+    EXPECT_EQ(Message(), kLookupText);
+}
+
+TEST_F(EntryPoints, SamplesPerBitRoundsToNearest)
+{
+    Init("(fake_model (gain 1))", 31.5, 1.0);
+    EXPECT_EQ(FakeControl().lastSamplesPerBit, 32.0);
+    EXPECT_EQ(FakeControl().lastBitTime, 31.5);
+    AMI_Close(memory);
+    Init("(fake_model (gain 1))", 31.49, 1.0);
+    EXPECT_EQ(FakeControl().lastSamplesPerBit, 31.0);
+    AMI_Close(memory);
+    // Below one half: no samples per bit, and the network refuses it.
+    EXPECT_EQ(Init("(fake_model (gain 1))", 0.4, 1.0), 0);
+    EXPECT_EQ(Message(), "Error occurred in fake_model::Setup(). ");
+}
+
+TEST_F(EntryPoints, InvalidTimingFailsCleanlyAndSaysWhy)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (auto [bit, interval] : std::vector<std::pair<double, double>>{
+             {kBitTime, 0.0}, {kBitTime, -1e-12}, {0.0, 1e-12}, {nan, 1e-12},
+             {kBitTime, nan}, {1.0, 1e-300}, {INFINITY, 1e-12}}) {
+        SetUp();
+        EXPECT_EQ(Init("(fake_model (gain 1))", bit, interval), 0);
+        EXPECT_EQ(FakeControl().lastSamplesPerBit, 0.0);
+        EXPECT_NE(Message().find("invalid bit_time"), std::string::npos) << Message();
+        EXPECT_NE(Message().find("Error occurred in fake_model::Setup(). "), std::string::npos);
+        ASSERT_NE(memory, nullptr);  // the instance is handed out all the same
+        AMI_Close(memory);
+        memory = nullptr;
+    }
+}
+
+TEST_F(EntryPoints, PhaseFailuresAppendTheirMessages)
+{
+    FakeControl().failInitialize = true;
+    EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
+    EXPECT_EQ(Message(), "Error occurred in fake_model::Initialize(). ");
+    AMI_Close(memory);
+    memory = nullptr;
+
+    SetUp();
+    FakeControl().failFinalize = true;
+    ASSERT_EQ(Init("(fake_model (gain 1))"), 1);
+    EXPECT_EQ(AMI_Close(memory), 0);
+    memory = nullptr;
+}
+
+TEST_F(EntryPoints, RunFailureStopsAtTheFailingSample)
+{
+    FakeControl().failRunAt = 2;
+    ASSERT_EQ(Init("(fake_model (gain 10))"), 1);
+    std::vector<double> wave = {1, 2, 3, 4};
+    double clock = 0.0;
+    EXPECT_EQ(AMI_GetWave(wave.data(), 4, &clock, nullptr, memory), 0);
+    EXPECT_EQ(wave, (std::vector<double>{10, 20, 3, 4}));
+    EXPECT_EQ(clock, -1.0);
+    // The instance stays usable: the next call runs from where it stopped.
+    std::vector<double> more = {5};
+    EXPECT_EQ(AMI_GetWave(more.data(), 1, &clock, nullptr, memory), 1);
+    EXPECT_EQ(more[0], 50);
+}
+
+TEST_F(EntryPoints, ExceptionsNeverLeaveTheEntryPoints)
+{
+    FakeControl().throwInSetup = true;
+    EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
+    EXPECT_EQ(Message(), "Error occurred in fake_model::AMI_Init(): out of memory. ");
+    std::vector<double> wave = {1.0};
+    double clock = 0.0;
+    EXPECT_EQ(AMI_GetWave(wave.data(), 1, &clock, nullptr, memory), 0);
+    EXPECT_EQ(wave[0], 1.0);  // a failed instance never runs
+    AMI_Close(memory);
+    memory = nullptr;
+
+    SetUp();
+    FakeControl().throwInRun = true;
+    ASSERT_EQ(Init("(fake_model (gain 1))"), 1);
+    EXPECT_EQ(AMI_GetWave(wave.data(), 1, &clock, nullptr, memory), 0);
+}
+
+TEST_F(EntryPoints, BadCallerArgumentsNeverCrash)
+{
+    double clock[2] = {0.0, 5.0};
+    EXPECT_EQ(AMI_GetWave(nullptr, 4, clock, nullptr, nullptr), 0);
+    EXPECT_EQ(AMI_Close(nullptr), 0);
+    // No handle to return the instance through: nothing is created.
+    EXPECT_EQ(AMI_Init(nullptr, 0, 0, kBitTime / 32, kBitTime, nullptr, nullptr, nullptr, &msg), 0);
+    EXPECT_NE(Message(), "<untouched>");
+    EXPECT_EQ(AMI_Init(nullptr, 0, 0, kBitTime / 32, kBitTime, nullptr, nullptr, nullptr, nullptr), 0);
+
+    ASSERT_EQ(Init("(fake_model (gain 1))"), 1);
+    EXPECT_EQ(AMI_GetWave(nullptr, 4, clock, nullptr, memory), 0);
+    std::vector<double> wave = {1.0};
+    EXPECT_EQ(AMI_GetWave(wave.data(), -1, clock, nullptr, memory), 0);
+    EXPECT_EQ(wave[0], 1.0);
+    EXPECT_EQ(AMI_GetWave(wave.data(), 1, nullptr, nullptr, memory), 1);
+    EXPECT_EQ(AMI_GetWave(nullptr, 0, clock, nullptr, memory), 1);
+    EXPECT_EQ(clock[1], 5.0);
+}
+
+TEST_F(EntryPoints, ARepeatedlyFailingInstanceDoesNotGrowWithoutBound)
+{
+    FakeControl().failSetup = true;
+    EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
+    double wave = 0.0, clock = 0.0;
+    for (int i = 0; i < 100000; ++i) AMI_GetWave(&wave, 1, &clock, nullptr, memory);
+    // msg may have moved since Init; look at the instance itself.
+    const auto* inst = static_cast<const AmiModelInstance<fake_model>*>(memory);
+    EXPECT_LE(inst->message.size(), 65536u);
+    EXPECT_GT(inst->message.size(), 60000u);
+}

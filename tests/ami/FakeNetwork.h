@@ -1,0 +1,61 @@
+// A stand-in network for the entry-point tests: output = gain * input, with
+// switches to make any lifecycle phase fail or throw, so every failure path
+// of the entry points can be driven without a real model.
+#pragma once
+
+#include <new>
+#include <stdexcept>
+
+#include "dataflow/CircularBuffer.h"
+#include "dataflow/DFModel.h"
+
+struct FakeNetworkControl {
+    bool failSetup = false;
+    bool failInitialize = false;
+    bool failFinalize = false;
+    bool throwInSetup = false;
+    bool throwInRun = false;
+    long failRunAt = -1;  // firing index whose Run returns false
+    long firings = 0;
+    double lastBitTime = 0.0;
+    double lastSamplesPerBit = 0.0;
+};
+
+// One process-wide control block: the entry points create the network
+// themselves, so the test cannot hand it one.
+inline FakeNetworkControl& FakeControl()
+{
+    static FakeNetworkControl c;
+    return c;
+}
+
+class fake_model : public Vantra::DFModel {
+public:
+    using Buffer = Vantra::CircularBuffer<double>;
+    Buffer Input, Output1, Output2, Output3;
+    double SamplesPerBit = 32.0;
+    double BitTime = 1.666666666666667e-10;
+    double gain = 2.0;
+
+    static constexpr const char* ModelName = "fake_model";
+    static constexpr const char* SettingName = "gain";
+    double& Setting() { return gain; }
+    Buffer& AmiOutput() { return Output1; }
+
+    bool Setup() override
+    {
+        FakeControl().lastBitTime = BitTime;
+        FakeControl().lastSamplesPerBit = SamplesPerBit;
+        if (FakeControl().throwInSetup) throw std::bad_alloc();
+        return !FakeControl().failSetup && SamplesPerBit > 0.0;
+    }
+    bool Initialize() override { return !FakeControl().failInitialize; }
+    bool Run() override
+    {
+        if (FakeControl().throwInRun) throw std::runtime_error("boom");
+        if (FakeControl().firings++ == FakeControl().failRunAt) return false;
+        Output1.ElementAt(0) = gain * Input.ElementAt(0);
+        return true;
+    }
+    bool Finalize() override { return !FakeControl().failFinalize; }
+};

@@ -1,0 +1,76 @@
+// ami-run LIBRARY PARAMETERS BIT_TIME SAMPLE_INTERVAL BLOCK SAMPLES
+//
+// Loads an AMI model library as a simulator does, initialises it, feeds it
+// SAMPLES samples of a fixed pseudo-random NRZ waveform in AMI_GetWave
+// blocks of BLOCK samples, and prints one output sample per line (%.17g).
+// Init's result and message go to standard error. Exit status: 0 when every
+// call returned 1, 1 when a call returned 0, 2 on a usage or load error.
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+typedef long (*InitFn)(double*, long, long, double, double, char*, char**, void**, char**);
+typedef long (*GetWaveFn)(double*, long, double*, char**, void*);
+typedef long (*CloseFn)(void*);
+
+int main(int argc, char** argv)
+{
+    if (argc != 7) {
+        std::fprintf(stderr, "usage: ami-run LIBRARY PARAMETERS BIT_TIME SAMPLE_INTERVAL BLOCK SAMPLES\n");
+        return 2;
+    }
+    void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+    if (lib == nullptr) {
+        std::fprintf(stderr, "ami-run: %s\n", dlerror());
+        return 2;
+    }
+    InitFn init = reinterpret_cast<InitFn>(dlsym(lib, "AMI_Init"));
+    GetWaveFn getWave = reinterpret_cast<GetWaveFn>(dlsym(lib, "AMI_GetWave"));
+    CloseFn close = reinterpret_cast<CloseFn>(dlsym(lib, "AMI_Close"));
+    if (init == nullptr || getWave == nullptr || close == nullptr) {
+        std::fprintf(stderr, "ami-run: missing entry point\n");
+        return 2;
+    }
+    const double bitTime = std::atof(argv[3]);
+    const double sampleInterval = std::atof(argv[4]);
+    const long block = std::atol(argv[5]);
+    const long samples = std::atol(argv[6]);
+    if (block <= 0 || samples < 0) return 2;
+
+    std::vector<double> impulse(64, 0.0);
+    void* memory = nullptr;
+    char* msg = nullptr;
+    char* paramsOut = nullptr;
+    long ok = init(impulse.data(), 64, 0, sampleInterval, bitTime, argv[2], &paramsOut, &memory,
+                   &msg);
+    std::fprintf(stderr, "init %ld msg \"%s\"\n", ok, msg != nullptr ? msg : "");
+    int status = ok == 1 ? 0 : 1;
+
+    // NRZ levels +-0.5 from a 15-bit LFSR, 32 samples per bit.
+    unsigned lfsr = 0x7fff;
+    std::vector<double> wave(static_cast<std::size_t>(block));
+    double clock[2];
+    long done = 0;
+    int bitSample = 0;
+    int level = 1;
+    while (done < samples) {
+        long n = samples - done < block ? samples - done : block;
+        for (long i = 0; i < n; ++i) {
+            if (bitSample == 0) {
+                unsigned bit = ((lfsr >> 14) ^ (lfsr >> 13)) & 1u;
+                lfsr = ((lfsr << 1) | bit) & 0x7fffu;
+                level = bit ? 1 : -1;
+            }
+            bitSample = (bitSample + 1) % 32;
+            wave[static_cast<std::size_t>(i)] = 0.5 * level;
+        }
+        if (getWave(wave.data(), n, clock, &paramsOut, memory) != 1) status = 1;
+        for (long i = 0; i < n; ++i) std::printf("%.17g\n", wave[static_cast<std::size_t>(i)]);
+        done += n;
+    }
+    if (close(memory) != 1) status = 1;
+    dlclose(lib);
+    return status;
+}
