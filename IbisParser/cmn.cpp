@@ -630,7 +630,21 @@ static int cmnIllegal(int c, int stored){
 char *CMN_ReadLine(char *buf, int n, FILE *fp){
   int i = 0, c, illegal, any = 0;
   CMN_ASSERT(buf!=NULL && fp!=NULL && n>1, CMN_PATH);
-  while( (c = cmnNextChar(fp, &illegal))!=EOF ){
+  for(;;){
+    /* Printable characters, the bulk of any file, take the short path. */
+    while( i<n - 1 && (c = getc_unlocked(fp))>=32 && c<127 ){
+      buf[i++] = (char)c;
+      any = 1;
+    }
+    if( i>=n - 1 ){
+      c = cmnNextChar(fp, &illegal);
+    }else if( c==EOF || c=='\n' || c=='\t' ){
+      illegal = 0;
+    }else{
+      ungetc(c, fp);
+      c = cmnNextChar(fp, &illegal);
+    }
+    if( c==EOF ) break;
     any = 1;
     if( c=='\n' ){
       if( i<n - 1 ) buf[i++] = '\n';
