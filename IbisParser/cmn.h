@@ -13,6 +13,7 @@
 #pragma once
 
 #include <stddef.h>
+#include <stdio.h>
 
 /* ---- assertions --------------------------------------------------------
 ** Prints "<path>:<line>:assertion failed.\n" on standard output, flushes it
@@ -75,6 +76,79 @@ int CMN_IsSpace(int c);
 ** it stored. The IBIS reader turns it on for its long-line permission. */
 int CMN_SetAllowLongLines(int on);
 
-/* ---- IBIS checker routines ----------------------------------------------
-** Token splitting, number parsing, bounded field copies, file names and
-** case conversion used by the IBIS file sections go here. */
+/* ==== IBIS reader routines ==============================================
+** Tokens, number reading, bounded copies, name checks, case-insensitive
+** comparisons, skipping, file naming and opening, and the line readers with
+** their character rules.  Self-contained: they use only the message log and
+** the memory routines above, so the model libraries can link this module
+** without pulling the IBIS checker in.
+*/
+/* Longest path, directory or file name the reader handles. */
+#define CMN_MAX_PATH 1024
+
+/* File types of the IBIS family. */
+enum { CMN_FILE_IBS = 1, CMN_FILE_PKG = 2, CMN_FILE_EBD = 3, CMN_FILE_AMI = 4 };
+
+/* Reader switches: each setter stores 1 for any non-zero argument and
+** returns what it stored. */
+int CMN_SetNoCharCheck(int on);
+
+/* The directory part of the last path opened with a directory (separator
+** included), and the name of the last file opened. */
+const char *CMN_GetDirectory(void);
+const char *CMN_GetFileName(void);
+void CMN_SetFileName(const char *name);
+
+typedef struct CmnTokens {
+  char **token;     /* `expected` slots, unused ones null */
+  int expected;
+  int found;        /* tokens on the line, possibly more than expected */
+} CmnTokens;
+
+int CMN_SplitTokens(const char *line, int expected, char stop, CmnTokens *out);
+void CMN_FreeTokens(CmnTokens *t);
+
+int CMN_ParseUnsigned(const char *text, unsigned long *out);
+int CMN_ParseDouble(const char *text, double *out);
+int CMN_ParseNumber(const char *text, double *out);
+int CMN_GetValueOrNA(const char *text, double *out, int *na);
+
+/* Value states of the typ/min/max reader. */
+enum { CMN_VALUE_ABSENT = 0, CMN_VALUE_GIVEN = 1, CMN_VALUE_NA = 2 };
+int CMN_ReadTypMinMax(const char *text, const char *column,
+                      const char *keyword, double *out, int *state);
+
+/* `field` must hold maximum + 1 bytes; CMN_CopyOnceMax needs
+** CMN_MAX_PATH + 1 whatever the maximum. */
+int CMN_CopyTruncate(char *field, const char *value, unsigned maximum,
+                     const char *keyword);
+int CMN_CopyOnce(char *field, const char *value, unsigned maximum,
+                 const char *keyword);
+int CMN_CopyOnceMax(char *field, const char *value, unsigned maximum,
+                    const char *keyword);
+int CMN_RequireKeyword(const char *keyword, int seen);
+int CMN_CheckReservedWord(const char *name);
+
+int CMN_StrEqualNoCase(const char *a, const char *b);
+int CMN_StrNEqualNoCase(const char *a, const char *b, size_t n);
+int CMN_KeywordEqual(const char *tableName, char *keywordText);
+
+char *CMN_TrimRight(char *text);
+int CMN_SkipPastBracket(char **cursor);
+void CMN_SkipToSpace(char **cursor);
+char *CMN_BaseName(char *path);
+FILE *CMN_OpenFile(const char *path, const char *mode);
+const char *CMN_ULongToStr(unsigned long n);
+char *CMN_ToLower(char *s);
+char *CMN_ToUpper(char *s);
+int CMN_IsPathSeparator(int c);
+
+/* Opens `path` as a file of `type` (name rules, directory bookkeeping, case
+** retries); `name` receives the file name (CMN_MAX_PATH + 1 bytes). */
+int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name);
+/* 0 when undeterminable, else the leading digit 1..5 of [IBIS Ver]. */
+int CMN_GetIbisVersion(const char *path, int type);
+
+char *CMN_ReadLine(char *buf, int n, FILE *fp);
+char *CMN_ReadLongLine(size_t *size, FILE *fp);
+

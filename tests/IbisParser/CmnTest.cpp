@@ -15,7 +15,10 @@
 // Impossible requests must come back as null rather than stop the process
 // under AddressSanitizer.
 #if defined(__SANITIZE_ADDRESS__)
-extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+// Exported: the build hides symbols by default, and the runtime looks it up.
+extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() {
+    return "allocator_may_return_null=1";
+}
 #endif
 
 namespace {

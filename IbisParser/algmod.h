@@ -1,0 +1,38 @@
+/*
+** algmod.h: the [Algorithmic Model] section of a model.
+**
+** Each "Executable <platform>_<compiler>_<bits> <code file> <ami file>"
+** line becomes an AlgExecutable record on the model's list (newest first).
+** The model section calls ALGMOD_Begin for the keyword line, ALGMOD_Line for
+** each data line and ALGMOD_Close when the section ends; the model owns the
+** list and releases it with ALGMOD_Free.
+*/
+#ifndef IBISPARSER_ALGMOD_H
+#define IBISPARSER_ALGMOD_H
+
+#define ALGMOD_MAX_NAME 44
+
+struct AmiParamTree;
+
+typedef struct AlgExecutable {
+  struct AlgExecutable *next;
+  char platform[ALGMOD_MAX_NAME + 1];
+  char compiler[ALGMOD_MAX_NAME + 1];
+  int bits;                               /* -1 until parsed */
+  char codeFile[ALGMOD_MAX_NAME + 1];
+  char paramFile[ALGMOD_MAX_NAME + 1];
+  struct AmiParamTree *tree;              /* the checked .ami file, or null */
+} AlgExecutable;
+
+typedef struct AlgExecList {
+  AlgExecutable *first;
+} AlgExecList;
+
+void ALGMOD_Begin(char *line, AlgExecList **list);
+void ALGMOD_Line(char *line, AlgExecList **list);
+void ALGMOD_Close(AlgExecList *list);
+void ALGMOD_Free(AlgExecList **list);
+/* Line number of the last [Algorithmic Model] keyword. */
+int ALGMOD_SectionLine(void);
+
+#endif

@@ -1,0 +1,38 @@
+/*
+** amichk.h: checks of the AMI parameter files that [Algorithmic Model]
+** sections name, and of standalone .ami files.
+**
+** A referenced file is looked up in the directory of the .ibs file, its
+** text gathered by the IBIS reader, parsed into a parameter tree and the
+** tree checked against the IBIS-AMI rules for Reserved_Parameters and
+** Model_Specific parameters.  The examined tree is attached to its
+** Executable record.
+*/
+#ifndef IBISPARSER_AMICHK_H
+#define IBISPARSER_AMICHK_H
+
+#include "IbisParser/algmod.h"
+#include "IbisParser/ibis.h"
+
+struct AmiParamTree;
+
+/* How the checker reads a model record of the model section: its name and
+** its executable list (null when the model has no [Algorithmic Model]). */
+typedef const char *(*AmichkModelName)(void *model);
+typedef AlgExecList *(*AmichkModelExecs)(void *model);
+
+/* Checks the files of every model of the list that has an executable list. */
+void AMICHK_CheckModelFiles(IbisItem *models, AmichkModelName name,
+                            AmichkModelExecs execs);
+/* Parses the text the IBIS reader gathered (and releases it); returns the
+** checked tree, or null when there was no text or it did not parse. */
+struct AmiParamTree *AMICHK_ParseGathered(void);
+
+/* Checks a standalone .ami file.  Returns 1 when it was read, 0 when it
+** could not be opened. */
+int AMICHK_CheckAmiFile(const char *path);
+
+/* The tree checks alone. */
+void AMICHK_CheckTree(const struct AmiParamTree *tree);
+
+#endif

@@ -1,0 +1,21 @@
+/*
+** check.h: the check driver of the IBIS checker.
+**
+** Checks one file by its extension: .ibs, .pkg and .ebd files are read
+** through the IBIS reader into a fresh IbisFile record, followed by the
+** cross-checks that need the whole file; .ami files are parsed and their
+** parameter tree checked.  Each file ends with the message log's summary.
+*/
+#ifndef IBISPARSER_CHECK_H
+#define IBISPARSER_CHECK_H
+
+/* File type of a path by its extension (case ignored); a path without a
+** known extension is checked as an .ibs file, whose naming rules then
+** report it. */
+int CHECK_FileType(const char *path);
+
+/* Checks one file and writes its summary.  Returns 1 when the file passed
+** (no bug and no error), 0 when it failed. */
+int CHECK_File(const char *path);
+
+#endif

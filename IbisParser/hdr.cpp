@@ -1,0 +1,269 @@
+/*
+** hdr.cpp: the file header section.
+**
+** A header opens at [IBIS Ver] and closes at the first keyword of another
+** section, when the required keywords are checked.  [Source], [Notes],
+** [Disclaimer] and [Copyright] collect their keyword line and the data lines
+** after it as one text.
+*/
+#include "IbisParser/hdr.h"
+
+#include "IbisParser/cmn.h"
+#include "IbisParser/ibis.h"
+#include "IbisParser/keyword.h"
+#include "IbisParser/msg.h"
+#include "IbisParser/parse.h"
+
+#include <ctype.h>
+#include <string.h>
+
+#define HDR_SRC "IbisParser/hdr"
+
+static FileHeader *hdrOpen;          /* null when no header is open */
+static int hdrSeen[KW_COPYRIGHT + 1];
+static int hdrKeyword = KW_NOT_KEY;
+
+/* The text last appended to, with its length and capacity, so that a long
+** [Notes] text grows in linear time. */
+static char *hdrTextBuf;
+static size_t hdrTextLen, hdrTextCap;
+
+
+static int hdrIsHeaderCode(int code){
+  return code==KW_IBIS_VER || (code>=KW_FILE_NAME && code<=KW_COPYRIGHT);
+}
+
+void HDR_Reset(void){
+  hdrOpen = NULL;
+  hdrKeyword = KW_NOT_KEY;
+  memset(hdrSeen, 0, sizeof(hdrSeen));
+}
+
+void HDR_Free(FileHeader **header){
+  FileHeader *h;
+  CMN_ASSERT(header!=NULL, HDR_SRC);
+  if( (h = *header)==NULL ) return;
+  if( hdrOpen==h ) hdrOpen = NULL;
+  hdrTextBuf = NULL;
+  if( h->source ) CMN_Free((void**)&h->source);
+  if( h->notes ) CMN_Free((void**)&h->notes);
+  if( h->disclaimer ) CMN_Free((void**)&h->disclaimer);
+  if( h->copyright ) CMN_Free((void**)&h->copyright);
+  CMN_Free((void**)header);
+}
+
+void HDR_Begin(void){
+  IbisFile *file;
+  FileHeader *h = NULL;
+  if( !IBIS_Current(&file) ){
+    MSG_BugCodeLine(1000);
+    return;
+  }
+  if( !CMN_Calloc((void**)&h, sizeof(*h)) ){
+    MSG_ErrorCodeLine(1006);
+    return;
+  }
+  /* A repeated [IBIS Ver] (already reported) starts over. */
+  HDR_Free(&file->header);
+  file->header = h;
+  hdrOpen = h;
+  hdrKeyword = KW_NOT_KEY;
+  memset(hdrSeen, 0, sizeof(hdrSeen));
+}
+
+void HDR_Close(int previousCode, int newCode){
+  (void)previousCode;
+  if( hdrOpen==NULL ) return;
+  if( newCode==KW_IBIS_VER ){
+    MSG_ErrorCodeLine(1005);
+    return;
+  }
+  if( hdrIsHeaderCode(newCode) ) return;
+  CMN_RequireKeyword("IBIS_Version", hdrSeen[KW_IBIS_VER]);
+  CMN_RequireKeyword("File_name", hdrSeen[KW_FILE_NAME]);
+  CMN_RequireKeyword("File_Rev", hdrSeen[KW_FILE_REV]);
+  hdrOpen = NULL;
+}
+
+int HDR_AddText(char **text, const char *line){
+  size_t old, add, need;
+  CMN_ASSERT(text!=NULL && line!=NULL, HDR_SRC);
+  add = strlen(line);
+  if( *text==NULL ){
+    if( (*text = CMN_StrDup(line))==NULL ){
+      MSG_ErrorCodeLine(1020);
+      return 0;
+    }
+    hdrTextBuf = *text;
+    hdrTextLen = add;
+    hdrTextCap = add + 1;
+    return 1;
+  }
+  if( *text!=hdrTextBuf ){
+    hdrTextBuf = *text;
+    hdrTextLen = strlen(*text);
+    hdrTextCap = hdrTextLen + 1;
+  }
+  old = hdrTextLen;
+  need = old + add + 2;
+  if( need>hdrTextCap ){
+    size_t cap = hdrTextCap*2>need ? hdrTextCap*2 : need;
+    if( !CMN_Realloc((void**)text, cap) ){
+      hdrTextBuf = NULL;
+      MSG_ErrorCodeLine(1020);
+      return 0;
+    }
+    hdrTextBuf = *text;
+    hdrTextCap = cap;
+  }
+  (*text)[old] = '\n';
+  memcpy(*text + old + 1, line, add + 1);
+  hdrTextLen = old + 1 + add;
+  return 1;
+}
+
+static void hdrVersion(FileHeader *h, const char *value){
+  static const char *const legal[] = {"2.0", "2.1", "3.0", "3.1", "3.2",
+                                      "4.0", "4.1", "4.2", "5.0"};
+  int i, ok = 0;
+  for(i=KW_FILE_NAME; i<=KW_COPYRIGHT; i++){
+    if( hdrSeen[i] ){
+      MSG_ErrorCodeLine(1007);
+      break;
+    }
+  }
+  if( hdrSeen[KW_IBIS_VER] ){
+    MSG_ErrorCodeLine(1005);
+    return;
+  }
+  hdrSeen[KW_IBIS_VER] = 1;
+  CMN_CopyOnce(h->ibisVersion, value, HDR_MAX_VERSION, "IBIS_Version");
+  if( PARSE_GetForceVersion5() ){
+    PARSE_SetDispatchVersion(5);
+    return;
+  }
+  for(i=0; i<(int)(sizeof(legal)/sizeof(legal[0])); i++){
+    if( strcmp(value, legal[i])==0 ) ok = 1;
+  }
+  if( !ok && PARSE_GetAcceptVersion1() && value[0]=='1' && value[1]=='.' ){
+    ok = 1;
+  }
+  if( !ok ){
+    MSG_ErrorCodeLine(1008, value);
+    return;
+  }
+  PARSE_SetDispatchVersion(value[0] - '0');
+}
+
+/* Characters a DOS file name may hold besides letters, digits and '.'. */
+static int hdrDosChar(int c){
+  return isalnum(c) || c=='.' || (c && strchr("!#$%&'()-@^_`{}~", c)!=NULL);
+}
+
+static void hdrFileName(FileHeader *h, const char *value){
+  int version = PARSE_GetDispatchVersion();
+  int stored, periods = 0;
+  const char *p;
+  if( hdrSeen[KW_FILE_NAME] ){
+    MSG_ErrorCodeLine(1009);
+    return;
+  }
+  hdrSeen[KW_FILE_NAME] = 1;
+  if( version<=2 ){
+    stored = CMN_CopyOnce(h->fileName, value, 12, "File_name");
+  }else if( version==3 ){
+    stored = CMN_CopyOnce(h->fileName, value, 24, "File_name");
+  }else{
+    stored = CMN_CopyOnceMax(h->fileName, value, 44, "File_name");
+  }
+  if( !stored || h->fileName[0]==0 || PARSE_GetNoFileNameCheck() ) return;
+  for(p=h->fileName; *p; p++){
+    int c = (unsigned char)*p;
+    if( isupper(c) ){
+      MSG_ErrorCodeLine(1010, h->fileName, c);
+    }else if( !hdrDosChar(c) ){
+      MSG_ErrorCodeLine(1011, h->fileName, c);
+    }
+    if( c=='.' && ++periods==2 ) MSG_ErrorCodeLine(1012, h->fileName);
+  }
+  if( periods==0 ) MSG_ErrorCodeLine(1013, h->fileName);
+  if( !CMN_StrEqualNoCase(CMN_GetFileName(), h->fileName) ){
+    MSG_ErrorCodeLine(1014, CMN_GetFileName(), h->fileName);
+  }
+  CMN_CheckReservedWord(h->fileName);
+}
+
+static void hdrKeywordLine(FileHeader *h, int code, char *value){
+  switch( code ){
+    case KW_IBIS_VER:
+      hdrVersion(h, value);
+      break;
+    case KW_FILE_NAME:
+      hdrFileName(h, value);
+      break;
+    case KW_FILE_REV:
+      if( hdrSeen[code] ){ MSG_ErrorCodeLine(1015); break; }
+      hdrSeen[code] = 1;
+      if( CMN_CopyOnce(h->fileRev, value, HDR_MAX_REV, "File_Rev") ){
+        CMN_CheckReservedWord(h->fileRev);
+      }
+      break;
+    case KW_DATE:
+      if( hdrSeen[code] ){ MSG_ErrorCodeLine(1016); break; }
+      hdrSeen[code] = 1;
+      if( CMN_CopyOnce(h->date, value, HDR_MAX_DATE, "Date") ){
+        CMN_CheckReservedWord(h->date);
+      }
+      break;
+    case KW_SOURCE:
+      if( hdrSeen[code] ) MSG_ErrorCodeLine(1017);
+      hdrSeen[code] = 1;
+      if( value[0] ) HDR_AddText(&h->source, value);
+      break;
+    case KW_NOTES:
+      if( hdrSeen[code] ) MSG_ErrorCodeLine(1018);
+      hdrSeen[code] = 1;
+      if( value[0] ) HDR_AddText(&h->notes, value);
+      break;
+    case KW_DISCLAIMER:
+      hdrSeen[code] = 1;
+      if( value[0] ) HDR_AddText(&h->disclaimer, value);
+      break;
+    case KW_COPYRIGHT:
+      if( hdrSeen[code] ) MSG_ErrorCodeLine(1019);
+      hdrSeen[code] = 1;
+      if( value[0] ) HDR_AddText(&h->copyright, value);
+      break;
+  }
+}
+
+void HDR_Line(int lineType, int code, char *text){
+  CMN_ASSERT(text!=NULL, HDR_SRC);
+  if( !hdrIsHeaderCode(code) ){
+    MSG_BugCodeLine(1003);
+    return;
+  }
+  if( lineType==SECTION_LINE_KEYWORD ){
+    char *p = text;
+    if( hdrOpen==NULL ){
+      MSG_ErrorCodeLine(1001);
+      return;
+    }
+    hdrKeyword = code;
+    CMN_SkipPastBracket(&p);
+    hdrKeywordLine(hdrOpen, code, p);
+  }else if( lineType==SECTION_LINE_DATA ){
+    if( hdrOpen==NULL || hdrKeyword<KW_SOURCE || hdrKeyword>KW_COPYRIGHT ){
+      MSG_ErrorCodeLine(1002);
+      return;
+    }
+    switch( hdrKeyword ){
+      case KW_SOURCE: HDR_AddText(&hdrOpen->source, text); break;
+      case KW_NOTES: HDR_AddText(&hdrOpen->notes, text); break;
+      case KW_DISCLAIMER: HDR_AddText(&hdrOpen->disclaimer, text); break;
+      default: HDR_AddText(&hdrOpen->copyright, text); break;
+    }
+  }else{
+    MSG_BugCodeLine(1004);
+  }
+}

@@ -1,0 +1,268 @@
+// [Algorithmic Model] Executable lines and the AMI parameter file checks.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "IbisFixture.h"
+#include "IbisParser/algmod.h"
+#include "IbisParser/amichk.h"
+#include "amiparam/amiparam.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+// ---- Executable lines ----------------------------------------------------
+
+class Algmod : public IbisFixture {
+protected:
+    AlgExecList* list_ = nullptr;
+    void TearDown() override {
+        ALGMOD_Free(&list_);
+        IbisFixture::TearDown();
+    }
+    void Begin(const char* line = "[Algorithmic Model]") {
+        PARSE_Reset();
+        std::string l = line;
+        ALGMOD_Begin(&l[0], &list_);
+    }
+    void Line(const std::string& line) {
+        std::string l = line;
+        ALGMOD_Line(&l[0], &list_);
+    }
+    int Count() const {
+        int n = 0;
+        for (AlgExecutable* r = list_ ? list_->first : nullptr; r; r = r->next) ++n;
+        return n;
+    }
+};
+
+TEST_F(Algmod, BuildsARecordPerExecutableLine) {
+    Begin();
+    Line("Executable Host_Cc_32 model.dll model.ami");
+    ALGMOD_Close(list_);
+    EXPECT_EQ(Output(), "");
+    ASSERT_EQ(Count(), 1);
+    AlgExecutable* r = list_->first;
+    EXPECT_STREQ(r->platform, "Host");
+    EXPECT_STREQ(r->compiler, "Cc");
+    EXPECT_EQ(r->bits, 32);
+    EXPECT_STREQ(r->codeFile, "model.dll");
+    EXPECT_STREQ(r->paramFile, "model.ami");
+}
+
+TEST_F(Algmod, ChecksBitsAndDuplicatesWhenTheSectionCloses) {
+    Begin();
+    Line("Executable Host_Cc_16 a.dll a.ami");
+    Line("Executable Host_Cc_64 b.dll b.ami");
+    Line("Executable host_CC_64 c.dll c.ami");
+    ALGMOD_Close(list_);
+    std::string out = Output();
+    EXPECT_THAT(out, HasSubstr("The Number of Bits should be 32 or 64 for Platform Host and "
+                               "Compiler Cc for Algorithmic Model defined on line 0"));
+    EXPECT_THAT(out, HasSubstr("Duplicate Sub-Parameter: Platform host Compiler CC Bits 64 for "
+                               "Algorithmic Model defined on line 0"));
+    EXPECT_EQ(Errors(), 2);
+}
+
+TEST_F(Algmod, RejectsMalformedLines) {
+    Begin("[Algorithmic Model] extra");
+    EXPECT_THAT(Output(), HasSubstr("Incorrect Number of Line Items (2) For Algorithmic Model: Expecting 1"));
+    Line("Executable Host_Cc a.dll a.ami");
+    EXPECT_THAT(Output(), HasSubstr("Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
+                                    "Executable Sub-parameter"));
+    Line("Executable _a_b_ a.dll a.ami");
+    EXPECT_THAT(Output(), HasSubstr("Could not parse Platform, Compiler, Bits"));
+    Line("Executable Host_Cc_x64 a.dll a.ami");
+    EXPECT_THAT(Output(), HasSubstr("Could not parse the Bits in Host_Cc_x64 for [Algorithmic Model]"));
+    Line("Library Host_Cc_32 a.dll a.ami");
+    EXPECT_THAT(Output(), HasSubstr("Unknown Line in Algorithmic Model"));
+    Line("Executable Host_Cc_32 a.dll");
+    EXPECT_THAT(Output(), HasSubstr("Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 4"));
+    EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(Algmod, CutsOverlongNames) {
+    Begin();
+    std::string longName(50, 'p');
+    Line("Executable " + longName + "_" + longName + "_64 " + longName + ".so " + longName + ".ami");
+    std::string out = Output();
+    EXPECT_THAT(out, HasSubstr("Platform name too long " + longName));
+    EXPECT_THAT(out, HasSubstr("Compiler name too long " + longName));
+    EXPECT_THAT(out, HasSubstr("Filename too long " + longName + ".so"));
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(std::string(list_->first->platform).size(), 44u);
+    EXPECT_EQ(std::string(list_->first->paramFile).size(), 44u);
+}
+
+TEST_F(Algmod, ReplacesASecondSectionOfTheSameModel) {
+    Begin();
+    Line("Executable Host_Cc_32 a.dll a.ami");
+    Begin();
+    EXPECT_THAT(Output(), HasSubstr("Algorithmic Model: Already Defined for this model"));
+    EXPECT_EQ(Count(), 0);
+}
+
+// ---- tree checks ---------------------------------------------------------
+
+const char kGood[] =
+    "(m (Reserved_Parameters"
+    " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Default True) (Description \"x\"))"
+    " (GetWave_Exists (Usage Info) (Type Boolean) (Default True) (Description \"x\")))"
+    " (Model_Specific (eq (Usage In) (Type Integer) (Format Range 0 0 2) (Default 0))))";
+
+class AmiTree : public IbisFixture {
+protected:
+    std::string Check(const std::string& text) {
+        AmiParamTree* tree = nullptr;
+        EXPECT_EQ(AMIPARAM_Parse(text.c_str(), &tree), 0) << text;
+        AMICHK_CheckTree(tree);
+        AMIPARAM_FreeTree(&tree);
+        return Output();
+    }
+    // kGood with `extra` added to Reserved_Parameters.
+    std::string WithReserved(const std::string& extra) {
+        std::string t = kGood;
+        size_t at = t.find(" (Model_Specific") - 1;
+        return Check(t.substr(0, at) + " " + extra + t.substr(at));
+    }
+};
+
+TEST_F(AmiTree, AcceptsAWellFormedFile) { EXPECT_EQ(Check(kGood), ""); }
+
+TEST_F(AmiTree, RequiresReservedParameters) {
+    EXPECT_EQ(Check("(m (Model_Specific (eq (Usage In))))"),
+              "ERROR - No Reserved_Parameters found\n");
+    EXPECT_EQ(Check("(m (Other (a 1)) (Reserved_Parameters (x 1)))"),
+              "ERROR - Unknown branch Other found\n"
+              "ERROR - Expected a branch but found 'x'  as a leaf of 'Reserved_Parameters'\n"
+              "ERROR - Init_Returns_Impulse parameter is mandatory\n"
+              "ERROR - GetWave_Exists parameter is mandatory\n");
+}
+
+TEST_F(AmiTree, RequiresBothMandatoryParameters) {
+    EXPECT_EQ(Check("(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean) "
+                    "(Default True) (Description \"x\"))))"),
+              "ERROR - GetWave_Exists parameter is mandatory\n");
+}
+
+TEST_F(AmiTree, ChecksLeavesOfModelSpecificParameters) {
+    EXPECT_EQ(Check("(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean) "
+                    "(Default 1) (Description x)) (GetWave_Exists (Usage Info) (Type Boolean) "
+                    "(Default 1) (Description x))) (Model_Specific (p (Usage Sometimes) "
+                    "(Type Real) (Format Range 0 2) (Labels a b)) (g (q (Format Odd 1)) "
+                    "(r (Format List)) (s (Format Steps 1 2 3 4)) (t (Format Table x)) "
+                    "(u (Format Value 1.5e-3)) (v (Format List a)))))"),
+              "ERROR - Illegal Usage value Sometimes specified for p\n"
+              "ERROR - Illegal Type value Real specified for p\n"
+              "ERROR - Range: Illegal Format for p. Expected 3 number(s)\n"
+              "ERROR - Illegal Format value Odd specified for q\n"
+              "ERROR - List: Illegal Format for r. Expected 1 number(s)\n");
+    EXPECT_EQ(Check("(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean) "
+                    "(Default 1) (Description x)) (GetWave_Exists (Usage Info) (Type Boolean) "
+                    "(Default 1) (Description x))) (Usage Bad))"),
+              "ERROR - Illegal Usage value Bad specified for m\n");
+}
+
+TEST_F(AmiTree, ChecksEachRuleOfTheReservedTable) {
+    EXPECT_EQ(WithReserved("(Max_Init_Aggressors (Usage Info) (Type Integer) (Default 2.5) "
+                           "(Description \"x\"))"),
+              "ERROR - Illegal Default value 2.5 specified for Max_Init_Aggressors\n"
+              "ERROR - Parameter Default is mandatory for Max_Init_Aggressors\n");
+    EXPECT_EQ(WithReserved("(Tx_Jitter (Usage Info) (Type Float) (Format Gaussian 0) "
+                           "(Description \"x\"))"),
+              "ERROR - Gaussian: Illegal Format for Tx_Jitter. Expected 2 number(s)\n"
+              "ERROR - Parameter Format is mandatory for Tx_Jitter\n");
+    EXPECT_EQ(WithReserved("(Use_Init_Output (Usage In) (Type Float) (Format Value 1) "
+                           "(Default yes) (Labels x) (Sub (a 1)))"),
+              "ERROR - Illegal Usage value In specified for Use_Init_Output\n"
+              "ERROR - Illegal Type value Float specified for Use_Init_Output\n"
+              "ERROR - Unexpected parameter Format specified for Use_Init_Output\n"
+              "ERROR - Illegal Default value yes specified for Use_Init_Output\n"
+              "ERROR - Unknown parameter Labels found as a child of Use_Init_Output\n"
+              "ERROR - Found a branch Sub expecting a leaf for Use_Init_Output\n"
+              "ERROR - Parameter Default is mandatory for Use_Init_Output\n"
+              "ERROR - Parameter Description is mandatory for Use_Init_Output\n");
+    EXPECT_EQ(WithReserved("(Tx_DCD (Usage Out) (Type UI) (Format Gaussian 1 2))"),
+              "ERROR - Illegal Format value Gaussian specified for Tx_DCD\n"
+              "ERROR - Parameter Format is mandatory for Tx_DCD\n"
+              "ERROR - Parameter Description is mandatory for Tx_DCD\n");
+    EXPECT_EQ(WithReserved("(Rx_Receiver_Sensitivity (Usage Info) (Type Float) (Format Corner 1 2 3) "
+                           "(Default x) (Description \"d\"))"),
+              "ERROR - Illegal Default value x specified for Rx_Receiver_Sensitivity\n");
+    EXPECT_EQ(WithReserved("(Ignore_Bits (Usage Out) (Type Integer) (Default 3) (Description \"d\")) "
+                           "(Rx_Clock_PDF (Usage Info) (Type UI) (Format DjRj 1 2 3) (Description \"d\")) "
+                           "(Tx_Jitter (Usage Info) (Type UI) (Format Table x y) (Description \"d\"))"),
+              "");
+    EXPECT_EQ(WithReserved("(My_Param (Usage In) (Type Tap) (Format Value x))"),
+              "ERROR - Unknown parameter My_Param found as a child of Reserved_Parameters\n"
+              "ERROR - Value: Illegal Format for My_Param. Expected 1 number(s)\n");
+}
+
+// ---- files ---------------------------------------------------------------
+
+TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
+    const struct { const char* text; const char* message; } cases[] = {
+        {"(a (b 1)", "ERROR - The AMI parameter file has mismatched parenthesis\n"},
+        {"a (b 1)", "ERROR - The AMI parameter file should start with a parenthesis\n"},
+        {"(a 1)", "ERROR - Too few nodes in branches or leaves\n"},
+        {"(a (b ) (c 1))", "ERROR -\n    Invalid syntax of branch or leaf. At least 2 elements expected in a list\n"},
+        {"(a (b) (c 1))", "ERROR - Too few nodes in branches or leaves\n"},
+        {"| nothing\n", "ERROR - The AMI parameter file should start with a parenthesis\n"},
+        {"(a (b 1)) (c (d 2))", "PROGRAM BUG - Internal error while parsing AMI Parameter file\n"},
+    };
+    for (auto& c : cases) {
+        std::string path = Write("x.ami", c.text);
+        EXPECT_EQ(AMICHK_CheckAmiFile(path.c_str()), 1);
+        EXPECT_EQ(Output(), c.message) << c.text;
+    }
+    EXPECT_EQ(AMICHK_CheckAmiFile(Path("none.ami").c_str()), 0);
+    EXPECT_THAT(Output(), HasSubstr("Unable To Open File"));
+}
+
+struct FakeModel {
+    const char* name;
+    AlgExecList* execs;
+};
+const char* FakeName(void* m) { return static_cast<FakeModel*>(m)->name; }
+AlgExecList* FakeExecs(void* m) { return static_cast<FakeModel*>(m)->execs; }
+
+TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
+    Write("good.ami", kGood);
+    Write("bad.ami", "(m (Model_Specific (a (Usage In))))");
+    Write("code.so", "");
+    std::string ibs = Write("t.ibs", Header32() + "[End]\n");
+    ASSERT_EQ(PARSE_File(ibs.c_str(), CMN_FILE_IBS), 1);  // sets the directory
+    Output();
+
+    AlgExecList* empty = nullptr;
+    AlgExecList* list = nullptr;
+    ASSERT_EQ(CMN_Calloc(&empty, sizeof *empty), 1);
+    std::string begin = "[Algorithmic Model]";
+    ALGMOD_Begin(&begin[0], &list);
+    for (const char* l : {"Executable A_B_32 code.so good.ami", "Executable A_B_64 none.so bad.ami",
+                          "Executable C_D_64 code.so missing.ami", "Executable E_F_64 code.so noext"}) {
+        std::string s = l;
+        ALGMOD_Line(&s[0], &list);
+    }
+    FakeModel models[] = {{"empty", empty}, {"m1", list}, {"none", nullptr}};
+    IbisItem items[3] = {{&items[1], &models[0]}, {&items[2], &models[1]}, {nullptr, &models[2]}};
+    AMICHK_CheckModelFiles(items, FakeName, FakeExecs);
+    EXPECT_EQ(Output(),
+              "ERROR - Empty [Algorithmic Model] defined for Model empty\n"
+              "ERROR - AMI Parameter file noext should have '.ami' extension. It was defined in "
+              "[Algorithmic Model] for Model m1\n"
+              "ERROR - AMI parameter file missing.ami not found. It was defined in "
+              "[Algorithmic Model] for Model m1\n"
+              "ERROR - Code file none.so not found. It was defined in [Algorithmic Model] for "
+              "Model m1\n"
+              "ERROR - No Reserved_Parameters found\n");
+    int trees = 0;
+    for (AlgExecutable* r = list->first; r; r = r->next) trees += r->tree != nullptr;
+    EXPECT_EQ(trees, 2);
+    ALGMOD_Free(&list);
+    ALGMOD_Free(&empty);
+}
+
+}  // namespace
