@@ -3,27 +3,18 @@
 // a time (the shape of the textbook polyphase algorithm at M = L = 1).
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
 #include "blocks/FIR.h"
+#include "tests/support/RandomSignal.h"
 
 namespace {
 
 constexpr int kTaps = 384;
 
-std::vector<double> RandomVector(std::size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> d(-1.0, 1.0);
-    std::vector<double> v(n);
-    for (double& e : v) e = d(gen);
-    return v;
-}
-
 void BM_FirRun384(benchmark::State& state)
 {
-    std::vector<double> taps = RandomVector(kTaps, 1), x = RandomVector(4096, 2);
+    std::vector<double> taps = RandomSignal(kTaps, 1), x = RandomSignal(4096, 2);
     Vantra::FIR<double, 0> fir;
     double in = 0.0, out = 0.0;
     fir.Taps = taps.data();
@@ -57,7 +48,7 @@ void BM_SingleRateKernel(benchmark::State& state)
         state.SkipWithError("instruction set not available");
         return;
     }
-    std::vector<double> taps = RandomVector(kTaps, 1), x = RandomVector(4096, 2);
+    std::vector<double> taps = RandomSignal(kTaps, 1), x = RandomSignal(4096, 2);
     const std::size_t d = kTaps + 2;
     std::vector<double> mirror(2 * d, 0.0);
     std::size_t q = 0, i = 0;
@@ -76,7 +67,7 @@ BENCHMARK(BM_SingleRateKernel)
 // The literal loop: circular history, index wrapped per tap, one running sum.
 void BM_LiteralWrappingLoop384(benchmark::State& state)
 {
-    std::vector<double> taps = RandomVector(kTaps, 1), x = RandomVector(4096, 2);
+    std::vector<double> taps = RandomSignal(kTaps, 1), x = RandomSignal(4096, 2);
     const std::size_t d = kTaps + 2;
     std::vector<double> line(d, 0.0);
     std::size_t position = 0, i = 0;

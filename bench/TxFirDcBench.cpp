@@ -3,27 +3,18 @@
 // that shifts the whole 4 * N history by one place per sample.
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
 #include "devices/tx_fir_dc.h"
+#include "tests/support/RandomSignal.h"
 
 namespace {
 
 constexpr double kBitTime = 1.666666666666667e-10;
 
-std::vector<double> RandomVector(std::size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> d(-0.5, 0.5);
-    std::vector<double> v(n);
-    for (double& e : v) e = d(gen);
-    return v;
-}
-
 void BM_TxFirDcRun(benchmark::State& state)
 {
-    const std::vector<double> x = RandomVector(4096, 2);
+    const std::vector<double> x = RandomSignal(4096, 2, 0.5);
     tx_fir_dc block;
     double in = 0.0, out = 0.0;
     block.row = 5;
@@ -52,7 +43,7 @@ BENCHMARK(BM_TxFirDcRun)->Arg(32)->Arg(128);
 // k = 4N-1 down to 1, store the new sample first, read the two taps.
 void BM_LiteralShiftingHistory(benchmark::State& state)
 {
-    const std::vector<double> x = RandomVector(4096, 2);
+    const std::vector<double> x = RandomSignal(4096, 2, 0.5);
     tx_fir_dc cfg;  // only for the row constants Setup derives
     cfg.row = 5;
     cfg.samples_per_bit = static_cast<int>(state.range(0));

@@ -1,8 +1,6 @@
 #include "devices/corvinic_rxdc.h"
 
-#include <cmath>
-
-#include "devices/limiter_row.h"
+#include "devices/soft_limiter.h"
 
 namespace {
 
@@ -29,17 +27,6 @@ bool corvinic_rxdc::Initialize()
     return true;
 }
 
-void corvinic_rxdc::store_table()
-{
-    for (int r = 0; r < 3; ++r) {
-        amplitude[r] = kAmplitude[r];
-        gain[r] = kGain[r];
-    }
-}
+void corvinic_rxdc::store_table() { limiter_store_table(amplitude, gain, kAmplitude, kGain); }
 
-bool corvinic_rxdc::Run()
-{
-    if (!limiter_row_valid("corvinic_rxdc", row)) return false;
-    out = amplitude[row] * std::tanh(gain[row] * in);
-    return true;
-}
+bool corvinic_rxdc::Run() { return limiter_run("corvinic_rxdc", row, amplitude, gain, in, out); }

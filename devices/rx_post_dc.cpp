@@ -1,8 +1,6 @@
 #include "devices/rx_post_dc.h"
 
-#include <cmath>
-
-#include "devices/limiter_row.h"
+#include "devices/soft_limiter.h"
 
 namespace {
 
@@ -29,17 +27,6 @@ bool rx_post_dc::Initialize()
     return true;
 }
 
-void rx_post_dc::store_table()
-{
-    for (int r = 0; r < 3; ++r) {
-        amplitude[r] = kAmplitude[r];
-        gain[r] = kGain[r];
-    }
-}
+void rx_post_dc::store_table() { limiter_store_table(amplitude, gain, kAmplitude, kGain); }
 
-bool rx_post_dc::Run()
-{
-    if (!limiter_row_valid("rx_post_dc", row)) return false;
-    out = amplitude[row] * std::tanh(gain[row] * in);
-    return true;
-}
+bool rx_post_dc::Run() { return limiter_run("rx_post_dc", row, amplitude, gain, in, out); }

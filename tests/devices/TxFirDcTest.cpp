@@ -2,11 +2,11 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "devices/tx_fir_dc.h"
+#include "tests/support/RandomSignal.h"
 
 namespace {
 
@@ -88,15 +88,6 @@ std::vector<double> Expected(const std::vector<double>& x, const tx_fir_dc& b)
         y[n] = b.post_weight * p + m;
     }
     return y;
-}
-
-std::vector<double> Random(std::size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> d(-0.7, 0.7);
-    std::vector<double> v(n);
-    for (double& e : v) e = d(gen);
-    return v;
 }
 
 }  // namespace
@@ -181,7 +172,7 @@ TEST_F(TxFirDcTest, LevelGainScalesBeforeLimiting)
 
 TEST_F(TxFirDcTest, EveryRowMatchesTheTwoTapModelOnRandomInput)
 {
-    const std::vector<double> x = Random(2000, 7);
+    const std::vector<double> x = RandomSignal(2000, 7, 0.7);
     for (int spb : {32, 128, 5}) {
         for (int r = 0; r < 7; ++r) {
             Start(r, spb);
@@ -193,7 +184,7 @@ TEST_F(TxFirDcTest, EveryRowMatchesTheTwoTapModelOnRandomInput)
 TEST_F(TxFirDcTest, InitializeClearsTheHistorySoTheFirstOutputsAreZero)
 {
     Start(5);
-    Feed(Random(300, 3));
+    Feed(RandomSignal(300, 3, 0.7));
     ASSERT_TRUE(block.Initialize());
     const std::vector<double> y = Feed(std::vector<double>(60, 0.1));
     for (int n = 0; n < 52; ++n) EXPECT_EQ(y[n], 0.0) << n;
@@ -202,7 +193,7 @@ TEST_F(TxFirDcTest, InitializeClearsTheHistorySoTheFirstOutputsAreZero)
 
 TEST_F(TxFirDcTest, SetupAgainWithTheSameTimingKeepsTheHistory)
 {
-    const std::vector<double> x = Random(400, 11);
+    const std::vector<double> x = RandomSignal(400, 11, 0.7);
     Start(5);
     std::vector<double> y = Feed(std::vector<double>(x.begin(), x.begin() + 200));
     ASSERT_TRUE(Configure(6));  // same samples per bit, new limit and weight
@@ -257,7 +248,7 @@ TEST_F(TxFirDcTest, PostTapBeyondFourBitsIsRefusedAndTheLastFittingSpacingWorks)
     ExpectRefused(5, 32, 32e-10 / 47.5, "a tap spacing of 48 samples");
     Start(5, 32, 32e-10 / 46.5);
     EXPECT_EQ(block.tap_delay, 47);
-    const std::vector<double> x = Random(600, 5);
+    const std::vector<double> x = RandomSignal(600, 5, 0.7);
     EXPECT_EQ(Feed(x), Expected(x, block));
     // A faster bit rate pushes the 160 ps rows out while 105 ps still fits.
     ExpectRefused(1, 32, 1e-10, "a tap spacing of 52 samples");
