@@ -1,0 +1,23 @@
+# ami-sim: simulation harness for the AMI models (64-bit host tool).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3)
+find_package(ZLIB REQUIRED)
+
+add_library(amisim STATIC
+  ami-sim/AmiModel.cpp
+  ami-sim/Channel.cpp
+  ami-sim/EyeDiagram.cpp
+  ami-sim/EyeSvg.cpp
+  ami-sim/FftConvolver.cpp
+  ami-sim/JsonWriter.cpp
+  ami-sim/Latency.cpp
+  ami-sim/Options.cpp
+  ami-sim/PngImage.cpp
+  ami-sim/Prbs.cpp
+  ami-sim/Simulation.cpp
+  ami-sim/TimeValueCsv.cpp)
+target_include_directories(amisim PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(amisim PUBLIC vantra_blocks PkgConfig::FFTW3 ZLIB::ZLIB ${CMAKE_DL_LIBS})
+
+add_executable(ami-sim ami-sim/main.cpp)
+target_link_libraries(ami-sim PRIVATE amisim)

@@ -1,0 +1,119 @@
+// EyeDiagram: folds the receiver output into a two-unit-interval eye and
+// measures it.
+//
+// Folding. With the link latency L (samples), output sample n belongs to
+// stimulus sample m = n - L, bit k = floor(m / spb). Each bit's trace runs
+// from half a UI before its own interval to half a UI after it: 2 spb
+// positions p = 0 .. 2 spb - 1, the bit's own samples at the middle UI
+// (p = spb - spb/2 .. 2 spb - spb/2 - 1), its neighbours' halves on each
+// side. Every sample therefore appears in two traces. Only traces of bits
+// from `firstBit` on are folded (the settling interval before it is left
+// out).
+//
+// Metrics, from the samples themselves, labelled with the bit each trace is
+// centred on (so a closed eye reads as closed, whatever the threshold):
+// - at each position, the lowest sample of the '1' traces and the highest of
+//   the '0' traces, and the mean of each;
+// - eye height: the largest (lowest '1' - highest '0') over the positions of
+//   the middle UI, taken at the best sampling position; 0 when every
+//   position overlaps (closed eye);
+// - decision threshold: the middle of the opening at the best position,
+//   midway between its lowest '1' and highest '0';
+// - eye width: the span of sampling positions around the best one over
+//   which every '1' sample stays above the threshold and every '0' sample
+//   below it, with the edges placed by linear interpolation of that margin
+//   between neighbouring positions; 0 for a closed eye.
+//
+// Density: every trace is drawn as a polyline into a grid of
+// 2 spb * columnsPerSample by `rows` cells covering [vMin, vMax] (values
+// outside are drawn at the border), each segment spreading one unit of
+// weight per column over the cells it crosses, the way a sampling
+// oscilloscope's persistence display accumulates.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace amisim {
+
+struct EyeMetrics {
+    bool measured = false;  // both '1' and '0' traces were folded
+    bool open = false;
+    double height = 0.0;           // volts
+    double width = 0.0;            // unit intervals
+    double bestPosition = 0.0;     // unit intervals from the plot's left edge
+    int bestIndex = -1;            // the same as a position index
+    double threshold = 0.0;        // volts
+    double widthLeft = 0.0;        // unit intervals, eye opening edges
+    double widthRight = 0.0;
+    double levelOne = 0.0;         // mean '1' and '0' at the best position
+    double levelZero = 0.0;
+    double innerOne = 0.0;         // lowest '1' and highest '0' there
+    double innerZero = 0.0;
+    std::size_t bitsFolded = 0;    // traces that contribute
+};
+
+class EyeDiagram {
+public:
+    struct Layout {
+        int samplesPerBit = 32;
+        double vMin = -1.0;
+        double vMax = 1.0;
+        int rows = 0;              // 0: no density grid, metrics only
+        int columnsPerSample = 4;
+    };
+
+    // bits: the transmitted bits of the whole run (the trace labels); when
+    // `inverted`, a '1' bit is expected low.
+    EyeDiagram(const Layout& layout, const std::vector<std::uint8_t>& bits, long latency,
+               bool inverted, std::size_t firstBit);
+
+    // Output samples firstSample .. firstSample + n - 1 of the run, in order
+    // and without gaps from one call to the next.
+    void Add(std::size_t firstSample, const double* y, std::size_t n);
+
+    EyeMetrics Metrics() const;
+
+    // Position (0 .. 2 spb - 1) to unit intervals from the plot's left edge.
+    double PositionToUi(double position) const;
+    int Positions() const { return 2 * spb_; }
+    // The position nearest the middle of the plot (1 UI); with an even
+    // number of samples per bit the middle lies between two positions and
+    // the earlier one is taken.
+    int CentrePosition() const { return spb_ % 2 == 0 ? spb_ - 1 : spb_; }
+
+    const Layout& GetLayout() const { return layout_; }
+    int Columns() const { return 2 * spb_ * layout_.columnsPerSample; }
+    // Row-major, row 0 at vMin.
+    const std::vector<float>& Density() const { return density_; }
+    std::size_t NonFiniteSamples() const { return nonFinite_; }
+
+private:
+    struct PositionStats {
+        double minOne = 0.0, sumOne = 0.0;
+        double maxZero = 0.0, sumZero = 0.0;
+        std::size_t countOne = 0, countZero = 0;
+    };
+
+    double Margin(int p, double threshold) const;
+    void Draw(int position, double y0, double y1);
+    int Row(double y) const;
+
+    Layout layout_;
+    int spb_;
+    int half_;
+    const std::vector<std::uint8_t>& bits_;
+    long latency_;
+    bool inverted_;
+    std::size_t firstBit_;
+    std::vector<PositionStats> stats_;
+    std::vector<float> density_;
+    std::size_t bitsFolded_ = 0;
+    std::size_t nonFinite_ = 0;
+    bool havePrevious_ = false;
+    std::size_t previousIndex_ = 0;
+    double previous_ = 0.0;
+};
+
+}  // namespace amisim

@@ -1,0 +1,238 @@
+#include "tools/ami-sim/EyeSvg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+#include "tools/ami-sim/PngImage.h"
+
+namespace amisim {
+
+namespace {
+
+// Plot geometry in SVG user units.
+constexpr double kWidth = 960, kHeight = 640;
+constexpr double kLeft = 90, kRight = 800, kTop = 80, kBottom = 560;
+
+struct Rgb {
+    std::uint8_t r, g, b;
+};
+
+// Dark blue through cyan, green and yellow to red: a density ramp that
+// keeps rare traces visible against the background.
+Rgb ColourAt(double f)
+{
+    static const double stops[][4] = {
+        {0.00, 0x0a, 0x10, 0x2a}, {0.12, 0x1b, 0x3a, 0x9e}, {0.35, 0x1f, 0xa8, 0xd6},
+        {0.55, 0x3c, 0xc8, 0x5a}, {0.75, 0xf2, 0xe1, 0x2b}, {0.90, 0xf5, 0x8a, 0x1f},
+        {1.00, 0xd7, 0x19, 0x1c}};
+    f = std::clamp(f, 0.0, 1.0);
+    int i = 0;
+    while (i < 5 && f > stops[i + 1][0]) ++i;
+    const double t = (f - stops[i][0]) / (stops[i + 1][0] - stops[i][0]);
+    auto mix = [&](int c) {
+        return static_cast<std::uint8_t>(std::lround(stops[i][c] + t * (stops[i + 1][c] - stops[i][c])));
+    };
+    return Rgb{mix(1), mix(2), mix(3)};
+}
+
+const Rgb kBackground{0x05, 0x07, 0x12};
+
+std::string Hex(Rgb c)
+{
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c.r, c.g, c.b);
+    return buf;
+}
+
+std::string Num(double v, const char* fmt = "%.2f")
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, v);
+    return buf;
+}
+
+// A "nice" tick step (1, 2 or 5 times a power of ten) giving about n ticks.
+double NiceStep(double span, int n)
+{
+    const double raw = span / n;
+    const double p = std::pow(10.0, std::floor(std::log10(raw)));
+    const double f = raw / p;
+    return (f < 1.5 ? 1.0 : f < 3.5 ? 2.0 : f < 7.5 ? 5.0 : 10.0) * p;
+}
+
+std::string VoltLabel(double v, double step)
+{
+    if (std::fabs(v) < step * 1e-6) v = 0.0;
+    if (step < 0.1) return Num(v * 1e3, step < 0.01 ? "%.1f" : "%.0f") + " m";
+    return Num(v, step < 1.0 ? "%.1f" : "%.0f");
+}
+
+}  // namespace
+
+std::string XmlEscape(const std::string& s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        default:
+            // Control characters are not allowed in XML 1.0 text.
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n') out += ' ';
+            else out += c;
+        }
+    }
+    return out;
+}
+
+std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePlotText& text)
+{
+    const EyeDiagram::Layout& lay = eye.GetLayout();
+    const int cols = eye.Columns();
+    const int rows = lay.rows;
+    const std::vector<float>& d = eye.Density();
+
+    // Density to colours, log scaled, top row = highest voltage.
+    float peak = 0.0f;
+    for (float v : d) peak = std::max(peak, v);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(cols) * static_cast<std::size_t>(std::max(rows, 0)) * 3);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const float v = d[static_cast<std::size_t>(r) * cols + c];
+            const Rgb col = v > 0.0f && peak > 0.0f
+                                ? ColourAt(0.04 + 0.96 * std::log1p(v) / std::log1p(peak))
+                                : kBackground;
+            const std::size_t o = (static_cast<std::size_t>(rows - 1 - r) * cols + c) * 3;
+            rgb[o] = col.r;
+            rgb[o + 1] = col.g;
+            rgb[o + 2] = col.b;
+        }
+    }
+    const std::string png = rows > 0 ? EncodePng(cols, rows, rgb) : std::string();
+
+    const double pw = kRight - kLeft, ph = kBottom - kTop;
+    auto xOf = [&](double ui) { return kLeft + pw * ui / 2.0; };
+    auto yOf = [&](double v) { return kBottom - ph * (v - lay.vMin) / (lay.vMax - lay.vMin); };
+
+    std::ostringstream s;
+    s << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\""
+      << " width=\"" << kWidth << "\" height=\"" << kHeight << "\" viewBox=\"0 0 " << kWidth << ' '
+      << kHeight << "\" font-family=\"Helvetica, Arial, sans-serif\">\n"
+      << "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n"
+      << "<text x=\"" << kLeft << "\" y=\"32\" font-size=\"20\" font-weight=\"bold\">"
+      << XmlEscape(text.title) << "</text>\n"
+      << "<text x=\"" << kLeft << "\" y=\"56\" font-size=\"13\" fill=\"#444\">"
+      << XmlEscape(text.subtitle) << "</text>\n";
+
+    s << "<rect x=\"" << kLeft << "\" y=\"" << kTop << "\" width=\"" << pw << "\" height=\"" << ph
+      << "\" fill=\"" << Hex(kBackground) << "\"/>\n";
+    if (!png.empty()) {
+        s << "<image x=\"" << kLeft << "\" y=\"" << kTop << "\" width=\"" << pw << "\" height=\""
+          << ph << "\" preserveAspectRatio=\"none\" image-rendering=\"optimizeQuality\""
+          << " xlink:href=\"data:image/png;base64," << Base64(png) << "\"/>\n";
+    }
+
+    // Grid and axes.
+    s << "<g stroke=\"#ffffff\" stroke-opacity=\"0.18\" stroke-width=\"1\">\n";
+    for (int i = 1; i < 8; ++i) {
+        const double x = xOf(i * 0.25);
+        s << "<line x1=\"" << x << "\" y1=\"" << kTop << "\" x2=\"" << x << "\" y2=\"" << kBottom
+          << "\"/>\n";
+    }
+    const double vstep = NiceStep(lay.vMax - lay.vMin, 8);
+    std::vector<double> vticks;
+    for (double v = std::ceil(lay.vMin / vstep) * vstep; v <= lay.vMax + vstep * 1e-9; v += vstep)
+        vticks.push_back(v);
+    for (double v : vticks)
+        s << "<line x1=\"" << kLeft << "\" y1=\"" << yOf(v) << "\" x2=\"" << kRight << "\" y2=\""
+          << yOf(v) << "\"/>\n";
+    s << "</g>\n";
+    s << "<rect x=\"" << kLeft << "\" y=\"" << kTop << "\" width=\"" << pw << "\" height=\"" << ph
+      << "\" fill=\"none\" stroke=\"#222\" stroke-width=\"1.2\"/>\n";
+
+    s << "<g font-size=\"12\" text-anchor=\"middle\" fill=\"#222\">\n";
+    for (int i = 0; i <= 8; ++i) {
+        const double ui = i * 0.25;
+        s << "<text x=\"" << xOf(ui) << "\" y=\"" << kBottom + 18 << "\">" << Num(ui, "%.2f")
+          << "</text>\n";
+        if (text.bitTime > 0.0)
+            s << "<text x=\"" << xOf(ui) << "\" y=\"" << kBottom + 33
+              << "\" fill=\"#777\" font-size=\"10\">" << Num(ui * text.bitTime * 1e12, "%.1f")
+              << " ps</text>\n";
+    }
+    s << "<text x=\"" << (kLeft + kRight) / 2 << "\" y=\"" << kBottom + 56
+      << "\" font-size=\"14\">Time (UI";
+    if (text.bitTime > 0.0) s << "; 1 UI = " << Num(text.bitTime * 1e12, "%.2f") << " ps";
+    s << ")</text>\n</g>\n";
+
+    s << "<g font-size=\"12\" text-anchor=\"end\" fill=\"#222\">\n";
+    for (double v : vticks)
+        s << "<text x=\"" << kLeft - 8 << "\" y=\"" << yOf(v) + 4 << "\">" << VoltLabel(v, vstep)
+          << "</text>\n";
+    s << "</g>\n";
+    s << "<text transform=\"translate(" << kLeft - 58 << ',' << (kTop + kBottom) / 2
+      << ") rotate(-90)\" font-size=\"14\" text-anchor=\"middle\" fill=\"#222\">"
+      << "Receiver output (" << (vstep < 0.1 ? "mV" : "V") << ")</text>\n";
+
+    // Colour bar.
+    const double bx = kRight + 30, bw = 16;
+    s << "<defs><linearGradient id=\"density\" x1=\"0\" y1=\"1\" x2=\"0\" y2=\"0\">\n";
+    for (int i = 0; i <= 10; ++i) {
+        const double f = i / 10.0;
+        s << "<stop offset=\"" << f << "\" stop-color=\"" << Hex(ColourAt(0.04 + 0.96 * f))
+          << "\"/>\n";
+    }
+    s << "</linearGradient></defs>\n"
+      << "<rect x=\"" << bx << "\" y=\"" << kTop << "\" width=\"" << bw << "\" height=\"" << ph
+      << "\" fill=\"url(#density)\" stroke=\"#222\" stroke-width=\"0.8\"/>\n"
+      << "<g font-size=\"11\" fill=\"#222\">\n"
+      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kTop + 10 << "\">most</text>\n"
+      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kBottom << "\">rare</text>\n"
+      << "<text transform=\"translate(" << bx + bw + 24 << ',' << (kTop + kBottom) / 2
+      << ") rotate(-90)\" text-anchor=\"middle\">trace density (log)</text>\n</g>\n";
+
+    // Measurements.
+    s << "<g font-size=\"13\" fill=\"#ffffff\" stroke=\"none\">\n";
+    if (m.measured && m.open) {
+        const double xb = xOf(m.bestPosition);
+        s << "<line x1=\"" << xb << "\" y1=\"" << yOf(m.innerZero) << "\" x2=\"" << xb
+          << "\" y2=\"" << yOf(m.innerOne)
+          << "\" stroke=\"#ffffff\" stroke-width=\"2\"/>\n";
+        for (double v : {m.innerZero, m.innerOne})
+            s << "<line x1=\"" << xb - 8 << "\" y1=\"" << yOf(v) << "\" x2=\"" << xb + 8
+              << "\" y2=\"" << yOf(v) << "\" stroke=\"#ffffff\" stroke-width=\"2\"/>\n";
+        const double yt = yOf(m.threshold);
+        s << "<line x1=\"" << xOf(m.widthLeft) << "\" y1=\"" << yt << "\" x2=\""
+          << xOf(m.widthRight) << "\" y2=\"" << yt
+          << "\" stroke=\"#ffffff\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>\n";
+        for (double ui : {m.widthLeft, m.widthRight})
+            s << "<line x1=\"" << xOf(ui) << "\" y1=\"" << yt - 8 << "\" x2=\"" << xOf(ui)
+              << "\" y2=\"" << yt + 8 << "\" stroke=\"#ffffff\" stroke-width=\"2\"/>\n";
+    }
+    s << "</g>\n";
+    std::string summary;
+    if (!m.measured) {
+        summary = "eye not measured: no bits folded";
+    } else if (!m.open) {
+        summary = "eye closed";
+    } else {
+        summary = "eye height " + Num(m.height * 1e3, "%.1f") + " mV, width " +
+                  Num(m.width, "%.3f") + " UI";
+        if (text.bitTime > 0.0) summary += " (" + Num(m.width * text.bitTime * 1e12, "%.1f") + " ps)";
+        summary += ", threshold " + Num(m.threshold * 1e3, "%.1f") + " mV";
+    }
+    s << "<text x=\"" << kRight << "\" y=\"" << kTop - 8
+      << "\" font-size=\"14\" text-anchor=\"end\" fill=\"#111\">" << XmlEscape(summary)
+      << "</text>\n</svg>\n";
+    return s.str();
+}
+
+}  // namespace amisim

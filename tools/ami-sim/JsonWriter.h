@@ -1,0 +1,33 @@
+// JsonWriter: writes one JSON document with two-space indentation. Keys and
+// values are added in order; numbers that are not finite become null, since
+// JSON has no spelling for them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace amisim {
+
+class JsonWriter {
+public:
+    JsonWriter& BeginObject(const std::string& key = std::string());
+    JsonWriter& EndObject();
+    JsonWriter& Field(const std::string& key, const std::string& value);
+    JsonWriter& Field(const std::string& key, const char* value);
+    JsonWriter& Field(const std::string& key, double value);
+    JsonWriter& Field(const std::string& key, long long value);
+    JsonWriter& Field(const std::string& key, bool value);
+    JsonWriter& Null(const std::string& key);
+
+    const std::string& Text() const { return text_; }
+
+    static std::string Quote(const std::string& s);
+
+private:
+    void Start(const std::string& key);
+
+    std::string text_;
+    std::vector<bool> first_;  // per open object: no member written yet
+};
+
+}  // namespace amisim

@@ -1,0 +1,229 @@
+#include "tools/ami-sim/Options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+#include "tools/ami-sim/Prbs.h"
+
+namespace amisim {
+
+namespace {
+
+bool ParseReal(const std::string& text, double& out)
+{
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+// Whole numbers may be written as 100000 or 1e5.
+bool ParseWhole(const std::string& text, double low, double high, long long& out)
+{
+    double v = 0.0;
+    if (!ParseReal(text, v) || v != std::floor(v) || v < low || v > high) return false;
+    out = static_cast<long long>(v);
+    return true;
+}
+
+std::string Range(double low, double high)
+{
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%.15g to %.15g", low, high);
+    return buf;
+}
+
+}  // namespace
+
+std::string HelpText()
+{
+    return R"(Usage: ami-sim [options]
+
+Runs a serial link the way an IBIS-AMI channel simulator does in the time
+domain: a PRBS stimulus, the transmitter model's AMI_GetWave, a channel, the
+receiver model's AMI_GetWave. Folds the receiver output into a 2-UI eye,
+reports eye height and width, and writes eye.svg, waves.csv and summary.json.
+
+Models (either may be left out: the signal then passes unchanged):
+  --tx LIB              transmitter AMI library (.so), loaded with dlopen
+  --rx LIB              receiver AMI library
+  --tx-params STRING    AMI_Init parameter string of the transmitter, e.g.
+                        '(corvin_tx1 (de_code 3))'; default '(NAME)' where
+                        NAME is the library file name without extension and
+                        _x64/_32 suffix, so the model uses its defaults
+  --rx-params STRING    the same for the receiver, e.g. '(corvin_rx1 (eq 2))'
+
+Timing and stimulus:
+  --bit-time SECONDS    unit interval (default 1.666666666666667e-10)
+  --samples-per-bit N   samples per UI, 2 to 1024 (default 32)
+  --bits N              bits to simulate (default 20000; 1e5 is accepted)
+  --pattern NAME        prbs7, prbs15 or prbs31 (default prbs15)
+  --seed N              initial PRBS register, non-zero (default all ones)
+  --amplitude VOLTS     stimulus levels +/- this (default 0.5)
+  --block-size N        samples per AMI_GetWave call, up to 1048576
+                        (default 4096)
+
+Channel (one of):
+  --channel-loss DB     built-in lossy line: insertion loss in dB at the
+                        Nyquist frequency 1/(2 UI), 0 to 100 (default 10)
+  --channel-impulse CSV impulse response, two columns: time (s), value (1/s)
+  --channel-step CSV    step response, two columns: time (s), value
+                        (CSV: comma, semicolon, tab or blank separated; one
+                        header line and '#' comment lines allowed)
+
+Eye and output:
+  --ignore-bits N       settling bits left out of the eye (default: the
+                        channel length in bits plus 32, at most a quarter
+                        of the run)
+  --wave-bits N         bits of waveform written to waves.csv (default 1000;
+                        0 for none)
+  --out DIR             output directory (default ami-sim-out)
+  --quiet               print only errors
+  -h, --help            this text
+
+Eye metrics: the eye is folded at the link latency (where the stimulus and
+the receiver output correlate best) and labelled with the transmitted bits.
+Eye height is the largest gap between the lowest '1' and the highest '0'
+over the sampling phases of the middle UI; eye width is the span of phases
+around the best one over which all '1's stay above and all '0's below the
+threshold in the middle of that gap.
+
+Exit status: 0 success, 1 the run failed (library, model, file or output
+error), 2 bad command line.
+)";
+}
+
+ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error)
+{
+    using Handler = std::function<bool(const std::string&)>;
+    auto whole = [&](const char* name, double low, double high, auto& field) {
+        return [&, name, low, high](const std::string& v) {
+            long long n = 0;
+            if (!ParseWhole(v, low, high, n)) {
+                error = std::string(name) + " expects a whole number from " + Range(low, high) +
+                        ", not '" + v + "'";
+                return false;
+            }
+            field = static_cast<std::remove_reference_t<decltype(field)>>(n);
+            return true;
+        };
+    };
+    auto real = [&](const char* name, double low, double high, double& field,
+                    const char* expectation) {
+        return [&, name, low, high, expectation](const std::string& v) {
+            double x = 0.0;
+            if (!ParseReal(v, x) || !(x > low) || x > high) {
+                error = std::string(name) + " expects " + expectation + ", not '" + v + "'";
+                return false;
+            }
+            field = x;
+            return true;
+        };
+    };
+    auto text = [&](const char* name, std::string& field) {
+        return [&, name](const std::string& v) {
+            if (v.empty()) {
+                error = std::string(name) + " expects a non-empty value";
+                return false;
+            }
+            field = v;
+            return true;
+        };
+    };
+
+    std::map<std::string, Handler> valued = {
+        {"--tx", text("--tx", o.txLibrary)},
+        {"--rx", text("--rx", o.rxLibrary)},
+        {"--tx-params", text("--tx-params", o.txParameters)},
+        {"--rx-params", text("--rx-params", o.rxParameters)},
+        {"--bit-time", real("--bit-time", 0.0, 1.0, o.bitTime, "a time in seconds above 0 and at most 1")},
+        {"--samples-per-bit", whole("--samples-per-bit", 2, 1024, o.samplesPerBit)},
+        {"--bits", whole("--bits", 1, 2147483647.0, o.bits)},
+        {"--seed", whole("--seed", 1, 4294967295.0, o.seed)},
+        {"--amplitude", real("--amplitude", 0.0, 1e6, o.amplitude, "a level in volts above 0")},
+        {"--block-size", whole("--block-size", 1, 1048576.0, o.blockSize)},
+        {"--ignore-bits", whole("--ignore-bits", 0, 2147483647.0, o.ignoreBits)},
+        {"--wave-bits", whole("--wave-bits", 0, 2147483647.0, o.waveBits)},
+        {"--out", text("--out", o.outputDirectory)},
+        {"--pattern",
+         [&](const std::string& v) {
+             const int order = Prbs::OrderFromName(v);
+             if (order == 0) {
+                 error = "--pattern expects prbs7, prbs15 or prbs31, not '" + v + "'";
+                 return false;
+             }
+             o.prbsOrder = order;
+             return true;
+         }},
+        {"--channel-loss",
+         [&](const std::string& v) {
+             double x = 0.0;
+             if (!ParseReal(v, x) || x < 0.0 || x > 100.0) {
+                 error = "--channel-loss expects a loss in dB from 0 to 100, not '" + v + "'";
+                 return false;
+             }
+             o.channel = ChannelSource::LossyLine;
+             o.lossDb = x;
+             return true;
+         }},
+        {"--channel-impulse",
+         [&](const std::string& v) {
+             o.channel = ChannelSource::ImpulseFile;
+             return text("--channel-impulse", o.channelFile)(v);
+         }},
+        {"--channel-step",
+         [&](const std::string& v) {
+             o.channel = ChannelSource::StepFile;
+             return text("--channel-step", o.channelFile)(v);
+         }},
+    };
+
+    int channelOptions = 0;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") return ParseStatus::Help;
+        if (a == "--quiet") {
+            o.quiet = true;
+            continue;
+        }
+        std::string name = a, value;
+        bool haveValue = false;
+        const std::size_t eq = a.find('=');
+        if (a.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+            name = a.substr(0, eq);
+            value = a.substr(eq + 1);
+            haveValue = true;
+        }
+        const auto it = valued.find(name);
+        if (it == valued.end()) {
+            error = "unknown option '" + a + "'";
+            return ParseStatus::Error;
+        }
+        if (!haveValue) {
+            if (i + 1 >= args.size()) {
+                error = name + " needs a value";
+                return ParseStatus::Error;
+            }
+            value = args[++i];
+        }
+        if (name.compare(0, 10, "--channel-") == 0) ++channelOptions;
+        if (!it->second(value)) return ParseStatus::Error;
+    }
+    if (channelOptions > 1) {
+        error = "give only one of --channel-loss, --channel-impulse, --channel-step";
+        return ParseStatus::Error;
+    }
+    if (o.ignoreBits >= o.bits) {
+        error = "--ignore-bits must be smaller than --bits";
+        return ParseStatus::Error;
+    }
+    return ParseStatus::Run;
+}
+
+}  // namespace amisim
