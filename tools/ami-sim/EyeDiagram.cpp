@@ -27,6 +27,7 @@ EyeDiagram::EyeDiagram(const Layout& layout, const std::vector<std::uint8_t>& bi
         layout_.vMin = mid - 1.0;
         layout_.vMax = mid + 1.0;
     }
+    rowScale_ = layout_.rows / (layout_.vMax - layout_.vMin);
     stats_.resize(static_cast<std::size_t>(2 * spb_));
     if (layout_.rows > 0)
         density_.assign(static_cast<std::size_t>(layout_.rows) * static_cast<std::size_t>(Columns()),
@@ -40,8 +41,7 @@ double EyeDiagram::PositionToUi(double position) const
 
 int EyeDiagram::Row(double y) const
 {
-    const double f = (y - layout_.vMin) / (layout_.vMax - layout_.vMin);
-    const double r = std::floor(f * layout_.rows);
+    const double r = std::floor((y - layout_.vMin) * rowScale_);
     if (!(r >= 0.0)) return 0;
     if (r >= layout_.rows - 1) return layout_.rows - 1;
     return static_cast<int>(r);

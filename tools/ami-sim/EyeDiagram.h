@@ -109,6 +109,7 @@ private:
     std::size_t firstBit_;
     std::vector<PositionStats> stats_;
     std::vector<float> density_;
+    double rowScale_ = 0.0;  // rows per volt
     std::size_t bitsFolded_ = 0;
     std::size_t nonFinite_ = 0;
     bool havePrevious_ = false;

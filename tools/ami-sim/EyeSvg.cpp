@@ -13,8 +13,9 @@ namespace amisim {
 namespace {
 
 // Plot geometry in SVG user units.
-constexpr double kWidth = 960, kHeight = 640;
-constexpr double kLeft = 90, kRight = 800, kTop = 80, kBottom = 560;
+constexpr double kWidth = 960, kHeight = 690;
+constexpr double kLeft = 90, kRight = 800, kTop = 90, kBottom = 570;
+constexpr std::size_t kMaxNoteLength = 125;
 
 struct Rgb {
     std::uint8_t r, g, b;
@@ -39,6 +40,20 @@ Rgb ColourAt(double f)
 }
 
 const Rgb kBackground{0x05, 0x07, 0x12};
+
+// Colour scale position of a density relative to the peak: square-root
+// scale, which separates the busy paths of an eye, with a floor so that the
+// rarest traces still stand out from the background.
+constexpr double kFloor = 0.08;
+double DensityShade(double relative)
+{
+    return kFloor + (1.0 - kFloor) * std::sqrt(std::clamp(relative, 0.0, 1.0));
+}
+
+std::string Shorten(const std::string& s)
+{
+    return s.size() <= kMaxNoteLength ? s : s.substr(0, kMaxNoteLength - 3) + "...";
+}
 
 std::string Hex(Rgb c)
 {
@@ -106,9 +121,7 @@ std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePl
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const float v = d[static_cast<std::size_t>(r) * cols + c];
-            const Rgb col = v > 0.0f && peak > 0.0f
-                                ? ColourAt(0.04 + 0.96 * std::log1p(v) / std::log1p(peak))
-                                : kBackground;
+            const Rgb col = v > 0.0f && peak > 0.0f ? ColourAt(DensityShade(v / peak)) : kBackground;
             const std::size_t o = (static_cast<std::size_t>(rows - 1 - r) * cols + c) * 3;
             rgb[o] = col.r;
             rgb[o + 1] = col.g;
@@ -127,10 +140,12 @@ std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePl
       << " width=\"" << kWidth << "\" height=\"" << kHeight << "\" viewBox=\"0 0 " << kWidth << ' '
       << kHeight << "\" font-family=\"Helvetica, Arial, sans-serif\">\n"
       << "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n"
-      << "<text x=\"" << kLeft << "\" y=\"32\" font-size=\"20\" font-weight=\"bold\">"
-      << XmlEscape(text.title) << "</text>\n"
-      << "<text x=\"" << kLeft << "\" y=\"56\" font-size=\"13\" fill=\"#444\">"
-      << XmlEscape(text.subtitle) << "</text>\n";
+      << "<text x=\"" << kLeft << "\" y=\"30\" font-size=\"20\" font-weight=\"bold\">"
+      << XmlEscape(text.title) << "</text>\n";
+    for (std::size_t i = 0; i < text.notes.size() && i < 2; ++i)
+        s << "<text x=\"" << kLeft << "\" y=\"" << 52 + 18 * i
+          << "\" font-size=\"12\" fill=\"#444\">" << XmlEscape(Shorten(text.notes[i]))
+          << "</text>\n";
 
     s << "<rect x=\"" << kLeft << "\" y=\"" << kTop << "\" width=\"" << pw << "\" height=\"" << ph
       << "\" fill=\"" << Hex(kBackground) << "\"/>\n";
@@ -187,17 +202,18 @@ std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePl
     s << "<defs><linearGradient id=\"density\" x1=\"0\" y1=\"1\" x2=\"0\" y2=\"0\">\n";
     for (int i = 0; i <= 10; ++i) {
         const double f = i / 10.0;
-        s << "<stop offset=\"" << f << "\" stop-color=\"" << Hex(ColourAt(0.04 + 0.96 * f))
+        s << "<stop offset=\"" << f << "\" stop-color=\"" << Hex(ColourAt(DensityShade(f * f)))
           << "\"/>\n";
     }
     s << "</linearGradient></defs>\n"
       << "<rect x=\"" << bx << "\" y=\"" << kTop << "\" width=\"" << bw << "\" height=\"" << ph
       << "\" fill=\"url(#density)\" stroke=\"#222\" stroke-width=\"0.8\"/>\n"
       << "<g font-size=\"11\" fill=\"#222\">\n"
-      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kTop + 10 << "\">most</text>\n"
-      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kBottom << "\">rare</text>\n"
+      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kTop + 10 << "\">peak</text>\n"
+      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kBottom << "\">"
+      << "rare</text>\n"
       << "<text transform=\"translate(" << bx + bw + 24 << ',' << (kTop + kBottom) / 2
-      << ") rotate(-90)\" text-anchor=\"middle\">trace density (log)</text>\n</g>\n";
+      << ") rotate(-90)\" text-anchor=\"middle\">trace density, square-root scale</text>\n</g>\n";
 
     // Measurements.
     s << "<g font-size=\"13\" fill=\"#ffffff\" stroke=\"none\">\n";
@@ -229,8 +245,8 @@ std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePl
         if (text.bitTime > 0.0) summary += " (" + Num(m.width * text.bitTime * 1e12, "%.1f") + " ps)";
         summary += ", threshold " + Num(m.threshold * 1e3, "%.1f") + " mV";
     }
-    s << "<text x=\"" << kRight << "\" y=\"" << kTop - 8
-      << "\" font-size=\"14\" text-anchor=\"end\" fill=\"#111\">" << XmlEscape(summary)
+    s << "<text x=\"" << kLeft << "\" y=\"" << kBottom + 86
+      << "\" font-size=\"15\" font-weight=\"bold\" fill=\"#111\">" << XmlEscape(summary)
       << "</text>\n</svg>\n";
     return s.str();
 }

@@ -5,15 +5,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tools/ami-sim/EyeDiagram.h"
 
 namespace amisim {
 
 struct EyePlotText {
-    std::string title;     // first heading line
-    std::string subtitle;  // second, smaller line
-    double bitTime = 0.0;  // seconds, for the picosecond labels
+    std::string title;                // heading
+    std::vector<std::string> notes;   // up to two smaller lines under it
+    double bitTime = 0.0;             // seconds, for the picosecond labels
 };
 
 // Needs an eye built with a density grid (Layout::rows > 0).

@@ -20,6 +20,8 @@
 
 namespace amisim {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -177,7 +179,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
             error = o.channelFile + ": " + error;
             return fail(kExitRunFailure);
         }
-        channel.description += " " + o.channelFile;
+        channel.description += " " + fs::path(o.channelFile).filename().string();
     }
     const std::size_t taps = channel.taps.size();
 
@@ -347,9 +349,13 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
     plot.bitTime = o.bitTime;
     plot.title = "Eye diagram: " + pattName + ", " + std::to_string(bits) + " bits, " +
                  Fmt("%.4g", 1e-9 / o.bitTime) + " Gb/s";
-    plot.subtitle = "Tx: " + (tx.present() ? tx.library + " " + tx.parameters : std::string("none")) +
-                    "   Rx: " + (rx.present() ? rx.library + " " + rx.parameters : std::string("none")) +
-                    "   Channel: " + channel.description;
+    auto describe = [](const ModelSlot& slot) {
+        if (!slot.present()) return std::string("none");
+        return fs::path(slot.library).filename().string() + " " + slot.parameters;
+    };
+    plot.notes = {"Tx: " + describe(tx) + "    Rx: " + describe(rx),
+                  "Channel: " + channel.description + "; latency " + std::to_string(latency) +
+                      " samples; " + std::to_string(ignore) + " settling bits ignored"};
     if (!WriteText(svgPath, RenderEyeSvg(*eye, m, plot), error)) return fail(kExitRunFailure);
 
     JsonWriter j;

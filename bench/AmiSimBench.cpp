@@ -1,0 +1,113 @@
+// ami-sim stages for a 100,000-bit run at 32 samples per bit (3.2 million
+// samples): the channel convolution (FFT overlap-save against the direct
+// sum it replaces), the eye folding with its density plot, and a whole run
+// without models.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+#include <sstream>
+
+#include "tools/ami-sim/Channel.h"
+#include "tools/ami-sim/EyeDiagram.h"
+#include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/Prbs.h"
+#include "tools/ami-sim/Simulation.h"
+
+namespace {
+
+constexpr double kBitTime = 1.666666666666667e-10;
+constexpr int kSpb = 32;
+constexpr std::size_t kBits = 100000;
+
+std::vector<double> Stimulus(std::vector<std::uint8_t>* bitsOut = nullptr)
+{
+    amisim::Prbs p(15);
+    std::vector<std::uint8_t> bits(kBits);
+    for (auto& b : bits) b = static_cast<std::uint8_t>(p.NextBit());
+    std::vector<double> x;
+    x.reserve(kBits * kSpb);
+    for (auto b : bits)
+        for (int i = 0; i < kSpb; ++i) x.push_back(b ? 0.5 : -0.5);
+    if (bitsOut) *bitsOut = bits;
+    return x;
+}
+
+amisim::Channel Line(double db)
+{
+    amisim::Channel ch;
+    std::string error;
+    amisim::DesignLossyLine(db, kBitTime, kBitTime / kSpb, ch, error);
+    return ch;
+}
+
+void BM_ChannelFft100kBits(benchmark::State& state)
+{
+    const amisim::Channel ch = Line(static_cast<double>(state.range(0)));
+    const std::vector<double> x = Stimulus();
+    std::vector<double> y(x.size());
+    for (auto _ : state) {
+        amisim::FftConvolver conv(ch.taps, 4096);
+        conv.Process(x.data(), y.data(), x.size());
+        benchmark::DoNotOptimize(y.data());
+    }
+    state.counters["taps"] = static_cast<double>(ch.taps.size());
+}
+BENCHMARK(BM_ChannelFft100kBits)->Arg(10)->Arg(25)->Unit(benchmark::kMillisecond);
+
+// The direct sum over 1/100 of the run, for comparison.
+void BM_ChannelDirect1kBits(benchmark::State& state)
+{
+    const amisim::Channel ch = Line(10.0);
+    std::vector<double> x = Stimulus();
+    x.resize(kBits * kSpb / 100);
+    std::vector<double> y(x.size());
+    for (auto _ : state) {
+        for (std::size_t n = 0; n < x.size(); ++n) {
+            double s = 0.0;
+            const std::size_t m = std::min(n + 1, ch.taps.size());
+            for (std::size_t k = 0; k < m; ++k) s += ch.taps[k] * x[n - k];
+            y[n] = s;
+        }
+        benchmark::DoNotOptimize(y.data());
+    }
+}
+BENCHMARK(BM_ChannelDirect1kBits)->Unit(benchmark::kMillisecond);
+
+void BM_EyeFold100kBits(benchmark::State& state)
+{
+    std::vector<std::uint8_t> bits;
+    const std::vector<double> x = Stimulus(&bits);
+    amisim::FftConvolver conv(Line(10.0).taps, 4096);
+    std::vector<double> y(x.size());
+    conv.Process(x.data(), y.data(), x.size());
+    amisim::EyeDiagram::Layout layout;
+    layout.samplesPerBit = kSpb;
+    layout.vMin = -0.6;
+    layout.vMax = 0.6;
+    layout.rows = state.range(0);
+    for (auto _ : state) {
+        amisim::EyeDiagram eye(layout, bits, 20, false, 100);
+        eye.Add(0, y.data(), y.size());
+        benchmark::DoNotOptimize(eye.Metrics());
+    }
+}
+BENCHMARK(BM_EyeFold100kBits)->Arg(0)->Arg(240)->Unit(benchmark::kMillisecond);
+
+void BM_Run100kBitsWithoutModels(benchmark::State& state)
+{
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("amisim-bench-" + std::to_string(getpid())))
+            .string();
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        amisim::RunCommandLine({"ami-sim", "--bits", "100000", "--quiet", "--out", dir}, out,
+                               err, false);
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_Run100kBitsWithoutModels)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,4 @@
+# The harness's heavy stages at the size of a 100,000-bit run.
+if(TARGET amisim)
+  corvin_add_bench(amisim_bench SOURCES AmiSimBench.cpp LIBS amisim)
+endif()
