@@ -30,7 +30,8 @@ EyeDiagram::EyeDiagram(const Layout& layout, const std::vector<std::uint8_t>& bi
     rowScale_ = layout_.rows / (layout_.vMax - layout_.vMin);
     stats_.resize(static_cast<std::size_t>(2 * spb_));
     if (layout_.rows > 0)
-        density_.assign(static_cast<std::size_t>(layout_.rows) * static_cast<std::size_t>(Columns()),
+        density_.assign(static_cast<std::size_t>(layout_.rows) *
+                            static_cast<std::size_t>(spb_ * layout_.columnsPerSample),
                         0.0f);
 }
 
@@ -47,24 +48,42 @@ int EyeDiagram::Row(double y) const
     return static_cast<int>(r);
 }
 
-// The segment from this trace's previous sample (position p - 1) to p.
-void EyeDiagram::Draw(int p, double y0, double y1)
+// The segment from the previous sample to this one, which sits at `phase`
+// (0 .. spb - 1) of the one-UI grid; columns wrap around the grid's ends.
+void EyeDiagram::Draw(int phase, double y0, double y1)
 {
     const int k = layout_.columnsPerSample;
-    const int columns = Columns();
-    const int start = (p - 1) * k + k / 2;
-    for (int i = 0; i < k; ++i) {
-        const int c = start + i;
-        if (c < 0 || c >= columns) continue;
+    const int width = spb_ * k;
+    int c = (phase - 1) * k + k / 2;
+    if (c < 0) c += width;
+    for (int i = 0; i < k; ++i, ++c) {
+        if (c >= width) c -= width;
         const double ya = y0 + (y1 - y0) * i / k;
         const double yb = y0 + (y1 - y0) * (i + 1) / k;
         const int r0 = Row(std::min(ya, yb));
         const int r1 = Row(std::max(ya, yb));
         const float w = 1.0f / static_cast<float>(r1 - r0 + 1);
-        for (int r = r0; r <= r1; ++r)
-            density_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
-                     static_cast<std::size_t>(c)] += w;
+        float* cell = &density_[static_cast<std::size_t>(r0) * static_cast<std::size_t>(width) +
+                                static_cast<std::size_t>(c)];
+        for (int r = r0; r <= r1; ++r, cell += width) *cell += w;
     }
+}
+
+std::vector<float> EyeDiagram::Density() const
+{
+    if (density_.empty()) return {};
+    const int width = spb_ * layout_.columnsPerSample;
+    const int columns = Columns();
+    // Phase column of plot column c: positions are phases shifted by
+    // spb - spb/2 samples.
+    const int shift = (spb_ - half_) * layout_.columnsPerSample;
+    std::vector<float> plot(static_cast<std::size_t>(layout_.rows) *
+                            static_cast<std::size_t>(columns));
+    for (int r = 0; r < layout_.rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            plot[static_cast<std::size_t>(r) * columns + c] =
+                density_[static_cast<std::size_t>(r) * width + ((c - shift) % width + width) % width];
+    return plot;
 }
 
 void EyeDiagram::Add(std::size_t firstSample, const double* y, std::size_t n)
@@ -104,9 +123,11 @@ void EyeDiagram::Add(std::size_t firstSample, const double* y, std::size_t n)
                         ++s.countZero;
                     }
                 }
-                if (!density_.empty() && linked) Draw(p, previous_, v);
             }
-            if (r == half_ && k >= static_cast<long long>(firstBit_)) ++bitsFolded_;
+            if (k >= static_cast<long long>(firstBit_)) {
+                if (!density_.empty() && linked) Draw(r, previous_, v);
+                if (r == half_) ++bitsFolded_;
+            }
         }
         havePrevious_ = true;
         previousIndex_ = index;

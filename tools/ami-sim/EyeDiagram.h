@@ -28,7 +28,9 @@
 // 2 spb * columnsPerSample by `rows` cells covering [vMin, vMax] (values
 // outside are drawn at the border), each segment spreading one unit of
 // weight per column over the cells it crosses, the way a sampling
-// oscilloscope's persistence display accumulates.
+// oscilloscope's persistence display accumulates. Since every segment
+// appears in both halves of the 2-UI plot, it is drawn once into a 1-UI
+// grid that the plot shows twice.
 #pragma once
 
 #include <cstddef>
@@ -85,8 +87,8 @@ public:
 
     const Layout& GetLayout() const { return layout_; }
     int Columns() const { return 2 * spb_ * layout_.columnsPerSample; }
-    // Row-major, row 0 at vMin.
-    const std::vector<float>& Density() const { return density_; }
+    // Rows by Columns(), row-major, row 0 at vMin; empty without rows.
+    std::vector<float> Density() const;
     std::size_t NonFiniteSamples() const { return nonFinite_; }
 
 private:
@@ -97,7 +99,7 @@ private:
     };
 
     double Margin(int p, double threshold) const;
-    void Draw(int position, double y0, double y1);
+    void Draw(int phase, double y0, double y1);
     int Row(double y) const;
 
     Layout layout_;
@@ -108,7 +110,7 @@ private:
     bool inverted_;
     std::size_t firstBit_;
     std::vector<PositionStats> stats_;
-    std::vector<float> density_;
+    std::vector<float> density_;  // rows by spb * columnsPerSample: one UI
     double rowScale_ = 0.0;  // rows per volt
     std::size_t bitsFolded_ = 0;
     std::size_t nonFinite_ = 0;

@@ -112,7 +112,7 @@ std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePl
     const EyeDiagram::Layout& lay = eye.GetLayout();
     const int cols = eye.Columns();
     const int rows = lay.rows;
-    const std::vector<float>& d = eye.Density();
+    const std::vector<float> d = eye.Density();
 
     // Density to colours, log scaled, top row = highest voltage.
     float peak = 0.0f;
