@@ -5,6 +5,7 @@ find_package(ZLIB REQUIRED)
 
 add_library(amisim STATIC
   ami-sim/AmiModel.cpp
+  ami-sim/AmiParameterFile.cpp
   ami-sim/Channel.cpp
   ami-sim/EyeDiagram.cpp
   ami-sim/EyeSvg.cpp

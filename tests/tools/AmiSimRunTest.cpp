@@ -133,10 +133,27 @@ TEST_F(AmiSimRun, ModelMessagesAndParametersReachTheUser)
     EXPECT_THAT(Summary(), HasSubstr("\"parameters\": \"(standin (say 1) (gain 3))\""));
 }
 
-TEST_F(AmiSimRun, DefaultParameterStringNamesTheModel)
+TEST_F(AmiSimRun, DefaultParametersComeFromTheAmiFileElseTheModelName)
 {
     ASSERT_EQ(Run({"--tx", kStandIn, "--bits", "2000"}), 0);
     EXPECT_THAT(Summary(), HasSubstr("\"parameters\": \"(standin_ami)\""));
+    EXPECT_THAT(Summary(), HasSubstr("\"parameters_source\": \"model name\""));
+
+    const std::string ami = WriteFile(
+        "standin_ami.ami",
+        "(standin_ami (Model_Specific (gain (Usage In) (Type Float) (Default 3)) (say (Usage "
+        "In) (Type Integer) (Default 1))))");
+    ASSERT_EQ(Run({"--rx", kStandIn, "--rx-ami", ami, "--bits", "2000"}), 0) << err.str();
+    EXPECT_THAT(Summary(), HasSubstr("\"parameters\": \"(standin_ami (gain 3) (say 1))\""));
+    EXPECT_THAT(err.str(), HasSubstr("stand-in: gain 3"));
+
+    // Beside the library: found without being named.
+    fs::copy_file(kStandIn, dir / "standin_ami.so");
+    ASSERT_EQ(Run({"--rx", (dir / "standin_ami.so").string(), "--bits", "2000"}), 0);
+    EXPECT_THAT(Summary(), HasSubstr("(standin_ami (gain 3) (say 1))"));
+
+    EXPECT_EQ(Run({"--rx", kStandIn, "--rx-ami", (dir / "none.ami").string()}), 1);
+    EXPECT_THAT(err.str(), HasSubstr("none.ami: cannot open"));
 }
 
 TEST_F(AmiSimRun, LibraryThatDoesNotLoadIsAClearRunFailure)

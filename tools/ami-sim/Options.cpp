@@ -54,10 +54,15 @@ Models (either may be left out: the signal then passes unchanged):
   --tx LIB              transmitter AMI library (.so), loaded with dlopen
   --rx LIB              receiver AMI library
   --tx-params STRING    AMI_Init parameter string of the transmitter, e.g.
-                        '(corvin_tx1 (de_code 3))'; default '(NAME)' where
-                        NAME is the library file name without extension and
-                        _x64/_32 suffix, so the model uses its defaults
+                        '(corvin_tx1 (de_code 3))'
   --rx-params STRING    the same for the receiver, e.g. '(corvin_rx1 (eq 2))'
+  --tx-ami FILE         .ami file whose Model_Specific In/InOut defaults make
+                        the transmitter's parameter string when --tx-params
+                        is not given
+  --rx-ami FILE         the same for the receiver
+                        Without either option, NAME.ami beside the library
+                        is used if it exists (NAME: the library file name
+                        without extension and _x64/_32 suffix), else '(NAME)'
 
 Timing and stimulus:
   --bit-time SECONDS    unit interval (default 1.666666666666667e-10)
@@ -142,6 +147,8 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
         {"--rx", text("--rx", o.rxLibrary)},
         {"--tx-params", text("--tx-params", o.txParameters)},
         {"--rx-params", text("--rx-params", o.rxParameters)},
+        {"--tx-ami", text("--tx-ami", o.txAmiFile)},
+        {"--rx-ami", text("--rx-ami", o.rxAmiFile)},
         {"--bit-time", real("--bit-time", 0.0, 1.0, o.bitTime, "a time in seconds above 0 and at most 1")},
         {"--samples-per-bit", whole("--samples-per-bit", 2, 1024, o.samplesPerBit)},
         {"--bits", whole("--bits", 1, 2147483647.0, o.bits)},

@@ -12,8 +12,10 @@ enum class ChannelSource { LossyLine, ImpulseFile, StepFile };
 struct Options {
     std::string txLibrary;  // empty: no transmitter model
     std::string rxLibrary;  // empty: no receiver model
-    std::string txParameters;  // empty: "(<model root name>)"
+    std::string txParameters;  // empty: from the .ami file, else "(<root name>)"
     std::string rxParameters;
+    std::string txAmiFile;  // empty: <library directory>/<root name>.ami if present
+    std::string rxAmiFile;
     double bitTime = 1.666666666666667e-10;
     int samplesPerBit = 32;
     long long bits = 20000;

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "tools/ami-sim/AmiModel.h"
+#include "tools/ami-sim/AmiParameterFile.h"
 #include "tools/ami-sim/Channel.h"
 #include "tools/ami-sim/EyeDiagram.h"
 #include "tools/ami-sim/EyeSvg.h"
@@ -77,6 +78,8 @@ struct ModelSlot {
     const char* role;  // "transmitter" / "receiver"
     std::string library;
     std::string parameters;
+    std::string amiFile;
+    std::string parametersSource;
     AmiModel model;
     bool present() const { return !library.empty(); }
 };
@@ -85,6 +88,32 @@ void FillStimulus(const std::vector<std::uint8_t>& bits, std::size_t spb, double
                   std::size_t first, std::size_t n, double* out)
 {
     for (std::size_t i = 0; i < n; ++i) out[i] = bits[(first + i) / spb] ? amplitude : -amplitude;
+}
+
+// The parameter string of a model given none on the command line: the
+// defaults of its .ami file (named, or found beside the library), else just
+// the model's name, which leaves every setting at the model's default.
+bool ResolveParameters(ModelSlot& slot, std::ostream& err, bool quiet, std::string& error)
+{
+    const std::string root = AmiModel::RootName(slot.library);
+    if (!slot.amiFile.empty()) {
+        if (!ReadAmiDefaultParameters(slot.amiFile, slot.parameters, error)) return false;
+        slot.parametersSource = slot.amiFile;
+        return true;
+    }
+    const fs::path beside = fs::path(slot.library).parent_path() / (root + ".ami");
+    std::error_code ec;
+    if (fs::is_regular_file(beside, ec)) {
+        std::string why;
+        if (ReadAmiDefaultParameters(beside.string(), slot.parameters, why)) {
+            slot.parametersSource = beside.string();
+            return true;
+        }
+        if (!quiet) err << "ami-sim: warning: " << why << "; using (" << root << ")\n";
+    }
+    slot.parameters = "(" + root + ")";
+    slot.parametersSource = "model name";
+    return true;
 }
 
 bool RunModel(ModelSlot& slot, double* wave, std::size_t n, std::size_t block,
@@ -220,14 +249,14 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
     if (!waves.Open(csvPath, waveSamples, dt, error)) return fail(kExitRunFailure);
 
     // Models.
-    ModelSlot tx{"transmitter", o.txLibrary, o.txParameters, {}};
-    ModelSlot rx{"receiver", o.rxLibrary, o.rxParameters, {}};
+    ModelSlot tx{"transmitter", o.txLibrary, o.txParameters, o.txAmiFile, "command line", {}};
+    ModelSlot rx{"receiver", o.rxLibrary, o.rxParameters, o.rxAmiFile, "command line", {}};
     std::vector<double> impulse(channel.taps);  // AMI_Init wants the response in 1/s
     for (double& v : impulse) v /= dt;
     for (ModelSlot* slot : {&tx, &rx}) {
         if (!slot->present()) continue;
-        if (slot->parameters.empty())
-            slot->parameters = "(" + AmiModel::RootName(slot->library) + ")";
+        if (slot->parameters.empty() && !ResolveParameters(*slot, err, o.quiet, error))
+            return fail(kExitRunFailure);
         if (!slot->model.Load(slot->library, error)) return fail(kExitRunFailure);
         const bool ok = slot->model.Init(impulse, dt, o.bitTime, slot->parameters, error);
         if (!ok) return fail(kExitRunFailure);
@@ -386,6 +415,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         j.BeginObject(key)
             .Field("library", slot->library)
             .Field("parameters", slot->parameters)
+            .Field("parameters_source", slot->parametersSource)
             .Field("init_message", slot->model.InitMessage())
             .Field("parameters_out", slot->model.ParametersOut())
             .EndObject();

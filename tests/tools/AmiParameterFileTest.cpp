@@ -1,0 +1,74 @@
+#include "tools/ami-sim/AmiParameterFile.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using amisim::AmiDefaultParameters;
+using amisim::ReadAmiDefaultParameters;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string Defaults(const std::string& text)
+{
+    std::string params, error;
+    if (!AmiDefaultParameters(text, params, error)) return "error: " + error;
+    return params;
+}
+
+std::string KitFile(const char* name)
+{
+    const char* root = std::getenv("CORVIN_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/kit/" + name;
+}
+
+}  // namespace
+
+TEST(AmiParameterFile, KitFilesGiveTheModelsDefaultSettings)
+{
+    std::string params, error;
+    ASSERT_TRUE(ReadAmiDefaultParameters(KitFile("corvin_rx1.ami"), params, error)) << error;
+    EXPECT_EQ(params, "(corvin_rx1 (eq 1))");
+    ASSERT_TRUE(ReadAmiDefaultParameters(KitFile("corvin_tx1.ami"), params, error)) << error;
+    EXPECT_EQ(params, "(corvin_tx1 (de_code 5))");
+}
+
+TEST(AmiParameterFile, OnlyInputParametersAtTheirDefaultsNestedAsInTheFile)
+{
+    EXPECT_EQ(Defaults(R"(
+        (m | comment (with a parenthesis
+          (Reserved_Parameters (Ignore_Bits (Usage Info) (Type Integer) (Default 3)))
+          (Model_Specific
+            (a (Usage In) (Type Float) (Default 0.5))
+            (b (Usage Out) (Type Float) (Default 1))
+            (c (Usage InOut) (Type String) (Default "two words"))
+            (grp (d (Usage In) (Type Integer) (Format Range 2 0 9))
+                 (e (Usage Info) (Default 4)))
+            (empty (f (Usage Out) (Default 1)))
+            (g (Usage In) (Format List x y) )
+            (h (Usage In) (Format Value 7))
+            (nodefault (Usage In) (Type Float))))
+    )"),
+              "(m (a 0.5) (c \"two words\") (grp (d 2)) (g x) (h 7))");
+}
+
+TEST(AmiParameterFile, WithoutModelSpecificOnlyTheNameRemains)
+{
+    EXPECT_EQ(Defaults("(m (Reserved_Parameters))"), "(m)");
+}
+
+TEST(AmiParameterFile, MalformedFilesAreRefused)
+{
+    EXPECT_THAT(Defaults(""), HasSubstr("does not start with '('"));
+    EXPECT_THAT(Defaults("m (a 1)"), HasSubstr("does not start with '('"));
+    EXPECT_THAT(Defaults("(m (a 1)"), HasSubstr("not closed"));
+    EXPECT_THAT(Defaults("(m (a \"x))"), HasSubstr("string is not closed"));
+    EXPECT_THAT(Defaults("(m) (n)"), HasSubstr("text after"));
+    EXPECT_THAT(Defaults("((a 1))"), HasSubstr("no name"));
+    EXPECT_THAT(Defaults(std::string(100000, '(')), HasSubstr("nested more than"));
+    std::string params, error;
+    EXPECT_FALSE(ReadAmiDefaultParameters("/nonexistent.ami", params, error));
+    EXPECT_THAT(error, HasSubstr("cannot open"));
+}
