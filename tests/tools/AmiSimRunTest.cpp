@@ -241,3 +241,30 @@ TEST_F(AmiSimRun, UnwritableOutputDirectoryIsARunFailure)
     EXPECT_EQ(amisim::RunCommandLine(args, out, err, false), 1);
     EXPECT_THAT(err.str(), HasSubstr("cannot create output directory"));
 }
+
+#if defined(CORVIN_RX_LIBRARY) && defined(CORVIN_TX_LIBRARY)
+TEST_F(AmiSimRun, CorvinModelsOpenTheEyeOfALossyLink)
+{
+    const char* root = std::getenv("CORVIN_SOURCE_DIR");
+    const std::string kit = std::string(root ? root : ".") + "/kit/";
+    ASSERT_EQ(Run({"--tx", CORVIN_TX_LIBRARY, "--tx-ami", kit + "corvin_tx1.ami", "--rx",
+                   CORVIN_RX_LIBRARY, "--rx-ami", kit + "corvin_rx1.ami", "--channel-loss", "10",
+                   "--bits", "6000"}),
+              0)
+        << err.str();
+    EXPECT_THAT(Summary(), HasSubstr("\"parameters\": \"(corvin_rx1 (eq 1))\""));
+    EXPECT_THAT(Summary(), HasSubstr("\"parameters\": \"(corvin_tx1 (de_code 5))\""));
+    EXPECT_EQ(err.str(), "");  // the settings were read: no model message
+    // The receiver's limiter holds its output within +/-0.209 V.
+    EXPECT_GT(Number("height_V"), 0.3);
+    EXPECT_LT(Number("height_V"), 0.418);
+    EXPECT_GT(Number("width_UI"), 0.5);
+}
+
+TEST_F(AmiSimRun, CorvinModelMessageShowsWhenItsSettingIsMissing)
+{
+    ASSERT_EQ(Run({"--rx", CORVIN_RX_LIBRARY, "--rx-params", "(corvin_rx1)", "--bits", "3000"}), 0)
+        << err.str();
+    EXPECT_THAT(err.str(), HasSubstr("is unable to initialize the parameter eq"));
+}
+#endif

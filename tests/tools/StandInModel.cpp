@@ -52,9 +52,11 @@ double Value(const std::string& params, const char* name, double fallback)
 
 }  // namespace
 
+#define STANDIN_EXPORT __attribute__((visibility("default")))
+
 extern "C" {
 
-long AMI_Init(double* impulse, long rows, long aggressors, double sampleInterval, double bitTime,
+STANDIN_EXPORT long AMI_Init(double* impulse, long rows, long aggressors, double sampleInterval, double bitTime,
               char* parametersIn, char** parametersOut, void** memory, char** msg)
 {
     (void)impulse;
@@ -87,7 +89,7 @@ long AMI_Init(double* impulse, long rows, long aggressors, double sampleInterval
 }
 
 #ifndef STANDIN_NO_GETWAVE
-long AMI_GetWave(double* wave, long size, double* clockTimes, char** parametersOut, void* memory)
+STANDIN_EXPORT long AMI_GetWave(double* wave, long size, double* clockTimes, char** parametersOut, void* memory)
 {
     (void)parametersOut;
     StandIn* s = static_cast<StandIn*>(memory);
@@ -107,7 +109,7 @@ long AMI_GetWave(double* wave, long size, double* clockTimes, char** parametersO
 }
 #endif
 
-long AMI_Close(void* memory)
+STANDIN_EXPORT long AMI_Close(void* memory)
 {
     delete static_cast<StandIn*>(memory);
     return 1;

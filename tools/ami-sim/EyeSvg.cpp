@@ -81,7 +81,7 @@ double NiceStep(double span, int n)
 std::string VoltLabel(double v, double step)
 {
     if (std::fabs(v) < step * 1e-6) v = 0.0;
-    if (step < 0.1) return Num(v * 1e3, step < 0.01 ? "%.1f" : "%.0f") + " m";
+    if (step < 0.1) return Num(v * 1e3, step < 0.01 ? "%.1f" : "%.0f");  // the axis says mV
     return Num(v, step < 1.0 ? "%.1f" : "%.0f");
 }
 
