@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "amiparam/amiparam.h"
+
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
@@ -113,3 +115,117 @@ TEST(KitAmi, ParameterFilesHaveTheModelRootAndTheirSetting)
         for (const std::string& l : Lines(e.file)) EXPECT_LE(l.size(), 120u) << e.file;
     }
 }
+
+// ---- The AMI parameter files through the parameter reader --------------
+
+namespace {
+
+// The text a checker parses: comment lines dropped, each line cut at '|',
+// stripped of leading and trailing blanks and joined without separators.
+std::string Gathered(const std::string& name)
+{
+    std::string text;
+    for (std::string line : Lines(name)) {
+        const std::size_t bar = line.find('|');
+        if (bar != std::string::npos) line.erase(bar);
+        const std::size_t a = line.find_first_not_of(" \t");
+        if (a == std::string::npos) continue;
+        const std::size_t b = line.find_last_not_of(" \t");
+        text += line.substr(a, b - a + 1);
+    }
+    return text;
+}
+
+const AmiEntry* ChildNamed(const AmiEntry& branch, const std::string& name)
+{
+    for (int i = 0; i < branch.node->count; ++i) {
+        const AmiEntry& c = branch.node->items.children[i];
+        if (c.node != nullptr && c.node->name != nullptr && name == c.node->name) return &c;
+    }
+    return nullptr;
+}
+
+// The values of leaf `leaf` under `parameter`, empty when it is missing.
+std::vector<std::string> LeafValues(const AmiEntry& parameter, const std::string& leaf)
+{
+    std::vector<std::string> v;
+    const AmiEntry* e = ChildNamed(parameter, leaf);
+    if (e == nullptr || e->kind != AMIPARAM_LEAF) return v;
+    for (int i = 0; i < e->node->count; ++i) v.push_back(e->node->items.values[i].text);
+    return v;
+}
+
+}  // namespace
+
+class KitAmiTree : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(KitAmiTree, ParsesAndFollowsTheReservedAndModelSpecificRules)
+{
+    const std::string file = std::string(GetParam()) + ".ami";
+    const std::string text = Gathered(file);
+    AmiParamTree* tree = nullptr;
+    ASSERT_EQ(AMIPARAM_Parse(text.c_str(), &tree), AMIPARAM_OK) << file;
+    const AmiEntry& root = tree->entries[0];
+    EXPECT_STREQ(root.node->name, GetParam());
+
+    // The root holds a Description leaf and the two branches, nothing else.
+    std::vector<std::string> children;
+    for (int i = 0; i < root.node->count; ++i)
+        children.push_back(root.node->items.children[i].node->name);
+    EXPECT_THAT(children, ElementsAre("Description", "Reserved_Parameters", "Model_Specific"));
+
+    // Reserved parameters of a GetWave-only model: Usage Info, the right
+    // Type, a Default of that type, a Description, no Format.
+    const AmiEntry* reserved = ChildNamed(root, "Reserved_Parameters");
+    ASSERT_NE(reserved, nullptr);
+    ASSERT_EQ(reserved->kind, AMIPARAM_BRANCH);
+    struct Rule {
+        const char* name;
+        const char* type;
+        const char* value;  // expected default, or "" for any integer
+    };
+    const Rule rules[] = {{"Init_Returns_Impulse", "Boolean", "False"},
+                          {"GetWave_Exists", "Boolean", "True"},
+                          {"Ignore_Bits", "Integer", ""},
+                          {"Max_Init_Aggressors", "Integer", "0"}};
+    EXPECT_EQ(reserved->node->count, 4);
+    for (const Rule& r : rules) {
+        const AmiEntry* p = ChildNamed(*reserved, r.name);
+        ASSERT_NE(p, nullptr) << r.name;
+        ASSERT_EQ(p->kind, AMIPARAM_BRANCH) << r.name;
+        for (int i = 0; i < p->node->count; ++i)
+            EXPECT_EQ(p->node->items.children[i].kind, AMIPARAM_LEAF) << r.name;
+        EXPECT_THAT(LeafValues(*p, "Usage"), ElementsAre("Info")) << r.name;
+        EXPECT_THAT(LeafValues(*p, "Type"), ElementsAre(r.type)) << r.name;
+        EXPECT_TRUE(LeafValues(*p, "Format").empty()) << r.name;
+        EXPECT_EQ(LeafValues(*p, "Description").size(), 1u) << r.name;
+        const std::vector<std::string> d = LeafValues(*p, "Default");
+        ASSERT_EQ(d.size(), 1u) << r.name;
+        if (*r.value != '\0') {
+            EXPECT_EQ(d[0], r.value) << r.name;
+        } else {
+            EXPECT_EQ(ChildNamed(*p, "Default")->node->items.values[0].type, AMIPARAM_INTEGER);
+        }
+    }
+
+    // The one model setting: an integer input with a Range whose typical
+    // value is the default and lies within its bounds.
+    const AmiEntry* specific = ChildNamed(root, "Model_Specific");
+    ASSERT_NE(specific, nullptr);
+    ASSERT_EQ(specific->node->count, 1);
+    const AmiEntry& setting = specific->node->items.children[0];
+    EXPECT_THAT(LeafValues(setting, "Usage"), ElementsAre("In"));
+    EXPECT_THAT(LeafValues(setting, "Type"), ElementsAre("Integer"));
+    const std::vector<std::string> f = LeafValues(setting, "Format");
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0], "Range");
+    const std::vector<std::string> d = LeafValues(setting, "Default");
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_EQ(d[0], f[1]);
+    EXPECT_LE(std::stoi(f[2]), std::stoi(d[0]));
+    EXPECT_LE(std::stoi(d[0]), std::stoi(f[3]));
+    EXPECT_EQ(LeafValues(setting, "Description").size(), 1u);
+    AMIPARAM_FreeTree(&tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kit, KitAmiTree, ::testing::Values("corvin_rx1", "corvin_tx1"));
