@@ -1,10 +1,11 @@
 // Checks of the shipped kit files that an edit can easily break and that a
-// simulator or the IBIS checker would then reject: line lengths, characters,
-// the libraries and parameter files the IBIS file names, and the shape of
-// the AMI parameter files.
+// simulator would then reject: line lengths, characters, the libraries and
+// parameter files the IBIS file names, the shape of the AMI parameter files,
+// and the assembled kit through the project's own IBIS checker.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -13,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "IbisParser/check.h"
+#include "IbisParser/msg.h"
 #include "amiparam/amiparam.h"
 
 using ::testing::ElementsAre;
@@ -229,3 +232,26 @@ TEST_P(KitAmiTree, ParsesAndFollowsTheReservedAndModelSpecificRules)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kit, KitAmiTree, ::testing::Values("corvin_rx1", "corvin_tx1"));
+
+// ---- The assembled kit through the IBIS checker -------------------------
+
+TEST(AssembledKit, PassesTheIbisChecker)
+{
+    std::FILE* log = std::tmpfile();
+    ASSERT_NE(log, nullptr);
+    MSG_SetOutput(log);
+    for (const char* name : {"corvin.ibs", "corvin_rx1.ami", "corvin_tx1.ami"}) {
+        const std::string path = std::string(CORVIN_KIT_DIR) + "/" + name;
+        const long before = std::ftell(log);
+        const int passed = CHECK_File(path.c_str());
+        std::fflush(log);
+        std::string report(static_cast<std::size_t>(std::ftell(log) - before), '\0');
+        std::fseek(log, before, SEEK_SET);
+        const std::size_t got = std::fread(&report[0], 1, report.size(), log);
+        report.resize(got);
+        std::fseek(log, 0, SEEK_END);
+        EXPECT_EQ(passed, 1) << path << ":\n" << report;
+    }
+    MSG_SetOutput(stdout);
+    std::fclose(log);
+}
