@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -69,13 +68,15 @@ TEST(KitIbs, LinesFitEightyColumnsAndTheFileEndsWithEnd)
 TEST(KitIbs, ExecutablesNameTheKitLibrariesAndParameterFiles)
 {
     std::set<std::string> libraries, parameterFiles, platforms;
-    const std::regex exe(R"(^Executable\s+(\S+)\s+(\S+)\s+(\S+)\s*$)");
     for (const std::string& l : Lines("corvin.ibs")) {
-        std::smatch m;
-        if (!std::regex_match(l, m, exe)) continue;
-        platforms.insert(m[1]);
-        libraries.insert(m[2]);
-        parameterFiles.insert(m[3]);
+        std::istringstream words(l);
+        std::string keyword, platform, library, parameters, extra;
+        if (!(words >> keyword) || keyword != "Executable") continue;
+        ASSERT_TRUE(words >> platform >> library >> parameters) << l;
+        EXPECT_FALSE(words >> extra) << l;
+        platforms.insert(platform);
+        libraries.insert(library);
+        parameterFiles.insert(parameters);
     }
     EXPECT_THAT(platforms, UnorderedElementsAre("Linux_gcc_32", "Linux_gcc_64"));
     EXPECT_THAT(libraries, UnorderedElementsAre("corvin_rx1.so", "corvin_rx1_x64.so",
