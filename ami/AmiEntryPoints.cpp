@@ -32,18 +32,29 @@ std::string LookupFailedText()
            " from the AMI_Init arguments.  The model will use the default setting. ";
 }
 
+// Filters are designed on the samples-per-bit grid, so their length grows
+// with it; beyond this many samples per bit the filters alone would need
+// gigabytes and hours of design time in the host's process.
+constexpr double kMaxSamplesPerBit = 65536.0;
+
 // Samples per bit, rounded to nearest. A bit time or sample interval that
-// is not a positive finite number, or a quotient beyond a 32-bit count,
+// is not a positive finite number, or a quotient beyond kMaxSamplesPerBit,
 // gives 0, which the network's Setup then refuses; the reason goes into
 // the message so the user sees which argument was wrong.
 std::int32_t SamplesPerBit(Instance& inst, double bitTime, double sampleInterval)
 {
     const double q = bitTime / sampleInterval + 0.5;
-    if (!(bitTime > 0.0) || !(sampleInterval > 0.0) || !std::isfinite(q) ||
-        q >= 2147483648.0) {
+    if (!(bitTime > 0.0) || !(sampleInterval > 0.0) || !std::isfinite(q)) {
         inst.Append(std::string("The IBIS-AMI model, ") + Network::ModelName +
                     ", received an invalid bit_time (" + Vantra::FormatNumber(bitTime) +
                     " s) or sample_interval (" + Vantra::FormatNumber(sampleInterval) + " s). ");
+        return 0;
+    }
+    if (q >= kMaxSamplesPerBit + 1.0) {
+        inst.Append(std::string("The IBIS-AMI model, ") + Network::ModelName +
+                    ", received a bit_time (" + Vantra::FormatNumber(bitTime) +
+                    " s) and sample_interval (" + Vantra::FormatNumber(sampleInterval) +
+                    " s) giving more than 65536 samples per bit. ");
         return 0;
     }
     return static_cast<std::int32_t>(q);

@@ -103,13 +103,32 @@ TEST_F(EntryPoints, InvalidTimingFailsCleanlyAndSaysWhy)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (auto [bit, interval] : std::vector<std::pair<double, double>>{
              {kBitTime, 0.0}, {kBitTime, -1e-12}, {0.0, 1e-12}, {nan, 1e-12},
-             {kBitTime, nan}, {1.0, 1e-300}, {INFINITY, 1e-12}}) {
+             {kBitTime, nan}, {1.0, 0.0}, {INFINITY, 1e-12}}) {
         SetUp();
         EXPECT_EQ(Init("(fake_model (gain 1))", bit, interval), 0);
         EXPECT_EQ(FakeControl().lastSamplesPerBit, 0.0);
         EXPECT_NE(Message().find("invalid bit_time"), std::string::npos) << Message();
         EXPECT_NE(Message().find("Error occurred in fake_model::Setup(). "), std::string::npos);
         ASSERT_NE(memory, nullptr);  // the instance is handed out all the same
+        AMI_Close(memory);
+        memory = nullptr;
+    }
+}
+
+TEST_F(EntryPoints, AbsurdlyFineSamplingIsRefusedBeforeAnyFilterIsDesigned)
+{
+    // 65536 samples per bit is the finest accepted; one more is refused
+    // with its own reason, as is a quotient far beyond any count.
+    EXPECT_EQ(Init("(fake_model (gain 1))", 65536.0, 1.0), 1);
+    EXPECT_EQ(FakeControl().lastSamplesPerBit, 65536.0);
+    AMI_Close(memory);
+    memory = nullptr;
+    for (double bit : {65537.0, 1e300}) {
+        SetUp();
+        EXPECT_EQ(Init("(fake_model (gain 1))", bit, 1.0), 0);
+        EXPECT_EQ(FakeControl().lastSamplesPerBit, 0.0);
+        EXPECT_NE(Message().find("giving more than 65536 samples per bit. "), std::string::npos)
+            << Message();
         AMI_Close(memory);
         memory = nullptr;
     }
