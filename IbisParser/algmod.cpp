@@ -5,6 +5,7 @@
 
 #include "IbisParser/cmn.h"
 #include "IbisParser/msg.h"
+#include "IbisParser/msgcodes.h"
 #include "IbisParser/parse.h"
 #include "amiparam/amiparam.h"
 
@@ -15,20 +16,21 @@
 
 enum { NOT_ALGMOD = 0, ALGMOD_EXECUTABLE = 1 };
 
-static const struct { const char *name; int code; } algmodSubParam[] = {
-  {"Executable", ALGMOD_EXECUTABLE},
-  {NULL, NOT_ALGMOD}
-};
+static const struct {
+  const char *name;
+  int code;
+} algmodSubParam[] = { { "Executable", ALGMOD_EXECUTABLE },
+                       { NULL, NOT_ALGMOD } };
 
 static int algmodLine;
 
-int ALGMOD_SectionLine(void){ return algmodLine; }
+int ALGMOD_SectionLine(void) { return algmodLine; }
 
-void ALGMOD_Free(AlgExecList **list){
+void ALGMOD_Free(AlgExecList **list) {
   AlgExecutable *rec, *next;
-  CMN_ASSERT(list!=NULL, ALGMOD_SRC);
-  if( *list==NULL ) return;
-  for(rec=(*list)->first; rec; rec=next){
+  CMN_ASSERT(list != NULL, ALGMOD_SRC);
+  if( *list == NULL ) return;
+  for( rec = (*list)->first; rec; rec = next ) {
     next = rec->next;
     if( rec->tree ) AMIPARAM_FreeTree(&rec->tree);
     CMN_FreeBlock(rec);
@@ -36,33 +38,35 @@ void ALGMOD_Free(AlgExecList **list){
   CMN_Free(list);
 }
 
-void ALGMOD_Begin(char *line, AlgExecList **list){
+void ALGMOD_Begin(char *line, AlgExecList **list) {
   CmnTokens tok;
   char *p = line;
-  CMN_ASSERT(line!=NULL && list!=NULL, ALGMOD_SRC);
-  if( *list ){
-    MSG_ErrorCodeLine(4601);
+  CMN_ASSERT(line != NULL && list != NULL, ALGMOD_SRC);
+  if( *list ) {
+    MSG_ErrorCodeLine(MSGC_ALGMOD_DUPLICATE);
     ALGMOD_Free(list);
   }
-  if( !CMN_Calloc(list, sizeof(AlgExecList)) ){
-    MSG_BugCodeLine(4602, ALGMOD_SRC, __LINE__);
+  if( !CMN_Calloc(list, sizeof(AlgExecList)) ) {
+    MSG_BugCodeLine(MSGC_ALGMOD_NO_MEMORY, ALGMOD_SRC, __LINE__);
     return;
   }
-  if( !CMN_SkipPastBracket(&p) ){
-    MSG_BugCodeLine(4603, ALGMOD_SRC, __LINE__);
-  }else if( !CMN_SplitTokens(p, 0, 0, &tok) ){
-    MSG_BugCodeLine(4604, "Algorithmic Model", ALGMOD_SRC, __LINE__);
-  }else if( tok.found>0 ){
-    MSG_ErrorCodeLine(4605, tok.found + 1, "Algorithmic Model", 1);
+  if( !CMN_SkipPastBracket(&p) ) {
+    MSG_BugCodeLine(MSGC_ALGMOD_SHOULD_NOT_BE_HERE, ALGMOD_SRC, __LINE__);
+  } else if( !CMN_SplitTokens(p, 0, 0, &tok) ) {
+    MSG_BugCodeLine(MSGC_ALGMOD_PARSE_FAILED, "Algorithmic Model", ALGMOD_SRC,
+                    __LINE__);
+  } else if( tok.found > 0 ) {
+    MSG_ErrorCodeLine(MSGC_ALGMOD_LINE_ITEMS, tok.found + 1,
+                      "Algorithmic Model", 1);
   }
   algmodLine = PARSE_GetLineNumber();
 }
 
 /* Copies a name of at most ALGMOD_MAX_NAME characters; a longer one is
 ** reported with `code` and cut. */
-static void algmodName(char *field, const char *value, int code){
+static void algmodName(char *field, const char *value, int code) {
   size_t n = strlen(value);
-  if( n>ALGMOD_MAX_NAME ){
+  if( n > ALGMOD_MAX_NAME ) {
     MSG_ErrorCodeLine(code, value);
     n = ALGMOD_MAX_NAME;
   }
@@ -70,85 +74,89 @@ static void algmodName(char *field, const char *value, int code){
   field[n] = 0;
 }
 
-static AlgExecutable *algmodExecutable(CmnTokens *tok){
+static AlgExecutable *algmodExecutable(CmnTokens *tok) {
   AlgExecutable *rec = NULL;
   CmnTokens part;
   const char *spec = tok->token[1] ? tok->token[1] : "";
   unsigned long bits;
-  if( !CMN_SplitTokens(spec, 5, '_', &part) ){
-    MSG_BugCodeLine(4608, "Algorithmic Model Sub-Parameter", ALGMOD_SRC,
-                    __LINE__);
+  if( !CMN_SplitTokens(spec, 5, '_', &part) ) {
+    MSG_BugCodeLine(MSGC_ALGMOD_SUBPARAM_PARSE_FAILED,
+                    "Algorithmic Model Sub-Parameter", ALGMOD_SRC, __LINE__);
     return NULL;
   }
-  if( part.found!=5 || strcmp(part.token[1], "_")!=0
-   || strcmp(part.token[3], "_")!=0 || strcmp(part.token[0], "_")==0
-   || strcmp(part.token[2], "_")==0 || strcmp(part.token[4], "_")==0 ){
-    MSG_ErrorCodeLine(4610);
+  if( part.found != 5 || strcmp(part.token[1], "_") != 0
+      || strcmp(part.token[3], "_") != 0 || strcmp(part.token[0], "_") == 0
+      || strcmp(part.token[2], "_") == 0 || strcmp(part.token[4], "_") == 0 ) {
+    MSG_ErrorCodeLine(MSGC_ALGMOD_BAD_PLATFORM);
     CMN_FreeTokens(&part);
     return NULL;
   }
-  if( !CMN_Calloc(&rec, sizeof(*rec)) ){
+  if( !CMN_Calloc(&rec, sizeof(*rec)) ) {
     CMN_FreeTokens(&part);
     return NULL;
   }
-  algmodName(rec->platform, part.token[0], 4611);
-  algmodName(rec->compiler, part.token[2], 4612);
+  algmodName(rec->platform, part.token[0], MSGC_ALGMOD_PLATFORM_TOO_LONG);
+  algmodName(rec->compiler, part.token[2], MSGC_ALGMOD_COMPILER_TOO_LONG);
   rec->bits = -1;
-  if( CMN_ParseUnsigned(part.token[4], &bits)==1 ){
-    rec->bits = bits>INT_MAX ? INT_MAX : (int)bits;
-  }else{
-    MSG_ErrorCodeLine(4613, spec);
+  if( CMN_ParseUnsigned(part.token[4], &bits) == 1 ) {
+    rec->bits = bits > INT_MAX ? INT_MAX : (int)bits;
+  } else {
+    MSG_ErrorCodeLine(MSGC_ALGMOD_BITS_UNREADABLE, spec);
   }
-  algmodName(rec->codeFile, tok->token[2] ? tok->token[2] : "", 4614);
-  algmodName(rec->paramFile, tok->token[3] ? tok->token[3] : "", 4614);
+  algmodName(rec->codeFile, tok->token[2] ? tok->token[2] : "",
+             MSGC_ALGMOD_FILE_NAME_TOO_LONG);
+  algmodName(rec->paramFile, tok->token[3] ? tok->token[3] : "",
+             MSGC_ALGMOD_FILE_NAME_TOO_LONG);
   CMN_FreeTokens(&part);
   return rec;
 }
 
-void ALGMOD_Line(char *line, AlgExecList **list){
+void ALGMOD_Line(char *line, AlgExecList **list) {
   CmnTokens tok;
   int i, code = NOT_ALGMOD;
-  CMN_ASSERT(line!=NULL && list!=NULL, ALGMOD_SRC);
-  if( *list==NULL ) return;   /* the allocation at the keyword failed */
-  if( !CMN_SplitTokens(line, 4, 0, &tok) ){
-    MSG_BugCodeLine(4608, "Algorithmic Model Sub-Parameter", ALGMOD_SRC,
-                    __LINE__);
+  CMN_ASSERT(line != NULL && list != NULL, ALGMOD_SRC);
+  if( *list == NULL ) return; /* the allocation at the keyword failed */
+  if( !CMN_SplitTokens(line, 4, 0, &tok) ) {
+    MSG_BugCodeLine(MSGC_ALGMOD_SUBPARAM_PARSE_FAILED,
+                    "Algorithmic Model Sub-Parameter", ALGMOD_SRC, __LINE__);
     return;
   }
-  if( tok.found!=4 ){
-    MSG_ErrorCodeLine(4605, tok.found, "Algorithmic Model", 4);
+  if( tok.found != 4 ) {
+    MSG_ErrorCodeLine(MSGC_ALGMOD_LINE_ITEMS, tok.found, "Algorithmic Model",
+                      4);
   }
-  for(i=0; tok.token[0] && algmodSubParam[i].name; i++){
-    if( strcmp(algmodSubParam[i].name, tok.token[0])==0 ){
+  for( i = 0; tok.token[0] && algmodSubParam[i].name; i++ ) {
+    if( strcmp(algmodSubParam[i].name, tok.token[0]) == 0 ) {
       code = algmodSubParam[i].code;
       break;
     }
   }
-  if( code==ALGMOD_EXECUTABLE ){
+  if( code == ALGMOD_EXECUTABLE ) {
     AlgExecutable *rec = algmodExecutable(&tok);
-    if( rec ){
+    if( rec ) {
       rec->next = (*list)->first;
       (*list)->first = rec;
     }
-  }else{
-    MSG_ErrorCodeLine(4609);
+  } else {
+    MSG_ErrorCodeLine(MSGC_ALGMOD_UNKNOWN_LINE);
   }
   CMN_FreeTokens(&tok);
 }
 
-void ALGMOD_Close(AlgExecList *list){
+void ALGMOD_Close(AlgExecList *list) {
   AlgExecutable *rec, *later;
-  if( list==NULL ) return;
-  for(rec=list->first; rec; rec=rec->next){
-    if( rec->bits!=32 && rec->bits!=64 ){
-      MSG_ErrorCodeLine(4606, rec->platform, rec->compiler, algmodLine);
+  if( list == NULL ) return;
+  for( rec = list->first; rec; rec = rec->next ) {
+    if( rec->bits != 32 && rec->bits != 64 ) {
+      MSG_ErrorCodeLine(MSGC_ALGMOD_BAD_BITS, rec->platform, rec->compiler,
+                        algmodLine);
     }
-    for(later=rec->next; later; later=later->next){
-      if( later->bits==rec->bits
-       && CMN_StrEqualNoCase(later->platform, rec->platform)
-       && CMN_StrEqualNoCase(later->compiler, rec->compiler) ){
-        MSG_ErrorCodeLine(4607, rec->platform, rec->compiler, rec->bits,
-                          algmodLine);
+    for( later = rec->next; later; later = later->next ) {
+      if( later->bits == rec->bits
+          && CMN_StrEqualNoCase(later->platform, rec->platform)
+          && CMN_StrEqualNoCase(later->compiler, rec->compiler) ) {
+        MSG_ErrorCodeLine(MSGC_ALGMOD_DUPLICATE_EXECUTABLE, rec->platform,
+                          rec->compiler, rec->bits, algmodLine);
       }
     }
   }

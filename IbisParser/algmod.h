@@ -18,10 +18,10 @@ typedef struct AlgExecutable {
   struct AlgExecutable *next;
   char platform[ALGMOD_MAX_NAME + 1];
   char compiler[ALGMOD_MAX_NAME + 1];
-  int bits;                               /* -1 until parsed */
+  int bits; /* -1 until parsed */
   char codeFile[ALGMOD_MAX_NAME + 1];
   char paramFile[ALGMOD_MAX_NAME + 1];
-  struct AmiParamTree *tree;              /* the checked .ami file, or null */
+  struct AmiParamTree *tree; /* the checked .ami file, or null */
 } AlgExecutable;
 
 typedef struct AlgExecList {

@@ -10,6 +10,7 @@
 
 #include "IbisParser/cmn.h"
 #include "IbisParser/msg.h"
+#include "IbisParser/msgcodes.h"
 #include "IbisParser/parse.h"
 #include "amiparam/amiparam.h"
 
@@ -20,93 +21,102 @@
 
 /* ---- tree access ------------------------------------------------------- */
 
-static const AmiEntry *amichkChild(const AmiNode *node, int i){
+static const AmiEntry *amichkChild(const AmiNode *node, int i) {
   return &node->items.children[i];
 }
 
-static const AmiValue *amichkValue(const AmiNode *node, int i){
+static const AmiValue *amichkValue(const AmiNode *node, int i) {
   return &node->items.values[i];
 }
 
-static const char *amichkText(const char *s){ return s ? s : ""; }
+static const char *amichkText(const char *s) { return s ? s : ""; }
 
-static const char *amichkFirstText(const AmiNode *leaf){
-  return leaf->count>0 ? amichkText(amichkValue(leaf, 0)->text) : "";
+static const char *amichkFirstText(const AmiNode *leaf) {
+  return leaf->count > 0 ? amichkText(amichkValue(leaf, 0)->text) : "";
 }
 
-static int amichkFirstReserved(const AmiNode *leaf){
-  return leaf->count>0 ? amichkValue(leaf, 0)->reserved : AMIPARAM_RW_NONE;
+static int amichkFirstReserved(const AmiNode *leaf) {
+  return leaf->count > 0 ? amichkValue(leaf, 0)->reserved : AMIPARAM_RW_NONE;
 }
 
-static int amichkIsNumber(const AmiValue *v){
-  return v->type==AMIPARAM_INTEGER || v->type==AMIPARAM_REAL;
+static int amichkIsNumber(const AmiValue *v) {
+  return v->type == AMIPARAM_INTEGER || v->type == AMIPARAM_REAL;
 }
 
 /* ---- formats ------------------------------------------------------------ */
 
 /* Numbers a format word takes after it; -1 for List (at least one value
 ** of any type), 0 for Table (not tested). */
-static int amichkFormatCount(int reserved){
-  switch( reserved ){
-    case AMIPARAM_RW_VALUE: return 1;
+static int amichkFormatCount(int reserved) {
+  switch( reserved ) {
+    case AMIPARAM_RW_VALUE:
+      return 1;
     case AMIPARAM_RW_RANGE:
     case AMIPARAM_RW_CORNER:
     case AMIPARAM_RW_DUAL_DIRAC:
-    case AMIPARAM_RW_DJRJ: return 3;
-    case AMIPARAM_RW_GAUSSIAN: return 2;
+    case AMIPARAM_RW_DJRJ:
+      return 3;
+    case AMIPARAM_RW_GAUSSIAN:
+      return 2;
     case AMIPARAM_RW_INCREMENT:
-    case AMIPARAM_RW_STEPS: return 4;
-    case AMIPARAM_RW_LIST: return -1;
-    default: return 0;
+    case AMIPARAM_RW_STEPS:
+      return 4;
+    case AMIPARAM_RW_LIST:
+      return -1;
+    default:
+      return 0;
   }
 }
 
 /* Checks the values after the format word; 1 when they pass.  Reports
 ** ERROR 4632 otherwise. */
-static int amichkFormatValues(const AmiNode *leaf, const char *param){
+static int amichkFormatValues(const AmiNode *leaf, const char *param) {
   int reserved = amichkFirstReserved(leaf);
   int want = amichkFormatCount(reserved);
   int i, ok;
-  if( reserved==AMIPARAM_RW_TABLE ) return 1;
-  if( want<0 ){
-    ok = leaf->count - 1>=1;
+  if( reserved == AMIPARAM_RW_TABLE ) return 1;
+  if( want < 0 ) {
+    ok = leaf->count - 1 >= 1;
     want = 1;
-  }else{
-    ok = leaf->count - 1==want;
-    for(i=1; ok && i<leaf->count; i++){
+  } else {
+    ok = leaf->count - 1 == want;
+    for( i = 1; ok && i < leaf->count; i++ ) {
       ok = amichkIsNumber(amichkValue(leaf, i));
     }
   }
-  if( !ok ){
-    MSG_ErrorCode(4632, amichkFirstText(leaf), param, want);
+  if( !ok ) {
+    MSG_ErrorCode(MSGC_AMI_FORMAT_COUNT, amichkFirstText(leaf), param, want);
   }
   return ok;
 }
 
 /* ---- leaf check --------------------------------------------------------- */
 
-static void amichkCheckLeaf(const AmiNode *leaf, const char *param){
+static void amichkCheckLeaf(const AmiNode *leaf, const char *param) {
   int reserved;
-  if( leaf->count<1 ){
-    MSG_ErrorCode(4626, amichkText(leaf->name), param);
+  if( leaf->count < 1 ) {
+    MSG_ErrorCode(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), param);
     return;
   }
   reserved = amichkFirstReserved(leaf);
-  switch( leaf->keyword ){
+  switch( leaf->keyword ) {
     case AMIPARAM_KW_USAGE:
-      if( reserved<AMIPARAM_RW_IN || reserved>AMIPARAM_RW_INOUT ){
-        MSG_ErrorCode(4627, "Usage", amichkFirstText(leaf), param);
+      if( reserved < AMIPARAM_RW_IN || reserved > AMIPARAM_RW_INOUT ) {
+        MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Usage", amichkFirstText(leaf),
+                      param);
       }
       break;
     case AMIPARAM_KW_TYPE:
-      if( reserved<AMIPARAM_RW_FLOAT || reserved>AMIPARAM_RW_UI ){
-        MSG_ErrorCode(4627, "Type", amichkFirstText(leaf), param);
+      if( reserved < AMIPARAM_RW_FLOAT || reserved > AMIPARAM_RW_UI ) {
+        MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Type", amichkFirstText(leaf),
+                      param);
       }
       break;
     case AMIPARAM_KW_FORMAT:
-      if( reserved<AMIPARAM_RW_VALUE || reserved>AMIPARAM_RW_DJRJ ){
-        MSG_ErrorCode(4627, "Format", amichkFirstText(leaf), param);
-      }else{
+      if( reserved < AMIPARAM_RW_VALUE || reserved > AMIPARAM_RW_DJRJ ) {
+        MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Format", amichkFirstText(leaf),
+                      param);
+      } else {
         amichkFormatValues(leaf, param);
       }
       break;
@@ -115,14 +125,14 @@ static void amichkCheckLeaf(const AmiNode *leaf, const char *param){
   }
 }
 
-static void amichkWalk(const AmiNode *branch){
+static void amichkWalk(const AmiNode *branch) {
   int i;
-  for(i=0; i<branch->count; i++){
+  for( i = 0; i < branch->count; i++ ) {
     const AmiEntry *e = amichkChild(branch, i);
-    if( e->node==NULL ) continue;
-    if( e->kind==AMIPARAM_LEAF ){
+    if( e->node == NULL ) continue;
+    if( e->kind == AMIPARAM_LEAF ) {
       amichkCheckLeaf(e->node, amichkText(branch->name));
-    }else{
+    } else {
       amichkWalk(e->node);
     }
   }
@@ -130,111 +140,120 @@ static void amichkWalk(const AmiNode *branch){
 
 /* ---- reserved parameters ------------------------------------------------ */
 
-#define BIT(r) (1u<<(r))
+#define BIT(r) (1u << (r))
 
 enum { FMT_NONE, FMT_JITTER, FMT_DCD };
 enum { DEF_ANY, DEF_BOOLEAN, DEF_INTEGER, DEF_OPTIONAL_NUMBER };
 
 typedef struct ReservedRule {
   const char *name;
-  unsigned usage;      /* allowed reserved-word codes, as bits */
+  unsigned usage; /* allowed reserved-word codes, as bits */
   unsigned type;
-  int format;          /* FMT_NONE: a Format leaf is not allowed */
+  int format; /* FMT_NONE: a Format leaf is not allowed */
   int dflt;
 } ReservedRule;
 
 static const ReservedRule amichkReserved[] = {
-  {"Init_Returns_Impulse", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN),
-   FMT_NONE, DEF_ANY},
-  {"GetWave_Exists", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN),
-   FMT_NONE, DEF_ANY},
-  {"Use_Init_Output", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN),
-   FMT_NONE, DEF_BOOLEAN},
-  {"Max_Init_Aggressors", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_INTEGER),
-   FMT_NONE, DEF_INTEGER},
-  {"Ignore_Bits", BIT(AMIPARAM_RW_INFO)|BIT(AMIPARAM_RW_OUT),
-   BIT(AMIPARAM_RW_INTEGER), FMT_NONE, DEF_INTEGER},
-  {"Tx_Jitter", BIT(AMIPARAM_RW_INFO)|BIT(AMIPARAM_RW_OUT),
-   BIT(AMIPARAM_RW_FLOAT)|BIT(AMIPARAM_RW_UI), FMT_JITTER,
-   DEF_OPTIONAL_NUMBER},
-  {"Rx_Clock_PDF", BIT(AMIPARAM_RW_INFO)|BIT(AMIPARAM_RW_OUT),
-   BIT(AMIPARAM_RW_FLOAT)|BIT(AMIPARAM_RW_UI), FMT_JITTER,
-   DEF_OPTIONAL_NUMBER},
-  {"Tx_DCD", BIT(AMIPARAM_RW_INFO)|BIT(AMIPARAM_RW_OUT),
-   BIT(AMIPARAM_RW_FLOAT)|BIT(AMIPARAM_RW_UI), FMT_DCD, DEF_OPTIONAL_NUMBER},
-  {"Rx_Receiver_Sensitivity", BIT(AMIPARAM_RW_INFO)|BIT(AMIPARAM_RW_OUT),
-   BIT(AMIPARAM_RW_FLOAT), FMT_DCD, DEF_OPTIONAL_NUMBER},
+  { "Init_Returns_Impulse", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN),
+    FMT_NONE, DEF_ANY },
+  { "GetWave_Exists", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN), FMT_NONE,
+    DEF_ANY },
+  { "Use_Init_Output", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN),
+    FMT_NONE, DEF_BOOLEAN },
+  { "Max_Init_Aggressors", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_INTEGER),
+    FMT_NONE, DEF_INTEGER },
+  { "Ignore_Bits", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
+    BIT(AMIPARAM_RW_INTEGER), FMT_NONE, DEF_INTEGER },
+  { "Tx_Jitter", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
+    BIT(AMIPARAM_RW_FLOAT) | BIT(AMIPARAM_RW_UI), FMT_JITTER,
+    DEF_OPTIONAL_NUMBER },
+  { "Rx_Clock_PDF", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
+    BIT(AMIPARAM_RW_FLOAT) | BIT(AMIPARAM_RW_UI), FMT_JITTER,
+    DEF_OPTIONAL_NUMBER },
+  { "Tx_DCD", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
+    BIT(AMIPARAM_RW_FLOAT) | BIT(AMIPARAM_RW_UI), FMT_DCD,
+    DEF_OPTIONAL_NUMBER },
+  { "Rx_Receiver_Sensitivity", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
+    BIT(AMIPARAM_RW_FLOAT), FMT_DCD, DEF_OPTIONAL_NUMBER },
 };
 
-#define AMICHK_N_RESERVED \
-  ((int)(sizeof(amichkReserved)/sizeof(amichkReserved[0])))
+#define AMICHK_N_RESERVED                                                      \
+  ((int)(sizeof(amichkReserved) / sizeof(amichkReserved[0])))
 
 /* Whether a format word belongs to a rule's column.  A Table is accepted
 ** as the jitter distribution of Tx_Jitter and Rx_Clock_PDF. */
-static int amichkFormatAllowed(int format, int reserved){
-  if( format==FMT_JITTER ){
-    return reserved==AMIPARAM_RW_GAUSSIAN || reserved==AMIPARAM_RW_DUAL_DIRAC
-        || reserved==AMIPARAM_RW_DJRJ || reserved==AMIPARAM_RW_TABLE;
+static int amichkFormatAllowed(int format, int reserved) {
+  if( format == FMT_JITTER ) {
+    return reserved == AMIPARAM_RW_GAUSSIAN
+        || reserved == AMIPARAM_RW_DUAL_DIRAC || reserved == AMIPARAM_RW_DJRJ
+        || reserved == AMIPARAM_RW_TABLE;
   }
-  if( format==FMT_DCD ){
-    return reserved==AMIPARAM_RW_VALUE || reserved==AMIPARAM_RW_RANGE
-        || reserved==AMIPARAM_RW_CORNER;
+  if( format == FMT_DCD ) {
+    return reserved == AMIPARAM_RW_VALUE || reserved == AMIPARAM_RW_RANGE
+        || reserved == AMIPARAM_RW_CORNER;
   }
   return 0;
 }
 
-static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule){
-  int have[AMIPARAM_KW_DESCRIPTION + 1] = {0};
+static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
+  int have[AMIPARAM_KW_DESCRIPTION + 1] = { 0 };
   const char *name = rule->name;
   int i;
-  for(i=0; i<param->count; i++){
+  for( i = 0; i < param->count; i++ ) {
     const AmiEntry *e = amichkChild(param, i);
     const AmiNode *leaf = e->node;
     int reserved;
     const char *first;
-    if( leaf==NULL ) continue;
-    if( e->kind!=AMIPARAM_LEAF ){
-      MSG_ErrorCode(4628, amichkText(leaf->name), name);
+    if( leaf == NULL ) continue;
+    if( e->kind != AMIPARAM_LEAF ) {
+      MSG_ErrorCode(MSGC_AMI_BRANCH_NOT_LEAF, amichkText(leaf->name), name);
       continue;
     }
-    if( leaf->count<1 ){
-      MSG_ErrorCode(4626, amichkText(leaf->name), name);
+    if( leaf->count < 1 ) {
+      MSG_ErrorCode(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), name);
       continue;
     }
     reserved = amichkFirstReserved(leaf);
     first = amichkFirstText(leaf);
-    switch( leaf->keyword ){
+    switch( leaf->keyword ) {
       case AMIPARAM_KW_USAGE:
         have[AMIPARAM_KW_USAGE] = 1;
-        if( reserved<0 || reserved>31 || !(rule->usage & BIT(reserved)) ){
-          MSG_ErrorCode(4627, "Usage", first, name);
+        if( reserved < 0 || reserved > 31 || !(rule->usage & BIT(reserved)) ) {
+          MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Usage", first, name);
         }
         break;
       case AMIPARAM_KW_TYPE:
         have[AMIPARAM_KW_TYPE] = 1;
-        if( reserved<0 || reserved>31 || !(rule->type & BIT(reserved)) ){
-          MSG_ErrorCode(4627, "Type", first, name);
+        if( reserved < 0 || reserved > 31 || !(rule->type & BIT(reserved)) ) {
+          MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Type", first, name);
         }
         break;
       case AMIPARAM_KW_FORMAT:
-        if( rule->format==FMT_NONE ){
-          MSG_ErrorCode(4629, "Format", name);
-        }else if( !amichkFormatAllowed(rule->format, reserved) ){
-          MSG_ErrorCode(4627, "Format", first, name);
-        }else if( amichkFormatValues(leaf, name) ){
+        if( rule->format == FMT_NONE ) {
+          MSG_ErrorCode(MSGC_AMI_UNEXPECTED_PARAMETER, "Format", name);
+        } else if( !amichkFormatAllowed(rule->format, reserved) ) {
+          MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Format", first, name);
+        } else if( amichkFormatValues(leaf, name) ) {
           have[AMIPARAM_KW_FORMAT] = 1;
         }
         break;
       case AMIPARAM_KW_DEFAULT: {
         const AmiValue *v = amichkValue(leaf, 0);
         int ok = 1;
-        switch( rule->dflt ){
-          case DEF_BOOLEAN: ok = v->type==AMIPARAM_BOOLEAN; break;
-          case DEF_INTEGER: ok = v->type==AMIPARAM_INTEGER; break;
-          case DEF_OPTIONAL_NUMBER: ok = amichkIsNumber(v); break;
-          default: break;
+        switch( rule->dflt ) {
+          case DEF_BOOLEAN:
+            ok = v->type == AMIPARAM_BOOLEAN;
+            break;
+          case DEF_INTEGER:
+            ok = v->type == AMIPARAM_INTEGER;
+            break;
+          case DEF_OPTIONAL_NUMBER:
+            ok = amichkIsNumber(v);
+            break;
+          default:
+            break;
         }
-        if( !ok ) MSG_ErrorCode(4627, "Default", first, name);
+        if( !ok ) MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Default", first, name);
         if( ok ) have[AMIPARAM_KW_DEFAULT] = 1;
         break;
       }
@@ -242,108 +261,123 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule){
         have[AMIPARAM_KW_DESCRIPTION] = 1;
         break;
       default:
-        MSG_ErrorCode(4624, amichkText(leaf->name), name);
+        MSG_ErrorCode(MSGC_AMI_UNKNOWN_PARAMETER, amichkText(leaf->name), name);
         break;
     }
   }
-  if( !have[AMIPARAM_KW_USAGE] ) MSG_ErrorCode(4630, "Usage", name);
-  if( !have[AMIPARAM_KW_TYPE] ) MSG_ErrorCode(4630, "Type", name);
-  if( rule->format!=FMT_NONE && !have[AMIPARAM_KW_FORMAT] ){
-    MSG_ErrorCode(4630, "Format", name);
+  if( !have[AMIPARAM_KW_USAGE] )
+    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Usage", name);
+  if( !have[AMIPARAM_KW_TYPE] )
+    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Type", name);
+  if( rule->format != FMT_NONE && !have[AMIPARAM_KW_FORMAT] ) {
+    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Format", name);
   }
-  if( rule->dflt!=DEF_OPTIONAL_NUMBER && !have[AMIPARAM_KW_DEFAULT] ){
-    MSG_ErrorCode(4630, "Default", name);
+  if( rule->dflt != DEF_OPTIONAL_NUMBER && !have[AMIPARAM_KW_DEFAULT] ) {
+    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Default", name);
   }
-  if( !have[AMIPARAM_KW_DESCRIPTION] ) MSG_ErrorCode(4630, "Description", name);
+  if( !have[AMIPARAM_KW_DESCRIPTION] )
+    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Description", name);
 }
 
-static void amichkCheckReserved(const AmiNode *branch){
+static void amichkCheckReserved(const AmiNode *branch) {
   int sawInit = 0, sawGetWave = 0;
   int i, r;
-  for(i=0; i<branch->count; i++){
+  for( i = 0; i < branch->count; i++ ) {
     const AmiEntry *e = amichkChild(branch, i);
     const AmiNode *node = e->node;
     const char *name;
-    if( node==NULL ) continue;
+    if( node == NULL ) continue;
     name = amichkText(node->name);
-    if( e->kind==AMIPARAM_LEAF ){
-      MSG_ErrorCode(4600, name, "Reserved_Parameters");
+    if( e->kind == AMIPARAM_LEAF ) {
+      MSG_ErrorCode(MSGC_AMI_LEAF_NOT_BRANCH, name, "Reserved_Parameters");
       amichkCheckLeaf(node, "Reserved_Parameters");
       continue;
     }
-    for(r=0; r<AMICHK_N_RESERVED; r++){
-      if( strcmp(name, amichkReserved[r].name)==0 ) break;
+    for( r = 0; r < AMICHK_N_RESERVED; r++ ) {
+      if( strcmp(name, amichkReserved[r].name) == 0 ) break;
     }
-    if( r==AMICHK_N_RESERVED ){
-      MSG_ErrorCode(4624, name, "Reserved_Parameters");
+    if( r == AMICHK_N_RESERVED ) {
+      MSG_ErrorCode(MSGC_AMI_UNKNOWN_PARAMETER, name, "Reserved_Parameters");
       amichkWalk(node);
       continue;
     }
-    if( r==0 ) sawInit = 1;
-    if( r==1 ) sawGetWave = 1;
+    if( r == 0 ) sawInit = 1;
+    if( r == 1 ) sawGetWave = 1;
     amichkCheckKnown(node, &amichkReserved[r]);
   }
-  if( !sawInit ) MSG_ErrorCode(4625, "Init_Returns_Impulse");
-  if( !sawGetWave ) MSG_ErrorCode(4625, "GetWave_Exists");
+  if( !sawInit )
+    MSG_ErrorCode(MSGC_AMI_MANDATORY_MISSING, "Init_Returns_Impulse");
+  if( !sawGetWave ) MSG_ErrorCode(MSGC_AMI_MANDATORY_MISSING, "GetWave_Exists");
 }
 
-void AMICHK_CheckTree(const AmiParamTree *tree){
+void AMICHK_CheckTree(const AmiParamTree *tree) {
   const AmiNode *root;
   int i, sawReserved = 0;
-  if( tree==NULL || tree->entries==NULL || tree->count<1
-   || tree->entries[0].node==NULL || tree->entries[0].kind!=AMIPARAM_BRANCH ){
-    MSG_ErrorCode(4622);
+  if( tree == NULL || tree->entries == NULL || tree->count < 1
+      || tree->entries[0].node == NULL
+      || tree->entries[0].kind != AMIPARAM_BRANCH ) {
+    MSG_ErrorCode(MSGC_AMI_NO_RESERVED);
     return;
   }
   root = tree->entries[0].node;
-  for(i=0; i<root->count; i++){
+  for( i = 0; i < root->count; i++ ) {
     const AmiEntry *e = amichkChild(root, i);
     const AmiNode *node = e->node;
     const char *name;
-    if( node==NULL ) continue;
+    if( node == NULL ) continue;
     name = amichkText(node->name);
-    if( e->kind==AMIPARAM_LEAF ){
+    if( e->kind == AMIPARAM_LEAF ) {
       amichkCheckLeaf(node, amichkText(root->name));
-    }else if( strcmp(name, "Reserved_Parameters")==0 ){
+    } else if( strcmp(name, "Reserved_Parameters") == 0 ) {
       sawReserved = 1;
       amichkCheckReserved(node);
-    }else if( strcmp(name, "Model_Specific")==0 ){
+    } else if( strcmp(name, "Model_Specific") == 0 ) {
       amichkWalk(node);
-    }else{
-      MSG_ErrorCode(4623, name);
+    } else {
+      MSG_ErrorCode(MSGC_AMI_UNKNOWN_BRANCH, name);
     }
   }
-  if( !sawReserved ) MSG_ErrorCode(4622);
+  if( !sawReserved ) MSG_ErrorCode(MSGC_AMI_NO_RESERVED);
 }
 
 /* ---- files -------------------------------------------------------------- */
 
-AmiParamTree *AMICHK_ParseGathered(void){
+AmiParamTree *AMICHK_ParseGathered(void) {
   AmiParamTree *tree = NULL;
   char *text = PARSE_TakeAmiText();
   int rc;
-  if( text==NULL ) return NULL;
+  if( text == NULL ) return NULL;
   rc = AMIPARAM_Parse(text, &tree);
   CMN_Free(&text);
-  if( rc==AMIPARAM_OK ){
+  if( rc == AMIPARAM_OK ) {
     AMICHK_CheckTree(tree);
     return tree;
   }
-  switch( rc ){
-    case AMIPARAM_UNBALANCED: MSG_ErrorCode(4619); break;
-    case AMIPARAM_NO_LIST: MSG_ErrorCode(4620); break;
+  switch( rc ) {
+    case AMIPARAM_UNBALANCED:
+      MSG_ErrorCode(MSGC_AMI_MISMATCHED_PARENS);
+      break;
+    case AMIPARAM_NO_LIST:
+      MSG_ErrorCode(MSGC_AMI_NO_LEADING_PAREN);
+      break;
     case AMIPARAM_NO_PARENT:
-    case AMIPARAM_DEPTH: MSG_ErrorCode(4635); break;
-    case AMIPARAM_SYNTAX: MSG_ErrorCode(4634); break;
-    default: MSG_BugCode(4621); break;
+    case AMIPARAM_DEPTH:
+      MSG_ErrorCode(MSGC_AMI_TOO_FEW_NODES);
+      break;
+    case AMIPARAM_SYNTAX:
+      MSG_ErrorCode(MSGC_AMI_LIST_TOO_SHORT);
+      break;
+    default:
+      MSG_BugCode(MSGC_AMI_INTERNAL_ERROR);
+      break;
   }
   return NULL;
 }
 
-int AMICHK_CheckAmiFile(const char *path){
+int AMICHK_CheckAmiFile(const char *path) {
   AmiParamTree *tree;
-  CMN_ASSERT(path!=NULL, AMICHK_SRC);
-  if( !PARSE_File(path, CMN_FILE_AMI) ){
+  CMN_ASSERT(path != NULL, AMICHK_SRC);
+  if( !PARSE_File(path, CMN_FILE_AMI) ) {
     PARSE_FreeAmiText();
     return 0;
   }
@@ -355,11 +389,11 @@ int AMICHK_CheckAmiFile(const char *path){
 /* `dir` + `name` in a new block: the directory of the .ibs file (the
 ** current directory when it has none) and a separator when it lacks one.
 ** Null when memory runs out. */
-static char *amichkPath(const char *dir, const char *name){
+static char *amichkPath(const char *dir, const char *name) {
   size_t nd = strlen(dir), nn = strlen(name);
-  int sep = nd>0 && !CMN_IsPathSeparator(dir[nd-1]);
+  int sep = nd > 0 && !CMN_IsPathSeparator(dir[nd - 1]);
   char *path = NULL;
-  if( nd==0 ){
+  if( nd == 0 ) {
     dir = "./";
     nd = 2;
   }
@@ -370,13 +404,13 @@ static char *amichkPath(const char *dir, const char *name){
   return path;
 }
 
-static int amichkExists(const char *dir, const char *name){
+static int amichkExists(const char *dir, const char *name) {
   char *path = amichkPath(dir, name);
   FILE *fp;
-  if( path==NULL ) return 0;
+  if( path == NULL ) return 0;
   fp = fopen(path, "rb");
   CMN_Free(&path);
-  if( fp==NULL ) return 0;
+  if( fp == NULL ) return 0;
   fclose(fp);
   return 1;
 }
@@ -385,47 +419,47 @@ static int amichkExists(const char *dir, const char *name){
 ** read (reading one moves the reader's stored directory). */
 static char amichkDir[CMN_MAX_PATH + 1];
 
-static void amichkCheckRecord(const char *model, AlgExecutable *rec){
+static void amichkCheckRecord(const char *model, AlgExecutable *rec) {
   char *path;
-  if( rec->codeFile[0] && !amichkExists(amichkDir, rec->codeFile) ){
-    MSG_ErrorCode(4616, rec->codeFile, model);
+  if( rec->codeFile[0] && !amichkExists(amichkDir, rec->codeFile) ) {
+    MSG_ErrorCode(MSGC_AMI_CODE_FILE_MISSING, rec->codeFile, model);
   }
-  if( rec->paramFile[0]==0 ) return;
-  if( strchr(rec->paramFile, '.')==NULL ){
-    MSG_ErrorCode(4617, rec->paramFile, model);
+  if( rec->paramFile[0] == 0 ) return;
+  if( strchr(rec->paramFile, '.') == NULL ) {
+    MSG_ErrorCode(MSGC_AMI_NEEDS_EXTENSION, rec->paramFile, model);
     return;
   }
-  if( !amichkExists(amichkDir, rec->paramFile) ){
-    MSG_ErrorCode(4618, rec->paramFile, model);
+  if( !amichkExists(amichkDir, rec->paramFile) ) {
+    MSG_ErrorCode(MSGC_AMI_FILE_MISSING, rec->paramFile, model);
     return;
   }
-  if( (path = amichkPath(amichkDir, rec->paramFile))==NULL ) return;
-  if( PARSE_File(path, CMN_FILE_AMI) ){
+  if( (path = amichkPath(amichkDir, rec->paramFile)) == NULL ) return;
+  if( PARSE_File(path, CMN_FILE_AMI) ) {
     if( rec->tree ) AMIPARAM_FreeTree(&rec->tree);
     rec->tree = AMICHK_ParseGathered();
-  }else{
+  } else {
     PARSE_FreeAmiText();
   }
   CMN_Free(&path);
 }
 
-static void amichkModel(const char *model, AlgExecList *list){
+static void amichkModel(const char *model, AlgExecList *list) {
   AlgExecutable *rec;
-  if( list->first==NULL ){
-    MSG_ErrorCode(4615, model);
+  if( list->first == NULL ) {
+    MSG_ErrorCode(MSGC_AMI_EMPTY_ALGMOD, model);
     return;
   }
-  for(rec=list->first; rec; rec=rec->next){
+  for( rec = list->first; rec; rec = rec->next ) {
     amichkCheckRecord(model, rec);
   }
 }
 
 void AMICHK_CheckModelFiles(IbisItem *models, AmichkModelName name,
-                            AmichkModelExecs execs){
+                            AmichkModelExecs execs) {
   IbisItem *item;
-  CMN_ASSERT(name!=NULL && execs!=NULL, AMICHK_SRC);
+  CMN_ASSERT(name != NULL && execs != NULL, AMICHK_SRC);
   snprintf(amichkDir, sizeof(amichkDir), "%s", CMN_GetDirectory());
-  for(item=models; item; item=item->next){
+  for( item = models; item; item = item->next ) {
     AlgExecList *list = item->record ? execs(item->record) : NULL;
     if( list ) amichkModel(amichkText(name(item->record)), list);
   }

@@ -8,65 +8,60 @@
 #include "IbisParser/ibis.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/parse.h"
+#include "IbisParser/section.h"
 
 #include <stdlib.h>
 #include <string.h>
 
 #define CHECK_SRC "IbisParser/check"
 
-int CHECK_FileType(const char *path){
-  static const char *const ext[] = {".ibs", ".pkg", ".ebd", ".ami"};
+int CHECK_FileType(const char *path) {
+  static const char *const ext[] = { ".ibs", ".pkg", ".ebd", ".ami" };
   const char *base = path, *p, *dot;
   int i;
-  CMN_ASSERT(path!=NULL, CHECK_SRC);
-  for(p=path; *p; p++){
+  CMN_ASSERT(path != NULL, CHECK_SRC);
+  for( p = path; *p; p++ ) {
     if( CMN_IsPathSeparator(*p) ) base = p + 1;
   }
   dot = strrchr(base, '.');
-  for(i=0; dot && i<4; i++){
+  for( i = 0; dot && i < 4; i++ ) {
     if( CMN_StrEqualNoCase(dot, ext[i]) ) return i + 1;
   }
   return CMN_FILE_IBS;
 }
 
-/* The cross-checks that need the whole file.  The sections that offer
-** them add their calls here. */
-static void checkCrossChecks(IbisFile *file){
-  (void)file;
-}
-
-int CHECK_File(const char *path){
+int CHECK_File(const char *path) {
   char *local = NULL;
   const char *use = path;
   const char *p;
   int type, bugs = 0, errors = 0, read;
-  CMN_ASSERT(path!=NULL, CHECK_SRC);
+  CMN_ASSERT(path != NULL, CHECK_SRC);
   MSG_ResetCounts();
   /* A bare file name would be looked for in the directory of the file
   ** checked before; name the current directory instead. */
-  for(p=path; *p && !CMN_IsPathSeparator(*p); p++){}
-  if( *p==0 ){
+  for( p = path; *p && !CMN_IsPathSeparator(*p); p++ ) {}
+  if( *p == 0 ) {
     size_t n = strlen(path);
-    if( CMN_Calloc(&local, n + 3) ){
+    if( CMN_Calloc(&local, n + 3) ) {
       memcpy(local, "./", 2);
       memcpy(local + 2, path, n + 1);
       use = local;
     }
   }
   type = CHECK_FileType(path);
-  if( type==CMN_FILE_AMI ){
+  if( type == CMN_FILE_AMI ) {
     read = AMICHK_CheckAmiFile(use);
-  }else{
+  } else {
     IbisFile *file = NULL;
     read = IBIS_New(&file);
-    if( read ){
+    if( read ) {
       read = PARSE_File(use, type);
-      if( read ) checkCrossChecks(file);
+      if( read ) SECTION_RunAfterFileChecks(file);
       IBIS_Free(&file);
     }
   }
   if( local ) CMN_Free(&local);
   MSG_Summary();
   MSG_GetCounts(&bugs, &errors, NULL);
-  return read && bugs==0 && errors==0;
+  return read && bugs == 0 && errors == 0;
 }

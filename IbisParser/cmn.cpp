@@ -9,8 +9,8 @@
 
 #include <ctype.h>
 #include <errno.h>
-#include <math.h>
 #include <limits.h>
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -23,9 +23,9 @@
 /* ==== assertions ========================================================= */
 
 void CMN_AssertFailed(const char *path, int line) {
-    printf("%s:%d:assertion failed.\n", path ? path : "?", line);
-    fflush(stdout);
-    abort();
+  printf("%s:%d:assertion failed.\n", path ? path : "?", line);
+  fflush(stdout);
+  abort();
 }
 
 /* ==== memory ============================================================= */
@@ -33,48 +33,48 @@ void CMN_AssertFailed(const char *path, int line) {
 /* The messages print the request with %u; a request beyond that range is
 ** shown as the largest value it can print. */
 static unsigned cmnRequestSize(size_t size) {
-    return size > UINT_MAX ? UINT_MAX : (unsigned)size;
+  return size > UINT_MAX ? UINT_MAX : (unsigned)size;
 }
 
 /* The address arguments point at an object pointer of any type; it is read
 ** and written through memcpy so that no pointer type is punned. */
 static void *cmnGet(const void *pp) {
-    void *p;
-    memcpy(&p, pp, sizeof p);
-    return p;
+  void *p;
+  memcpy(&p, pp, sizeof p);
+  return p;
 }
 
 static void cmnSet(void *pp, void *p) { memcpy(pp, &p, sizeof p); }
 
 int CMN_Calloc(void *pp, size_t size) {
-    CMN_ASSERT(pp != 0, CMN_PATH);
-    CMN_ASSERT(size != 0, CMN_PATH);
-    void *p = calloc(1, size);
-    cmnSet(pp, p);
-    if (p == 0) {
-        MSG_ErrorCode(MSGC_CMN_ALLOC_FAILED, cmnRequestSize(size));
-        return 0;
-    }
-    return 1;
+  CMN_ASSERT(pp != 0, CMN_PATH);
+  CMN_ASSERT(size != 0, CMN_PATH);
+  void *p = calloc(1, size);
+  cmnSet(pp, p);
+  if( p == 0 ) {
+    MSG_ErrorCode(MSGC_CMN_ALLOC_FAILED, cmnRequestSize(size));
+    return 0;
+  }
+  return 1;
 }
 
 int CMN_Realloc(void *pp, size_t size) {
-    CMN_ASSERT(pp != 0, CMN_PATH);
-    CMN_ASSERT(size != 0, CMN_PATH);
-    void *p = realloc(cmnGet(pp), size);
-    if (p == 0) {
-        /* The old block stays with the caller, who releases it. */
-        MSG_ErrorCode(MSGC_CMN_REALLOC_FAILED, cmnRequestSize(size));
-        return 0;
-    }
-    cmnSet(pp, p);
-    return 1;
+  CMN_ASSERT(pp != 0, CMN_PATH);
+  CMN_ASSERT(size != 0, CMN_PATH);
+  void *p = realloc(cmnGet(pp), size);
+  if( p == 0 ) {
+    /* The old block stays with the caller, who releases it. */
+    MSG_ErrorCode(MSGC_CMN_REALLOC_FAILED, cmnRequestSize(size));
+    return 0;
+  }
+  cmnSet(pp, p);
+  return 1;
 }
 
 void CMN_Free(void *pp) {
-    CMN_ASSERT(pp != 0, CMN_PATH);
-    free(cmnGet(pp));
-    cmnSet(pp, 0);
+  CMN_ASSERT(pp != 0, CMN_PATH);
+  free(cmnGet(pp));
+  cmnSet(pp, 0);
 }
 
 void CMN_FreeBlock(void *block) { free(block); }
@@ -82,27 +82,27 @@ void CMN_FreeBlock(void *block) { free(block); }
 /* ==== strings ============================================================ */
 
 char *CMN_StrDup(const char *s) {
-    char *copy;
-    if (s == 0) return 0;
-    size_t n = strlen(s);
-    if (!CMN_Calloc(&copy, n + 1)) {
-        MSG_BugCode(MSGC_CMN_NO_MEMORY, CMN_PATH, __LINE__);
-        return 0;
-    }
-    memcpy(copy, s, n);
-    return copy;
+  char *copy;
+  if( s == 0 ) return 0;
+  size_t n = strlen(s);
+  if( !CMN_Calloc(&copy, n + 1) ) {
+    MSG_BugCode(MSGC_CMN_NO_MEMORY, CMN_PATH, __LINE__);
+    return 0;
+  }
+  memcpy(copy, s, n);
+  return copy;
 }
 
 char *CMN_StrNDup(const char *s, size_t len) {
-    if (len == (size_t)-1) return 0;
-    char *copy = (char *)calloc(1, len + 1);
-    if (copy == 0) return 0;
-    if (s != 0) {
-        size_t n = 0;
-        while (n < len && s[n]) n++;
-        memcpy(copy, s, n);
-    }
-    return copy;
+  if( len == (size_t)-1 ) return 0;
+  char *copy = (char *)calloc(1, len + 1);
+  if( copy == 0 ) return 0;
+  if( s != 0 ) {
+    size_t n = 0;
+    while( n < len && s[n] ) n++;
+    memcpy(copy, s, n);
+  }
+  return copy;
 }
 
 /* ==== white space ======================================================== */
@@ -112,21 +112,21 @@ static int cmnAllowLongLines = 0;
 int CMN_IsSpace(int c) { return isspace((unsigned char)(char)c) != 0; }
 
 int CMN_SetAllowLongLines(int on) {
-    cmnAllowLongLines = on != 0;
-    return cmnAllowLongLines;
+  cmnAllowLongLines = on != 0;
+  return cmnAllowLongLines;
 }
 
 int CMN_SkipWhiteSpace(char **cursor) {
-    CMN_ASSERT(cursor != 0, CMN_PATH);
-    char *p = *cursor;
-    size_t run = 0;
-    if (p == 0) return 1;
-    while (*p && CMN_IsSpace(*p)) {
-        p++;
-        run++;
-    }
-    *cursor = p;
-    return run <= CMN_MAX_WHITE_RUN || cmnAllowLongLines;
+  CMN_ASSERT(cursor != 0, CMN_PATH);
+  char *p = *cursor;
+  size_t run = 0;
+  if( p == 0 ) return 1;
+  while( *p && CMN_IsSpace(*p) ) {
+    p++;
+    run++;
+  }
+  *cursor = p;
+  return run <= CMN_MAX_WHITE_RUN || cmnAllowLongLines;
 }
 
 /* ==== IBIS checker routines ============================================== */
@@ -142,17 +142,17 @@ static char cmnDirectory[CMN_MAX_PATH + 1];
 static char cmnFileName[CMN_MAX_PATH + 1];
 
 static void cmnCopy(char *dst, const char *src, size_t cap) {
-    size_t n = strlen(src);
-    if (n >= cap) n = cap - 1;
-    memcpy(dst, src, n);
-    dst[n] = 0;
+  size_t n = strlen(src);
+  if( n >= cap ) n = cap - 1;
+  memcpy(dst, src, n);
+  dst[n] = 0;
 }
 
 int CMN_SetNoCharCheck(int on) { return cmnNoCharCheck = (on != 0); }
 const char *CMN_GetDirectory(void) { return cmnDirectory; }
 const char *CMN_GetFileName(void) { return cmnFileName; }
 void CMN_SetFileName(const char *name) {
-    cmnCopy(cmnFileName, name ? name : "", sizeof(cmnFileName));
+  cmnCopy(cmnFileName, name ? name : "", sizeof(cmnFileName));
 }
 
 int CMN_IsPathSeparator(int c) { return c == '/' || c == '\\'; }
@@ -163,50 +163,49 @@ int CMN_IsPathSeparator(int c) { return c == '/' || c == '\\'; }
 ** gives "Host", "_", "Cc", "_", "32".
 */
 int CMN_SplitTokens(const char *line, int expected, char stop, CmnTokens *out) {
-    const char *p = line ? line : "";
-    CMN_ASSERT(out != NULL, CMN_PATH);
-    memset(out, 0, sizeof(*out));
-    if (expected < 0) expected = 0;
-    out->expected = expected;
-    if (expected > 0 &&
-        !CMN_Calloc((void **)&out->token, sizeof(char *) * (size_t)expected)) {
-        MSG_BugCode(1908, CMN_PATH, __LINE__);
+  const char *p = line ? line : "";
+  CMN_ASSERT(out != NULL, CMN_PATH);
+  memset(out, 0, sizeof(*out));
+  if( expected < 0 ) expected = 0;
+  out->expected = expected;
+  if( expected > 0
+      && !CMN_Calloc((void **)&out->token,
+                     sizeof(char *) * (size_t)expected) ) {
+    MSG_BugCode(MSGC_CMN_NO_MEMORY, CMN_PATH, __LINE__);
+    return 0;
+  }
+  for( ;; ) {
+    const char *start;
+    size_t len;
+    while( *p == ' ' || *p == '\t' ) p++;
+    if( *p == 0 ) break;
+    start = p;
+    if( stop != 0 && *p == stop ) {
+      p++;
+    } else {
+      while( *p && *p != ' ' && *p != '\t' && (stop == 0 || *p != stop) ) p++;
+    }
+    len = (size_t)(p - start);
+    if( out->found < expected ) {
+      out->token[out->found] = CMN_StrNDup(start, len);
+      if( out->token[out->found] == NULL ) {
+        MSG_BugCode(MSGC_CMN_NO_MEMORY, CMN_PATH, __LINE__);
+        CMN_FreeTokens(out);
         return 0;
+      }
     }
-    for (;;) {
-        const char *start;
-        size_t len;
-        while (*p == ' ' || *p == '\t')
-            p++;
-        if (*p == 0) break;
-        start = p;
-        if (stop != 0 && *p == stop) {
-            p++;
-        } else {
-            while (*p && *p != ' ' && *p != '\t' && (stop == 0 || *p != stop))
-                p++;
-        }
-        len = (size_t)(p - start);
-        if (out->found < expected) {
-            out->token[out->found] = CMN_StrNDup(start, len);
-            if (out->token[out->found] == NULL) {
-                MSG_BugCode(1908, CMN_PATH, __LINE__);
-                CMN_FreeTokens(out);
-                return 0;
-            }
-        }
-        out->found++;
-    }
-    return 1;
+    out->found++;
+  }
+  return 1;
 }
 
 void CMN_FreeTokens(CmnTokens *t) {
-    int i;
-    if (t == NULL || t->token == NULL) return;
-    for (i = 0; i < t->expected; i++) {
-        if (t->token[i]) CMN_Free((void **)&t->token[i]);
-    }
-    CMN_Free((void **)&t->token);
+  int i;
+  if( t == NULL || t->token == NULL ) return;
+  for( i = 0; i < t->expected; i++ ) {
+    if( t->token[i] ) CMN_Free((void **)&t->token[i]);
+  }
+  CMN_Free((void **)&t->token);
 }
 
 /*
@@ -215,92 +214,91 @@ void CMN_FreeTokens(CmnTokens *t) {
 ** scale letter).
 */
 int CMN_ParseUnsigned(const char *text, unsigned long *out) {
-    const char *p = text;
-    char *end;
-    unsigned long v;
-    if (text == NULL) return 0;
-    while (isspace((unsigned char)*p))
-        p++;
-    if (*p == '-') return 0;
-    errno = 0;
-    v = strtoul(p, &end, 10);
-    if (end == p || errno == ERANGE) return 0;
-    if (out) *out = v;
-    return *end ? 2 : 1;
+  const char *p = text;
+  char *end;
+  unsigned long v;
+  if( text == NULL ) return 0;
+  while( isspace((unsigned char)*p) ) p++;
+  if( *p == '-' ) return 0;
+  errno = 0;
+  v = strtoul(p, &end, 10);
+  if( end == p || errno == ERANGE ) return 0;
+  if( out ) *out = v;
+  return *end ? 2 : 1;
 }
 
 int CMN_ParseDouble(const char *text, double *out) {
-    char *end;
-    double v;
-    if (text == NULL) return 0;
-    v = strtod(text, &end);
-    if (end == text) return 0;
-    if (out) *out = v;
-    return *end ? 2 : 1;
+  char *end;
+  double v;
+  if( text == NULL ) return 0;
+  v = strtod(text, &end);
+  if( end == text ) return 0;
+  if( out ) *out = v;
+  return *end ? 2 : 1;
 }
 
 /* Plain decimal notation only: strtod would also take hexadecimal,
 ** "inf" and "nan", none of which is an IBIS number. */
 static int cmnLooksDecimal(const char *p) {
-    if (*p == '+' || *p == '-') p++;
-    if (*p == '.') p++;
-    return isdigit((unsigned char)*p);
+  if( *p == '+' || *p == '-' ) p++;
+  if( *p == '.' ) p++;
+  return isdigit((unsigned char)*p);
 }
 
 int CMN_ParseNumber(const char *text, double *out) {
-    static const char scaleLetter[] = "TGMkmunpf";
-    static const double scaleValue[] = {1e12, 1e9,  1e6,   1e3,  1e-3,
-                                        1e-6, 1e-9, 1e-12, 1e-15};
-    const char *p, *q;
-    char *end;
-    double v, scale = 1.0;
-    int rc = 1;
-    if (text == NULL || !cmnLooksDecimal(text)) return 0;
-    v = strtod(text, &end);
-    if (end == text || isinf(v)) return 0;
-    for (q = text; q < end; q++) {
-        if (*q == 'x' || *q == 'X') return 0;
+  static const char scaleLetter[] = "TGMkmunpf";
+  static const double scaleValue[] = { 1e12, 1e9,  1e6,   1e3,  1e-3,
+                                       1e-6, 1e-9, 1e-12, 1e-15 };
+  const char *p, *q;
+  char *end;
+  double v, scale = 1.0;
+  int rc = 1;
+  if( text == NULL || !cmnLooksDecimal(text) ) return 0;
+  v = strtod(text, &end);
+  if( end == text || isinf(v) ) return 0;
+  for( q = text; q < end; q++ ) {
+    if( *q == 'x' || *q == 'X' ) return 0;
+  }
+  p = end;
+  if( *p ) {
+    const char *hit;
+    if( !isalpha((unsigned char)*p) ) return 0;
+    hit = strchr(scaleLetter, *p);
+    if( hit ) scale = scaleValue[hit - scaleLetter];
+    for( p++; *p; p++ ) {
+      if( isdigit((unsigned char)*p) ) {
+        rc = 2;
+        break;
+      }
     }
-    p = end;
-    if (*p) {
-        const char *hit;
-        if (!isalpha((unsigned char)*p)) return 0;
-        hit = strchr(scaleLetter, *p);
-        if (hit) scale = scaleValue[hit - scaleLetter];
-        for (p++; *p; p++) {
-            if (isdigit((unsigned char)*p)) {
-                rc = 2;
-                break;
-            }
-        }
-    }
-    if (out) *out = v * scale;
-    return rc;
+  }
+  if( out ) *out = v * scale;
+  return rc;
 }
 
 int CMN_GetValueOrNA(const char *text, double *out, int *na) {
-    if (text && CMN_StrEqualNoCase(text, "NA")) {
-        if (out) *out = 0.0;
-        if (na) *na = 1;
-        return 1;
-    }
-    if (na) *na = 0;
-    return CMN_ParseNumber(text, out);
+  if( text && CMN_StrEqualNoCase(text, "NA") ) {
+    if( out ) *out = 0.0;
+    if( na ) *na = 1;
+    return 1;
+  }
+  if( na ) *na = 0;
+  return CMN_ParseNumber(text, out);
 }
 
 int CMN_ReadTypMinMax(const char *text, const char *column, const char *keyword,
                       double *out, int *state) {
-    int na = 0;
-    int rc = CMN_GetValueOrNA(text, out, &na);
-    if (rc == 0) {
-        MSG_ErrorCodeLine(1909, column, text ? text : "");
-        return 0;
-    }
-    if (rc == 2) {
-        MSG_WarningCodeLine(1910, keyword, column, text);
-    }
-    if (state) *state = na ? CMN_VALUE_NA : CMN_VALUE_GIVEN;
-    return 1;
+  int na = 0;
+  int rc = CMN_GetValueOrNA(text, out, &na);
+  if( rc == 0 ) {
+    MSG_ErrorCodeLine(MSGC_CMN_INVALID_VALUE, column, text ? text : "");
+    return 0;
+  }
+  if( rc == 2 ) {
+    MSG_WarningCodeLine(MSGC_CMN_SUSPICIOUS_VALUE, keyword, column, text);
+  }
+  if( state ) *state = na ? CMN_VALUE_NA : CMN_VALUE_GIVEN;
+  return 1;
 }
 
 /*
@@ -309,104 +307,105 @@ int CMN_ReadTypMinMax(const char *text, const char *column, const char *keyword,
 */
 int CMN_CopyTruncate(char *field, const char *value, unsigned maximum,
                      const char *keyword) {
-    size_t len;
-    CMN_ASSERT(field != NULL, CMN_PATH);
-    if (value == NULL) value = "";
-    len = strlen(value);
-    if (len == 0) {
-        field[0] = 0;
-        MSG_ErrorCodeLine(1913, keyword);
-        return 0;
-    }
-    if (len > maximum) {
-        MSG_ErrorCodeLine(1912, keyword, value,
-                          maximum > 2176 ? 2176u : maximum);
-        len = maximum;
-    }
-    memcpy(field, value, len);
-    field[len] = 0;
-    return 1;
+  size_t len;
+  CMN_ASSERT(field != NULL, CMN_PATH);
+  if( value == NULL ) value = "";
+  len = strlen(value);
+  if( len == 0 ) {
+    field[0] = 0;
+    MSG_ErrorCodeLine(MSGC_CMN_ZERO_LENGTH, keyword);
+    return 0;
+  }
+  if( len > maximum ) {
+    MSG_ErrorCodeLine(MSGC_CMN_TRUNCATED, keyword, value,
+                      maximum > 2176 ? 2176u : maximum);
+    len = maximum;
+  }
+  memcpy(field, value, len);
+  field[len] = 0;
+  return 1;
 }
 
 int CMN_CopyOnce(char *field, const char *value, unsigned maximum,
                  const char *keyword) {
-    CMN_ASSERT(field != NULL, CMN_PATH);
-    if (field[0]) {
-        MSG_ErrorCodeLine(1911, keyword);
-        return 0;
-    }
-    return CMN_CopyTruncate(field, value, maximum, keyword);
+  CMN_ASSERT(field != NULL, CMN_PATH);
+  if( field[0] ) {
+    MSG_ErrorCodeLine(MSGC_CMN_DUPLICATE_KEYWORD, keyword);
+    return 0;
+  }
+  return CMN_CopyTruncate(field, value, maximum, keyword);
 }
 
 int CMN_CopyOnceMax(char *field, const char *value, unsigned maximum,
                     const char *keyword) {
-    size_t len;
-    CMN_ASSERT(field != NULL, CMN_PATH);
-    if (field[0]) {
-        MSG_ErrorCodeLine(1911, keyword);
-        return 0;
-    }
-    if (value == NULL) value = "";
-    len = strlen(value);
-    if (len == 0) {
-        MSG_ErrorCodeLine(1913, keyword);
-        return 0;
-    }
-    if (len > maximum) MSG_ErrorCodeLine(1914, keyword, value, maximum);
-    if (len > CMN_MAX_PATH) len = CMN_MAX_PATH;
-    memcpy(field, value, len);
-    field[len] = 0;
-    return 1;
+  size_t len;
+  CMN_ASSERT(field != NULL, CMN_PATH);
+  if( field[0] ) {
+    MSG_ErrorCodeLine(MSGC_CMN_DUPLICATE_KEYWORD, keyword);
+    return 0;
+  }
+  if( value == NULL ) value = "";
+  len = strlen(value);
+  if( len == 0 ) {
+    MSG_ErrorCodeLine(MSGC_CMN_ZERO_LENGTH, keyword);
+    return 0;
+  }
+  if( len > maximum )
+    MSG_ErrorCodeLine(MSGC_CMN_TOO_LONG, keyword, value, maximum);
+  if( len > CMN_MAX_PATH ) len = CMN_MAX_PATH;
+  memcpy(field, value, len);
+  field[len] = 0;
+  return 1;
 }
 
 int CMN_RequireKeyword(const char *keyword, int seen) {
-    if (seen) return 1;
-    MSG_ErrorCodeLine(1915, keyword, cmnFileName);
-    return 0;
+  if( seen ) return 1;
+  MSG_ErrorCodeLine(MSGC_CMN_REQUIRED_KEYWORD, keyword, cmnFileName);
+  return 0;
 }
 
 int CMN_CheckReservedWord(const char *name) {
-    static const char *const reserved[] = {"GND", "NC", "POWER", "CIRCUITCALL",
-                                           "NA"};
-    size_t i;
-    if (name == NULL) return 1;
-    for (i = 0; i < sizeof(reserved) / sizeof(reserved[0]); i++) {
-        if (CMN_StrEqualNoCase(name, reserved[i])) {
-            MSG_ErrorCodeLine(1916, name);
-            return 0;
-        }
+  static const char *const reserved[] = { "GND", "NC", "POWER", "CIRCUITCALL",
+                                          "NA" };
+  size_t i;
+  if( name == NULL ) return 1;
+  for( i = 0; i < sizeof(reserved) / sizeof(reserved[0]); i++ ) {
+    if( CMN_StrEqualNoCase(name, reserved[i]) ) {
+      MSG_ErrorCodeLine(MSGC_CMN_RESERVED_WORD, name);
+      return 0;
     }
-    return 1;
+  }
+  return 1;
 }
 
 /* Comparisons ignoring case: 1 when equal. */
 int CMN_StrEqualNoCase(const char *a, const char *b) {
-    CMN_ASSERT(a != NULL && b != NULL, CMN_PATH);
-    while (*a && tolower((unsigned char)*a) == tolower((unsigned char)*b)) {
-        a++;
-        b++;
-    }
-    return tolower((unsigned char)*a) == tolower((unsigned char)*b);
+  CMN_ASSERT(a != NULL && b != NULL, CMN_PATH);
+  while( *a && tolower((unsigned char)*a) == tolower((unsigned char)*b) ) {
+    a++;
+    b++;
+  }
+  return tolower((unsigned char)*a) == tolower((unsigned char)*b);
 }
 
 int CMN_StrNEqualNoCase(const char *a, const char *b, size_t n) {
-    CMN_ASSERT(a != NULL && b != NULL, CMN_PATH);
-    for (; n > 0; n--, a++, b++) {
-        if (tolower((unsigned char)*a) != tolower((unsigned char)*b)) return 0;
-        if (*a == 0) return 1;
-    }
-    return 1;
+  CMN_ASSERT(a != NULL && b != NULL, CMN_PATH);
+  for( ; n > 0; n--, a++, b++ ) {
+    if( tolower((unsigned char)*a) != tolower((unsigned char)*b) ) return 0;
+    if( *a == 0 ) return 1;
+  }
+  return 1;
 }
 
 /* Keyword text as written ("Model Spec") against a table name
 ** ("MODEL_SPEC"); the text's blanks become '_' in place. */
 int CMN_KeywordEqual(const char *tableName, char *keywordText) {
-    char *p;
-    CMN_ASSERT(tableName != NULL && keywordText != NULL, CMN_PATH);
-    for (p = keywordText; *p; p++) {
-        if (*p == ' ') *p = '_';
-    }
-    return CMN_StrEqualNoCase(tableName, keywordText);
+  char *p;
+  CMN_ASSERT(tableName != NULL && keywordText != NULL, CMN_PATH);
+  for( p = keywordText; *p; p++ ) {
+    if( *p == ' ' ) *p = '_';
+  }
+  return CMN_StrEqualNoCase(tableName, keywordText);
 }
 
 /*
@@ -415,80 +414,75 @@ int CMN_KeywordEqual(const char *tableName, char *keywordText) {
 ** as too long, so runs are skipped whatever their length.
 */
 char *CMN_TrimRight(char *text) {
-    size_t n;
-    CMN_ASSERT(text != NULL, CMN_PATH);
-    n = strlen(text);
-    while (n > 0 && isspace((unsigned char)text[n - 1]))
-        n--;
-    text[n] = 0;
-    return text;
+  size_t n;
+  CMN_ASSERT(text != NULL, CMN_PATH);
+  n = strlen(text);
+  while( n > 0 && isspace((unsigned char)text[n - 1]) ) n--;
+  text[n] = 0;
+  return text;
 }
 
 int CMN_SkipPastBracket(char **cursor) {
-    char *p;
-    CMN_ASSERT(cursor != NULL && *cursor != NULL, CMN_PATH);
-    p = strchr(*cursor, ']');
-    if (p == NULL) {
-        *cursor += strlen(*cursor);
-        return 0;
-    }
-    p++;
-    while (isspace((unsigned char)*p))
-        p++;
-    *cursor = p;
-    return 1;
+  char *p;
+  CMN_ASSERT(cursor != NULL && *cursor != NULL, CMN_PATH);
+  p = strchr(*cursor, ']');
+  if( p == NULL ) {
+    *cursor += strlen(*cursor);
+    return 0;
+  }
+  p++;
+  while( isspace((unsigned char)*p) ) p++;
+  *cursor = p;
+  return 1;
 }
 
 void CMN_SkipToSpace(char **cursor) {
-    char *p;
-    CMN_ASSERT(cursor != NULL && *cursor != NULL, CMN_PATH);
-    for (p = *cursor; *p && !isspace((unsigned char)*p); p++) {
-    }
-    *cursor = p;
+  char *p;
+  CMN_ASSERT(cursor != NULL && *cursor != NULL, CMN_PATH);
+  for( p = *cursor; *p && !isspace((unsigned char)*p); p++ ) {}
+  *cursor = p;
 }
 
 char *CMN_BaseName(char *path) {
-    char *p, *base, *dot;
-    CMN_ASSERT(path != NULL, CMN_PATH);
-    base = path;
-    for (p = path; *p; p++) {
-        if (CMN_IsPathSeparator(*p)) base = p + 1;
-    }
-    dot = strrchr(base, '.');
-    if (dot) *dot = 0;
-    return base;
+  char *p, *base, *dot;
+  CMN_ASSERT(path != NULL, CMN_PATH);
+  base = path;
+  for( p = path; *p; p++ ) {
+    if( CMN_IsPathSeparator(*p) ) base = p + 1;
+  }
+  dot = strrchr(base, '.');
+  if( dot ) *dot = 0;
+  return base;
 }
 
 FILE *CMN_OpenFile(const char *path, const char *mode) {
-    char m[4];
-    CMN_ASSERT(path != NULL && mode != NULL && mode[0] != 0, CMN_PATH);
-    m[0] = mode[0];
-    m[1] = 'b';
-    m[2] = mode[1];
-    m[3] = 0;
-    return fopen(path, m);
+  char m[4];
+  CMN_ASSERT(path != NULL && mode != NULL && mode[0] != 0, CMN_PATH);
+  m[0] = mode[0];
+  m[1] = 'b';
+  m[2] = mode[1];
+  m[3] = 0;
+  return fopen(path, m);
 }
 
 const char *CMN_ULongToStr(unsigned long n) {
-    static char buf[32];
-    snprintf(buf, sizeof(buf), "%lu", n);
-    return buf;
+  static char buf[32];
+  snprintf(buf, sizeof(buf), "%lu", n);
+  return buf;
 }
 
 char *CMN_ToLower(char *s) {
-    char *p;
-    CMN_ASSERT(s != NULL, CMN_PATH);
-    for (p = s; *p; p++)
-        *p = (char)tolower((unsigned char)*p);
-    return s;
+  char *p;
+  CMN_ASSERT(s != NULL, CMN_PATH);
+  for( p = s; *p; p++ ) *p = (char)tolower((unsigned char)*p);
+  return s;
 }
 
 char *CMN_ToUpper(char *s) {
-    char *p;
-    CMN_ASSERT(s != NULL, CMN_PATH);
-    for (p = s; *p; p++)
-        *p = (char)toupper((unsigned char)*p);
-    return s;
+  char *p;
+  CMN_ASSERT(s != NULL, CMN_PATH);
+  for( p = s; *p; p++ ) *p = (char)toupper((unsigned char)*p);
+  return s;
 }
 
 /*
@@ -497,109 +491,110 @@ char *CMN_ToUpper(char *s) {
 ** looked for in the directory of the last file opened with one.  Both '/'
 ** and '\' separate directories.
 */
-static const char *const cmnExtension[] = {"", ".ibs", ".pkg", ".ebd", ".ami"};
-static const int cmnExtensionError[] = {0, 1900, 1903, 1902, 1924};
+static const char *const cmnExtension[] = { "", ".ibs", ".pkg", ".ebd",
+                                            ".ami" };
+static const int cmnExtensionError[] = { 0, MSGC_CMN_NEEDS_IBS,
+                                         MSGC_CMN_NEEDS_PKG, MSGC_CMN_NEEDS_EBD,
+                                         MSGC_CMN_NEEDS_AMI };
 
 int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
-    char full[2 * CMN_MAX_PATH + 8];
-    const char *p, *sep = NULL, *dot;
-    size_t nameLen, dirLen;
-    FILE *fp;
-    CMN_ASSERT(path != NULL && out != NULL && name != NULL, CMN_PATH);
-    CMN_ASSERT(type >= CMN_FILE_IBS && type <= CMN_FILE_AMI, CMN_PATH);
-    *out = NULL;
-    name[0] = 0;
-    for (p = path; *p; p++) {
-        if (CMN_IsPathSeparator(*p)) sep = p;
-    }
-    p = sep ? sep + 1 : path;
-    dirLen = sep ? (size_t)(p - path) : 0;
-    nameLen = strlen(p);
-    if (dirLen > CMN_MAX_PATH || nameLen > CMN_MAX_PATH) {
-        MSG_ErrorCode(1904);
-        return 0;
-    }
-    memcpy(name, p, nameLen);
-    name[nameLen] = 0;
-    if (sep) {
-        memcpy(cmnDirectory, path, dirLen);
-        cmnDirectory[dirLen] = 0;
-    }
+  char full[2 * CMN_MAX_PATH + 8];
+  const char *p, *sep = NULL, *dot;
+  size_t nameLen, dirLen;
+  FILE *fp;
+  CMN_ASSERT(path != NULL && out != NULL && name != NULL, CMN_PATH);
+  CMN_ASSERT(type >= CMN_FILE_IBS && type <= CMN_FILE_AMI, CMN_PATH);
+  *out = NULL;
+  name[0] = 0;
+  for( p = path; *p; p++ ) {
+    if( CMN_IsPathSeparator(*p) ) sep = p;
+  }
+  p = sep ? sep + 1 : path;
+  dirLen = sep ? (size_t)(p - path) : 0;
+  nameLen = strlen(p);
+  if( dirLen > CMN_MAX_PATH || nameLen > CMN_MAX_PATH ) {
+    MSG_ErrorCode(MSGC_CMN_ASSEMBLE_NAME);
+    return 0;
+  }
+  memcpy(name, p, nameLen);
+  name[nameLen] = 0;
+  if( sep ) {
+    memcpy(cmnDirectory, path, dirLen);
+    cmnDirectory[dirLen] = 0;
+  }
 
-    dot = strrchr(name, '.');
-    if (dot) {
-        if (!CMN_StrEqualNoCase(dot, cmnExtension[type])) {
-            MSG_ErrorCode(cmnExtensionError[type]);
-            return 0;
-        }
-    } else {
-        if (nameLen + 4 > CMN_MAX_PATH) {
-            MSG_ErrorCode(1901);
-            return 0;
-        }
-        memcpy(name + nameLen, cmnExtension[type], 5);
-        nameLen += 4;
+  dot = strrchr(name, '.');
+  if( dot ) {
+    if( !CMN_StrEqualNoCase(dot, cmnExtension[type]) ) {
+      MSG_ErrorCode(cmnExtensionError[type]);
+      return 0;
     }
-
-    dirLen = strlen(cmnDirectory);
-    if (dirLen + nameLen > CMN_MAX_PATH) {
-        MSG_ErrorCode(1904);
-        return 0;
+  } else {
+    if( nameLen + 4 > CMN_MAX_PATH ) {
+      MSG_ErrorCode(MSGC_CMN_APPEND_EXTENSION);
+      return 0;
     }
-    memcpy(full, cmnDirectory, dirLen);
-    memcpy(full + dirLen, name, nameLen + 1);
-    cmnCopy(cmnFileName, name, sizeof(cmnFileName));
+    memcpy(name + nameLen, cmnExtension[type], 5);
+    nameLen += 4;
+  }
 
+  dirLen = strlen(cmnDirectory);
+  if( dirLen + nameLen > CMN_MAX_PATH ) {
+    MSG_ErrorCode(MSGC_CMN_ASSEMBLE_NAME);
+    return 0;
+  }
+  memcpy(full, cmnDirectory, dirLen);
+  memcpy(full + dirLen, name, nameLen + 1);
+  cmnCopy(cmnFileName, name, sizeof(cmnFileName));
+
+  fp = CMN_OpenFile(full, "r");
+  if( fp == NULL ) {
+    CMN_ToLower(full);
     fp = CMN_OpenFile(full, "r");
-    if (fp == NULL) {
-        CMN_ToLower(full);
-        fp = CMN_OpenFile(full, "r");
-        if (fp == NULL) {
-            CMN_ToUpper(full);
-            fp = CMN_OpenFile(full, "r");
-        }
-        if (fp) {
-            memcpy(cmnDirectory, full, dirLen);
-            cmnDirectory[dirLen] = 0;
-        }
+    if( fp == NULL ) {
+      CMN_ToUpper(full);
+      fp = CMN_OpenFile(full, "r");
     }
-    if (fp == NULL) {
-        MSG_ErrorCode(1905, cmnDirectory, name);
-        return 0;
+    if( fp ) {
+      memcpy(cmnDirectory, full, dirLen);
+      cmnDirectory[dirLen] = 0;
     }
-    *out = fp;
-    return 1;
+  }
+  if( fp == NULL ) {
+    MSG_ErrorCode(MSGC_CMN_OPEN_FAILED, cmnDirectory, name);
+    return 0;
+  }
+  *out = fp;
+  return 1;
 }
 
 /* Version pre-scan.  The raw lines are read without the character rules:
 ** the real read reports every character once. */
 int CMN_GetIbisVersion(const char *path, int type) {
-    char name[CMN_MAX_PATH + 1];
-    char line[121];
-    FILE *fp;
-    int version = 0, c = 0;
-    if (!CMN_OpenIbisFile(path, type, &fp, name)) return 0;
-    while (c != EOF) {
-        size_t n = 0;
-        const char *p;
-        while ((c = getc_unlocked(fp)) != EOF && c != '\n') {
-            if (n < sizeof(line) - 1) line[n++] = (char)c;
-        }
-        if (n == 0 && c == EOF) break;
-        line[n] = 0;
-        for (p = line; *p && isspace((unsigned char)*p); p++) {
-        }
-        if (*p != '[') continue;
-        if (CMN_StrNEqualNoCase(p, "[IBIS Ver]", 10) ||
-            CMN_StrNEqualNoCase(p, "[IBIS_Ver]", 10)) {
-            for (p += 10; *p && isspace((unsigned char)*p); p++) {
-            }
-            if (*p >= '1' && *p <= '5') version = *p - '0';
-        }
-        break;
+  char name[CMN_MAX_PATH + 1];
+  char line[121];
+  FILE *fp;
+  int version = 0, c = 0;
+  if( !CMN_OpenIbisFile(path, type, &fp, name) ) return 0;
+  while( c != EOF ) {
+    size_t n = 0;
+    const char *p;
+    while( (c = getc_unlocked(fp)) != EOF && c != '\n' ) {
+      if( n < sizeof(line) - 1 ) line[n++] = (char)c;
     }
-    fclose(fp);
-    return version;
+    if( n == 0 && c == EOF ) break;
+    line[n] = 0;
+    for( p = line; *p && isspace((unsigned char)*p); p++ ) {}
+    if( *p != '[' ) continue;
+    if( CMN_StrNEqualNoCase(p, "[IBIS Ver]", 10)
+        || CMN_StrNEqualNoCase(p, "[IBIS_Ver]", 10) ) {
+      for( p += 10; *p && isspace((unsigned char)*p); p++ ) {}
+      if( *p >= '1' && *p <= '5' ) version = *p - '0';
+    }
+    break;
+  }
+  fclose(fp);
+  return version;
 }
 
 /*
@@ -609,94 +604,94 @@ int CMN_GetIbisVersion(const char *path, int type) {
 ** (unchanged and unreported with the no-character-check switch).
 */
 static const char *cmnIllegalKind(int c) {
-    if (c == 0) return "NUL";
-    if (c >= 128) return "non-7-bit ASCII";
-    return "control";
+  if( c == 0 ) return "NUL";
+  if( c >= 128 ) return "non-7-bit ASCII";
+  return "control";
 }
 
 /* Next character of the line after the character rules, '\n' at a line
 ** end, EOF at the end of the file; *illegal is set for a reported one. */
 static int cmnNextChar(FILE *fp, int *illegal) {
-    int c = getc_unlocked(fp);
-    *illegal = 0;
-    if (c == EOF || c == '\n' || c == '\t' || (c >= 32 && c < 127)) return c;
-    if (c == '\r') {
-        int d = getc_unlocked(fp);
-        if (d == '\n') return '\n';
-        if (d != EOF) ungetc(d, fp);
-    } else if (c == 26) {
-        int d = getc_unlocked(fp);
-        if (d == EOF) return EOF;
-        ungetc(d, fp);
-    } else if (c == 127) {
-        return c;
-    }
-    *illegal = 1;
+  int c = getc_unlocked(fp);
+  *illegal = 0;
+  if( c == EOF || c == '\n' || c == '\t' || (c >= 32 && c < 127) ) return c;
+  if( c == '\r' ) {
+    int d = getc_unlocked(fp);
+    if( d == '\n' ) return '\n';
+    if( d != EOF ) ungetc(d, fp);
+  } else if( c == 26 ) {
+    int d = getc_unlocked(fp);
+    if( d == EOF ) return EOF;
+    ungetc(d, fp);
+  } else if( c == 127 ) {
     return c;
+  }
+  *illegal = 1;
+  return c;
 }
 
 static int cmnIllegal(int c, int stored) {
-    if (cmnNoCharCheck) return c;
-    MSG_ErrorCodeLine(1917, cmnIllegalKind(c), (unsigned)c,
-                      stored ? "  Converting to space." : "");
-    return ' ';
+  if( cmnNoCharCheck ) return c;
+  MSG_ErrorCodeLine(MSGC_CMN_ILLEGAL_CHARACTER, cmnIllegalKind(c), (unsigned)c,
+                    stored ? "  Converting to space." : "");
+  return ' ';
 }
 
 char *CMN_ReadLine(char *buf, int n, FILE *fp) {
-    int i = 0, c, illegal, any = 0;
-    CMN_ASSERT(buf != NULL && fp != NULL && n > 1, CMN_PATH);
-    for (;;) {
-        /* Printable characters, the bulk of any file, take the short path. */
-        while (i < n - 1 && (c = getc_unlocked(fp)) >= 32 && c < 127) {
-            buf[i++] = (char)c;
-            any = 1;
-        }
-        if (i >= n - 1) {
-            c = cmnNextChar(fp, &illegal);
-        } else if (c == EOF || c == '\n' || c == '\t') {
-            illegal = 0;
-        } else {
-            ungetc(c, fp);
-            c = cmnNextChar(fp, &illegal);
-        }
-        if (c == EOF) break;
-        any = 1;
-        if (c == '\n') {
-            if (i < n - 1) buf[i++] = '\n';
-            break;
-        }
-        if (illegal) c = cmnIllegal(c, i < n - 1);
-        if (i < n - 1) buf[i++] = (char)c;
+  int i = 0, c, illegal, any = 0;
+  CMN_ASSERT(buf != NULL && fp != NULL && n > 1, CMN_PATH);
+  for( ;; ) {
+    /* Printable characters, the bulk of any file, take the short path. */
+    while( i < n - 1 && (c = getc_unlocked(fp)) >= 32 && c < 127 ) {
+      buf[i++] = (char)c;
+      any = 1;
     }
-    if (!any) return NULL;
-    buf[i] = 0;
-    return buf;
+    if( i >= n - 1 ) {
+      c = cmnNextChar(fp, &illegal);
+    } else if( c == EOF || c == '\n' || c == '\t' ) {
+      illegal = 0;
+    } else {
+      ungetc(c, fp);
+      c = cmnNextChar(fp, &illegal);
+    }
+    if( c == EOF ) break;
+    any = 1;
+    if( c == '\n' ) {
+      if( i < n - 1 ) buf[i++] = '\n';
+      break;
+    }
+    if( illegal ) c = cmnIllegal(c, i < n - 1);
+    if( i < n - 1 ) buf[i++] = (char)c;
+  }
+  if( !any ) return NULL;
+  buf[i] = 0;
+  return buf;
 }
 
 char *CMN_ReadLongLine(size_t *size, FILE *fp) {
-    char *buf = NULL;
-    size_t len = 0, cap = 0;
-    int c, illegal, any = 0;
-    CMN_ASSERT(fp != NULL, CMN_PATH);
-    if (size) *size = 0;
-    while ((c = cmnNextChar(fp, &illegal)) != EOF) {
-        any = 1;
-        if (illegal) c = cmnIllegal(c, 1);
-        if (len + 2 > cap) {
-            size_t ncap = cap ? cap * 2 : 256;
-            if (buf == NULL ? !CMN_Calloc((void **)&buf, ncap)
-                            : !CMN_Realloc((void **)&buf, ncap)) {
-                if (buf) CMN_Free((void **)&buf);
-                return NULL;
-            }
-            cap = ncap;
-        }
-        buf[len++] = (char)c;
-        if (c == '\n') break;
+  char *buf = NULL;
+  size_t len = 0, cap = 0;
+  int c, illegal, any = 0;
+  CMN_ASSERT(fp != NULL, CMN_PATH);
+  if( size ) *size = 0;
+  while( (c = cmnNextChar(fp, &illegal)) != EOF ) {
+    any = 1;
+    if( illegal ) c = cmnIllegal(c, 1);
+    if( len + 2 > cap ) {
+      size_t ncap = cap ? cap * 2 : 256;
+      if( buf == NULL ? !CMN_Calloc((void **)&buf, ncap)
+                      : !CMN_Realloc((void **)&buf, ncap) ) {
+        if( buf ) CMN_Free((void **)&buf);
+        return NULL;
+      }
+      cap = ncap;
     }
-    if (!any) return NULL;
-    if (buf == NULL && !CMN_Calloc((void **)&buf, 1)) return NULL;
-    buf[len] = 0;
-    if (size) *size = len + 1;
-    return buf;
+    buf[len++] = (char)c;
+    if( c == '\n' ) break;
+  }
+  if( !any ) return NULL;
+  if( buf == NULL && !CMN_Calloc((void **)&buf, 1) ) return NULL;
+  buf[len] = 0;
+  if( size ) *size = len + 1;
+  return buf;
 }

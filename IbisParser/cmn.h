@@ -18,7 +18,8 @@
 /* ---- assertions --------------------------------------------------------
 ** Prints "<path>:<line>:assertion failed.\n" on standard output, flushes it
 ** and aborts. Only for conditions that no input can reach. */
-#define CMN_ASSERT(cond, path) ((cond) ? (void)0 : CMN_AssertFailed((path), __LINE__))
+#define CMN_ASSERT(cond, path)                                                 \
+  ((cond) ? (void)0 : CMN_AssertFailed((path), __LINE__))
 [[noreturn]] void CMN_AssertFailed(const char *path, int line);
 
 /* ---- memory ------------------------------------------------------------
@@ -100,9 +101,9 @@ const char *CMN_GetFileName(void);
 void CMN_SetFileName(const char *name);
 
 typedef struct CmnTokens {
-  char **token;     /* `expected` slots, unused ones null */
+  char **token; /* `expected` slots, unused ones null */
   int expected;
-  int found;        /* tokens on the line, possibly more than expected */
+  int found; /* tokens on the line, possibly more than expected */
 } CmnTokens;
 
 int CMN_SplitTokens(const char *line, int expected, char stop, CmnTokens *out);
@@ -115,8 +116,8 @@ int CMN_GetValueOrNA(const char *text, double *out, int *na);
 
 /* Value states of the typ/min/max reader. */
 enum { CMN_VALUE_ABSENT = 0, CMN_VALUE_GIVEN = 1, CMN_VALUE_NA = 2 };
-int CMN_ReadTypMinMax(const char *text, const char *column,
-                      const char *keyword, double *out, int *state);
+int CMN_ReadTypMinMax(const char *text, const char *column, const char *keyword,
+                      double *out, int *state);
 
 /* `field` must hold maximum + 1 bytes; CMN_CopyOnceMax needs
 ** CMN_MAX_PATH + 1 whatever the maximum. */
@@ -151,4 +152,3 @@ int CMN_GetIbisVersion(const char *path, int type);
 
 char *CMN_ReadLine(char *buf, int n, FILE *fp);
 char *CMN_ReadLongLine(size_t *size, FILE *fp);
-

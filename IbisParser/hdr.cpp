@@ -12,6 +12,7 @@
 #include "IbisParser/ibis.h"
 #include "IbisParser/keyword.h"
 #include "IbisParser/msg.h"
+#include "IbisParser/msgcodes.h"
 #include "IbisParser/parse.h"
 
 #include <ctype.h>
@@ -19,7 +20,7 @@
 
 #define HDR_SRC "IbisParser/hdr"
 
-static FileHeader *hdrOpen;          /* null when no header is open */
+static FileHeader *hdrOpen; /* null when no header is open */
 static int hdrSeen[KW_COPYRIGHT + 1];
 static int hdrKeyword = KW_NOT_KEY;
 
@@ -28,39 +29,38 @@ static int hdrKeyword = KW_NOT_KEY;
 static char *hdrTextBuf;
 static size_t hdrTextLen, hdrTextCap;
 
-
-static int hdrIsHeaderCode(int code){
-  return code==KW_IBIS_VER || (code>=KW_FILE_NAME && code<=KW_COPYRIGHT);
+static int hdrIsHeaderCode(int code) {
+  return code == KW_IBIS_VER || (code >= KW_FILE_NAME && code <= KW_COPYRIGHT);
 }
 
-void HDR_Reset(void){
+void HDR_Reset(void) {
   hdrOpen = NULL;
   hdrKeyword = KW_NOT_KEY;
   memset(hdrSeen, 0, sizeof(hdrSeen));
 }
 
-void HDR_Free(FileHeader **header){
+void HDR_Free(FileHeader **header) {
   FileHeader *h;
-  CMN_ASSERT(header!=NULL, HDR_SRC);
-  if( (h = *header)==NULL ) return;
-  if( hdrOpen==h ) hdrOpen = NULL;
+  CMN_ASSERT(header != NULL, HDR_SRC);
+  if( (h = *header) == NULL ) return;
+  if( hdrOpen == h ) hdrOpen = NULL;
   hdrTextBuf = NULL;
-  if( h->source ) CMN_Free((void**)&h->source);
-  if( h->notes ) CMN_Free((void**)&h->notes);
-  if( h->disclaimer ) CMN_Free((void**)&h->disclaimer);
-  if( h->copyright ) CMN_Free((void**)&h->copyright);
-  CMN_Free((void**)header);
+  if( h->source ) CMN_Free((void **)&h->source);
+  if( h->notes ) CMN_Free((void **)&h->notes);
+  if( h->disclaimer ) CMN_Free((void **)&h->disclaimer);
+  if( h->copyright ) CMN_Free((void **)&h->copyright);
+  CMN_Free((void **)header);
 }
 
-void HDR_Begin(void){
+void HDR_Begin(void) {
   IbisFile *file;
   FileHeader *h = NULL;
-  if( !IBIS_Current(&file) ){
-    MSG_BugCodeLine(1000);
+  if( !IBIS_Current(&file) ) {
+    MSG_BugCodeLine(MSGC_HDR_NO_IBIS);
     return;
   }
-  if( !CMN_Calloc((void**)&h, sizeof(*h)) ){
-    MSG_ErrorCodeLine(1006);
+  if( !CMN_Calloc((void **)&h, sizeof(*h)) ) {
+    MSG_ErrorCodeLine(MSGC_HDR_NO_HEADER);
     return;
   }
   /* A repeated [IBIS Ver] (already reported) starts over. */
@@ -71,11 +71,11 @@ void HDR_Begin(void){
   memset(hdrSeen, 0, sizeof(hdrSeen));
 }
 
-void HDR_Close(int previousCode, int newCode){
+void HDR_Close(int previousCode, int newCode) {
   (void)previousCode;
-  if( hdrOpen==NULL ) return;
-  if( newCode==KW_IBIS_VER ){
-    MSG_ErrorCodeLine(1005);
+  if( hdrOpen == NULL ) return;
+  if( newCode == KW_IBIS_VER ) {
+    MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_IBIS_VER);
     return;
   }
   if( hdrIsHeaderCode(newCode) ) return;
@@ -85,13 +85,13 @@ void HDR_Close(int previousCode, int newCode){
   hdrOpen = NULL;
 }
 
-int HDR_AddText(char **text, const char *line){
+int HDR_AddText(char **text, const char *line) {
   size_t old, add, need;
-  CMN_ASSERT(text!=NULL && line!=NULL, HDR_SRC);
+  CMN_ASSERT(text != NULL && line != NULL, HDR_SRC);
   add = strlen(line);
-  if( *text==NULL ){
-    if( (*text = CMN_StrDup(line))==NULL ){
-      MSG_ErrorCodeLine(1020);
+  if( *text == NULL ) {
+    if( (*text = CMN_StrDup(line)) == NULL ) {
+      MSG_ErrorCodeLine(MSGC_HDR_ADD_TEXT_FAILED);
       return 0;
     }
     hdrTextBuf = *text;
@@ -99,18 +99,18 @@ int HDR_AddText(char **text, const char *line){
     hdrTextCap = add + 1;
     return 1;
   }
-  if( *text!=hdrTextBuf ){
+  if( *text != hdrTextBuf ) {
     hdrTextBuf = *text;
     hdrTextLen = strlen(*text);
     hdrTextCap = hdrTextLen + 1;
   }
   old = hdrTextLen;
   need = old + add + 2;
-  if( need>hdrTextCap ){
-    size_t cap = hdrTextCap*2>need ? hdrTextCap*2 : need;
-    if( !CMN_Realloc((void**)text, cap) ){
+  if( need > hdrTextCap ) {
+    size_t cap = hdrTextCap * 2 > need ? hdrTextCap * 2 : need;
+    if( !CMN_Realloc((void **)text, cap) ) {
       hdrTextBuf = NULL;
-      MSG_ErrorCodeLine(1020);
+      MSG_ErrorCodeLine(MSGC_HDR_ADD_TEXT_FAILED);
       return 0;
     }
     hdrTextBuf = *text;
@@ -122,79 +122,82 @@ int HDR_AddText(char **text, const char *line){
   return 1;
 }
 
-static void hdrVersion(FileHeader *h, const char *value){
-  static const char *const legal[] = {"2.0", "2.1", "3.0", "3.1", "3.2",
-                                      "4.0", "4.1", "4.2", "5.0"};
+static void hdrVersion(FileHeader *h, const char *value) {
+  static const char *const legal[] = { "2.0", "2.1", "3.0", "3.1", "3.2",
+                                       "4.0", "4.1", "4.2", "5.0" };
   int i, ok = 0;
-  for(i=KW_FILE_NAME; i<=KW_COPYRIGHT; i++){
-    if( hdrSeen[i] ){
-      MSG_ErrorCodeLine(1007);
+  for( i = KW_FILE_NAME; i <= KW_COPYRIGHT; i++ ) {
+    if( hdrSeen[i] ) {
+      MSG_ErrorCodeLine(MSGC_HDR_VERSION_NOT_FIRST);
       break;
     }
   }
-  if( hdrSeen[KW_IBIS_VER] ){
-    MSG_ErrorCodeLine(1005);
+  if( hdrSeen[KW_IBIS_VER] ) {
+    MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_IBIS_VER);
     return;
   }
   hdrSeen[KW_IBIS_VER] = 1;
   CMN_CopyOnce(h->ibisVersion, value, HDR_MAX_VERSION, "IBIS_Version");
-  if( PARSE_GetForceVersion5() ){
+  if( PARSE_GetForceVersion5() ) {
     PARSE_SetDispatchVersion(5);
     return;
   }
-  for(i=0; i<(int)(sizeof(legal)/sizeof(legal[0])); i++){
-    if( strcmp(value, legal[i])==0 ) ok = 1;
+  for( i = 0; i < (int)(sizeof(legal) / sizeof(legal[0])); i++ ) {
+    if( strcmp(value, legal[i]) == 0 ) ok = 1;
   }
-  if( !ok && PARSE_GetAcceptVersion1() && value[0]=='1' && value[1]=='.' ){
+  if( !ok && PARSE_GetAcceptVersion1() && value[0] == '1' && value[1] == '.' ) {
     ok = 1;
   }
-  if( !ok ){
-    MSG_ErrorCodeLine(1008, value);
+  if( !ok ) {
+    MSG_ErrorCodeLine(MSGC_HDR_ILLEGAL_VERSION, value);
     return;
   }
   PARSE_SetDispatchVersion(value[0] - '0');
 }
 
 /* Characters a DOS file name may hold besides letters, digits and '.'. */
-static int hdrDosChar(int c){
-  return isalnum(c) || c=='.' || (c && strchr("!#$%&'()-@^_`{}~", c)!=NULL);
+static int hdrDosChar(int c) {
+  return isalnum(c) || c == '.' || (c && strchr("!#$%&'()-@^_`{}~", c) != NULL);
 }
 
-static void hdrFileName(FileHeader *h, const char *value){
+static void hdrFileName(FileHeader *h, const char *value) {
   int version = PARSE_GetDispatchVersion();
   int stored, periods = 0;
   const char *p;
-  if( hdrSeen[KW_FILE_NAME] ){
-    MSG_ErrorCodeLine(1009);
+  if( hdrSeen[KW_FILE_NAME] ) {
+    MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_FILE_NAME);
     return;
   }
   hdrSeen[KW_FILE_NAME] = 1;
-  if( version<=2 ){
+  if( version <= 2 ) {
     stored = CMN_CopyOnce(h->fileName, value, 12, "File_name");
-  }else if( version==3 ){
+  } else if( version == 3 ) {
     stored = CMN_CopyOnce(h->fileName, value, 24, "File_name");
-  }else{
+  } else {
     stored = CMN_CopyOnceMax(h->fileName, value, 44, "File_name");
   }
-  if( !stored || h->fileName[0]==0 || PARSE_GetNoFileNameCheck() ) return;
-  for(p=h->fileName; *p; p++){
+  if( !stored || h->fileName[0] == 0 || PARSE_GetNoFileNameCheck() ) return;
+  for( p = h->fileName; *p; p++ ) {
     int c = (unsigned char)*p;
-    if( isupper(c) ){
-      MSG_ErrorCodeLine(1010, h->fileName, c);
-    }else if( !hdrDosChar(c) ){
-      MSG_ErrorCodeLine(1011, h->fileName, c);
+    if( isupper(c) ) {
+      MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_UPPER, h->fileName, c);
+    } else if( !hdrDosChar(c) ) {
+      MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_DOS_CHAR, h->fileName, c);
     }
-    if( c=='.' && ++periods==2 ) MSG_ErrorCodeLine(1012, h->fileName);
+    if( c == '.' && ++periods == 2 )
+      MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_PERIODS, h->fileName);
   }
-  if( periods==0 ) MSG_ErrorCodeLine(1013, h->fileName);
-  if( !CMN_StrEqualNoCase(CMN_GetFileName(), h->fileName) ){
-    MSG_ErrorCodeLine(1014, CMN_GetFileName(), h->fileName);
+  if( periods == 0 )
+    MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_NO_PERIOD, h->fileName);
+  if( !CMN_StrEqualNoCase(CMN_GetFileName(), h->fileName) ) {
+    MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_MISMATCH, CMN_GetFileName(),
+                      h->fileName);
   }
   CMN_CheckReservedWord(h->fileName);
 }
 
-static void hdrKeywordLine(FileHeader *h, int code, char *value){
-  switch( code ){
+static void hdrKeywordLine(FileHeader *h, int code, char *value) {
+  switch( code ) {
     case KW_IBIS_VER:
       hdrVersion(h, value);
       break;
@@ -202,26 +205,32 @@ static void hdrKeywordLine(FileHeader *h, int code, char *value){
       hdrFileName(h, value);
       break;
     case KW_FILE_REV:
-      if( hdrSeen[code] ){ MSG_ErrorCodeLine(1015); break; }
+      if( hdrSeen[code] ) {
+        MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_FILE_REV);
+        break;
+      }
       hdrSeen[code] = 1;
-      if( CMN_CopyOnce(h->fileRev, value, HDR_MAX_REV, "File_Rev") ){
+      if( CMN_CopyOnce(h->fileRev, value, HDR_MAX_REV, "File_Rev") ) {
         CMN_CheckReservedWord(h->fileRev);
       }
       break;
     case KW_DATE:
-      if( hdrSeen[code] ){ MSG_ErrorCodeLine(1016); break; }
+      if( hdrSeen[code] ) {
+        MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_DATE);
+        break;
+      }
       hdrSeen[code] = 1;
-      if( CMN_CopyOnce(h->date, value, HDR_MAX_DATE, "Date") ){
+      if( CMN_CopyOnce(h->date, value, HDR_MAX_DATE, "Date") ) {
         CMN_CheckReservedWord(h->date);
       }
       break;
     case KW_SOURCE:
-      if( hdrSeen[code] ) MSG_ErrorCodeLine(1017);
+      if( hdrSeen[code] ) MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_SOURCE);
       hdrSeen[code] = 1;
       if( value[0] ) HDR_AddText(&h->source, value);
       break;
     case KW_NOTES:
-      if( hdrSeen[code] ) MSG_ErrorCodeLine(1018);
+      if( hdrSeen[code] ) MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_NOTES);
       hdrSeen[code] = 1;
       if( value[0] ) HDR_AddText(&h->notes, value);
       break;
@@ -230,40 +239,52 @@ static void hdrKeywordLine(FileHeader *h, int code, char *value){
       if( value[0] ) HDR_AddText(&h->disclaimer, value);
       break;
     case KW_COPYRIGHT:
-      if( hdrSeen[code] ) MSG_ErrorCodeLine(1019);
+      if( hdrSeen[code] ) MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_COPYRIGHT);
       hdrSeen[code] = 1;
       if( value[0] ) HDR_AddText(&h->copyright, value);
       break;
   }
 }
 
-void HDR_Line(int lineType, int code, char *text){
-  CMN_ASSERT(text!=NULL, HDR_SRC);
-  if( !hdrIsHeaderCode(code) ){
-    MSG_BugCodeLine(1003);
+void HDR_Line(int lineType, int code, char *text) {
+  CMN_ASSERT(text != NULL, HDR_SRC);
+  if( !hdrIsHeaderCode(code) ) {
+    MSG_BugCodeLine(MSGC_HDR_BAD_KEYWORD);
     return;
   }
-  if( lineType==SECTION_LINE_KEYWORD ){
+  if( lineType == SECTION_LINE_KEYWORD ) {
     char *p = text;
-    if( hdrOpen==NULL ){
-      MSG_ErrorCodeLine(1001);
+    if( hdrOpen == NULL ) {
+      MSG_ErrorCodeLine(MSGC_HDR_ORPHAN_KEYWORD);
       return;
     }
     hdrKeyword = code;
     CMN_SkipPastBracket(&p);
     hdrKeywordLine(hdrOpen, code, p);
-  }else if( lineType==SECTION_LINE_DATA ){
-    if( hdrOpen==NULL || hdrKeyword<KW_SOURCE || hdrKeyword>KW_COPYRIGHT ){
-      MSG_ErrorCodeLine(1002);
+  } else if( lineType == SECTION_LINE_DATA ) {
+    if( hdrOpen == NULL || hdrKeyword < KW_SOURCE
+        || hdrKeyword > KW_COPYRIGHT ) {
+      MSG_ErrorCodeLine(MSGC_HDR_ORPHAN_DATA);
       return;
     }
-    switch( hdrKeyword ){
-      case KW_SOURCE: HDR_AddText(&hdrOpen->source, text); break;
-      case KW_NOTES: HDR_AddText(&hdrOpen->notes, text); break;
-      case KW_DISCLAIMER: HDR_AddText(&hdrOpen->disclaimer, text); break;
-      default: HDR_AddText(&hdrOpen->copyright, text); break;
+    switch( hdrKeyword ) {
+      case KW_SOURCE:
+        HDR_AddText(&hdrOpen->source, text);
+        break;
+      case KW_NOTES:
+        HDR_AddText(&hdrOpen->notes, text);
+        break;
+      case KW_DISCLAIMER:
+        HDR_AddText(&hdrOpen->disclaimer, text);
+        break;
+      default:
+        HDR_AddText(&hdrOpen->copyright, text);
+        break;
     }
-  }else{
-    MSG_BugCodeLine(1004);
+  } else {
+    MSG_BugCodeLine(MSGC_HDR_BAD_LINE_TYPE);
   }
 }
+
+const ParseSection HDR_ParseSection = { HDR_Begin, HDR_Close, HDR_Line, NULL,
+                                        HDR_Reset };

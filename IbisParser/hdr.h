@@ -5,6 +5,8 @@
 #ifndef IBISPARSER_HDR_H
 #define IBISPARSER_HDR_H
 
+#include "IbisParser/section.h"
+
 #define HDR_MAX_VERSION 70
 #define HDR_MAX_REV 70
 #define HDR_MAX_DATE 40
@@ -14,13 +16,14 @@ typedef struct FileHeader {
   char fileName[1024 + 1];
   char fileRev[HDR_MAX_REV + 1];
   char date[HDR_MAX_DATE + 1];
-  char *source;        /* lines joined by '\n'; null when absent */
+  char *source; /* lines joined by '\n'; null when absent */
   char *notes;
   char *disclaimer;
   char *copyright;
 } FileHeader;
 
-/* Section routines (see section.h). */
+/* Section routines (see section.h), installed as HDR_ParseSection. */
+extern const ParseSection HDR_ParseSection;
 void HDR_Begin(void);
 void HDR_Close(int previousCode, int newCode);
 void HDR_Line(int lineType, int code, char *text);

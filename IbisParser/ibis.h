@@ -23,9 +23,9 @@ typedef struct IbisList {
 } IbisList;
 
 typedef struct IbisFile {
-  struct IbisFile *next;          /* the next older record */
+  struct IbisFile *next; /* the next older record */
   FileHeader *header;
-  IbisList list[SECTION_COUNT];   /* indexed by section id; the header's
+  IbisList list[SECTION_COUNT]; /* indexed by section id; the header's
                                   ** slot stays empty */
 } IbisFile;
 

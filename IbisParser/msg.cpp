@@ -22,147 +22,149 @@ enum { SEV_BUG = 0, SEV_ERROR, SEV_WARNING, SEV_CAUTION, SEV_NOTE, SEV_COUNT };
 ** text would overflow an 80-column line after the prefix but fits after
 ** the indent. A twoLineMin of 0 means the form has no two-line variant. */
 typedef struct MsgForm {
-    int severity;
-    char letter;
-    const char *word;
-    int hasLine;
-    size_t twoLineMin;
+  int severity;
+  char letter;
+  const char *word;
+  int hasLine;
+  size_t twoLineMin;
 } MsgForm;
 
 #define MSG_TWO_LINE_MAX 75
 #define MSG_LINE_WIDTH 4
 
 static const MsgForm msgForms[10] = {
-    {SEV_BUG, 'B', "PROGRAM BUG", 0, 0},
-    {SEV_BUG, 'B', "PROGRAM BUG", 1, 0},
-    {SEV_ERROR, 'E', "ERROR", 0, 72},
-    {SEV_ERROR, 'E', "ERROR", 1, 60},
-    {SEV_WARNING, 'W', "WARNING", 0, 70},
-    {SEV_WARNING, 'W', "WARNING", 1, 58},
-    {SEV_CAUTION, 'C', "CAUTION", 0, 70},
-    {SEV_CAUTION, 'C', "CAUTION", 1, 58},
-    {SEV_NOTE, 'N', "NOTE", 0, 73},
-    {SEV_NOTE, 'N', "NOTE", 1, 61},
+  { SEV_BUG, 'B', "PROGRAM BUG", 0, 0 },
+  { SEV_BUG, 'B', "PROGRAM BUG", 1, 0 },
+  { SEV_ERROR, 'E', "ERROR", 0, 72 },
+  { SEV_ERROR, 'E', "ERROR", 1, 60 },
+  { SEV_WARNING, 'W', "WARNING", 0, 70 },
+  { SEV_WARNING, 'W', "WARNING", 1, 58 },
+  { SEV_CAUTION, 'C', "CAUTION", 0, 70 },
+  { SEV_CAUTION, 'C', "CAUTION", 1, 58 },
+  { SEV_NOTE, 'N', "NOTE", 0, 73 },
+  { SEV_NOTE, 'N', "NOTE", 1, 61 },
 };
 
 /* Module state. Nothing but MSG_ResetCounts() resets the counters. */
 static FILE *msgOut = 0;
-static int msgCounts[SEV_COUNT] = {0, 0, 0, 0, 0};
-static int msgSuppressed[SEV_COUNT] = {0, 0, 0, 1, 0}; /* cautions: always */
+static int msgCounts[SEV_COUNT] = { 0, 0, 0, 0, 0 };
+static int msgSuppressed[SEV_COUNT] = { 0, 0, 0, 1, 0 }; /* cautions: always */
 static int msgCoded = 0;
 static MsgLineSource msgLineSource = 0;
 
 static FILE *msgStream(void) {
-    if (msgOut == 0) msgOut = stdout;
-    return msgOut;
+  if( msgOut == 0 ) msgOut = stdout;
+  return msgOut;
 }
 
 static unsigned long msgLineNumber(void) {
-    int line = msgLineSource ? msgLineSource() : 0;
-    return line > 0 ? (unsigned long)line : 0UL;
+  int line = msgLineSource ? msgLineSource() : 0;
+  return line > 0 ? (unsigned long)line : 0UL;
 }
 
 /* Formats into buf (MSG_BUFFER_SIZE bytes). A null argument list copies
 ** fmt as plain text. */
 static void msgFormat(char *buf, const char *fmt, va_list *args) {
-    if (fmt == 0) fmt = "";
-    if (args == 0) {
-        size_t n = strlen(fmt);
-        if (n > MSG_BUFFER_SIZE - 1) n = MSG_BUFFER_SIZE - 1;
-        memcpy(buf, fmt, n);
-        buf[n] = 0;
-        return;
-    }
-    va_list ap;
-    va_copy(ap, *args);
-    if (vsnprintf(buf, MSG_BUFFER_SIZE, fmt, ap) < 0) buf[0] = 0;
-    va_end(ap);
+  if( fmt == 0 ) fmt = "";
+  if( args == 0 ) {
+    size_t n = strlen(fmt);
+    if( n > MSG_BUFFER_SIZE - 1 ) n = MSG_BUFFER_SIZE - 1;
+    memcpy(buf, fmt, n);
+    buf[n] = 0;
+    return;
+  }
+  va_list ap;
+  va_copy(ap, *args);
+  if( vsnprintf(buf, MSG_BUFFER_SIZE, fmt, ap) < 0 ) buf[0] = 0;
+  va_end(ap);
 }
 
 /* Writes one formatted text in the form of the given type; code < 0 means
 ** the uncoded form. */
 static void msgWrite(int type, int code, const char *text) {
-    const MsgForm *f = &msgForms[type];
-    FILE *out = msgStream();
-    size_t len = strlen(text);
-    int twoLines = f->twoLineMin > 0 && len >= f->twoLineMin && len <= MSG_TWO_LINE_MAX;
+  const MsgForm *f = &msgForms[type];
+  FILE *out = msgStream();
+  size_t len = strlen(text);
+  int twoLines =
+      f->twoLineMin > 0 && len >= f->twoLineMin && len <= MSG_TWO_LINE_MAX;
 
-    if (code >= 0)
-        fprintf(out, "%c%04d", f->letter, code);
-    else
-        fputs(f->word, out);
-    if (f->hasLine) fprintf(out, " (line %*lu)", MSG_LINE_WIDTH, msgLineNumber());
-    fputs(twoLines ? " -\n    " : " - ", out);
-    fputs(text, out);
-    fputc('\n', out);
+  if( code >= 0 )
+    fprintf(out, "%c%04d", f->letter, code);
+  else
+    fputs(f->word, out);
+  if( f->hasLine )
+    fprintf(out, " (line %*lu)", MSG_LINE_WIDTH, msgLineNumber());
+  fputs(twoLines ? " -\n    " : " - ", out);
+  fputs(text, out);
+  fputc('\n', out);
 }
 
 static void msgCount(int type) {
-    int sev = msgForms[type].severity;
-    if (sev != SEV_NOTE) msgCounts[sev]++;
+  int sev = msgForms[type].severity;
+  if( sev != SEV_NOTE ) msgCounts[sev]++;
 }
 
 /* A message given by format. */
 static int msgByFormat(int type, const char *fmt, va_list *args) {
-    char buf[MSG_BUFFER_SIZE];
-    if (msgSuppressed[msgForms[type].severity]) return 0;
-    msgFormat(buf, fmt, args);
-    msgCount(type);
-    msgWrite(type, -1, buf);
-    return 1;
+  char buf[MSG_BUFFER_SIZE];
+  if( msgSuppressed[msgForms[type].severity] ) return 0;
+  msgFormat(buf, fmt, args);
+  msgCount(type);
+  msgWrite(type, -1, buf);
+  return 1;
 }
 
 /* A message given by code. An unknown code is neither counted nor
 ** suppressed: coded mode shows the fallback text as an info line, uncoded
 ** mode shows nothing. */
 static int msgByCode(int type, int code, va_list *args) {
-    char buf[MSG_BUFFER_SIZE];
-    int row = MSG_FindCode(code);
-    if (row < 0) {
-        if (!msgCoded) return 0;
-        msgFormat(buf, MSG_Table[0].text, 0);
-        fprintf(msgStream(), "I%04d - %s\n", 0, buf);
-        return 1;
-    }
-    if (msgSuppressed[msgForms[type].severity]) return 0;
-    msgFormat(buf, MSG_Table[row].text, args);
-    msgCount(type);
-    msgWrite(type, msgCoded ? code : -1, buf);
+  char buf[MSG_BUFFER_SIZE];
+  int row = MSG_FindCode(code);
+  if( row < 0 ) {
+    if( !msgCoded ) return 0;
+    msgFormat(buf, MSG_Table[0].text, 0);
+    fprintf(msgStream(), "I%04d - %s\n", 0, buf);
     return 1;
+  }
+  if( msgSuppressed[msgForms[type].severity] ) return 0;
+  msgFormat(buf, MSG_Table[row].text, args);
+  msgCount(type);
+  msgWrite(type, msgCoded ? code : -1, buf);
+  return 1;
 }
 
 int MSG_FindCode(int code) {
-    int low = 0, high = MSG_TableSize - 1;
-    while (low <= high) {
-        int mid = low + (high - low) / 2;
-        if (MSG_Table[mid].code == code) return mid;
-        if (MSG_Table[mid].code < code)
-            low = mid + 1;
-        else
-            high = mid - 1;
-    }
-    return -1;
+  int low = 0, high = MSG_TableSize - 1;
+  while( low <= high ) {
+    int mid = low + (high - low) / 2;
+    if( MSG_Table[mid].code == code ) return mid;
+    if( MSG_Table[mid].code < code )
+      low = mid + 1;
+    else
+      high = mid - 1;
+  }
+  return -1;
 }
 
 /* ---- entry points ------------------------------------------------------ */
 
-#define MSG_FORMAT_ENTRY(name, type)      \
-    int name(const char *fmt, ...) {      \
-        va_list ap;                       \
-        va_start(ap, fmt);                \
-        int r = msgByFormat(type, fmt, &ap); \
-        va_end(ap);                       \
-        return r;                         \
-    }
+#define MSG_FORMAT_ENTRY(name, type)                                           \
+  int name(const char *fmt, ...) {                                             \
+    va_list ap;                                                                \
+    va_start(ap, fmt);                                                         \
+    int r = msgByFormat(type, fmt, &ap);                                       \
+    va_end(ap);                                                                \
+    return r;                                                                  \
+  }
 
-#define MSG_CODE_ENTRY(name, type)        \
-    int name(int code, ...) {             \
-        va_list ap;                       \
-        va_start(ap, code);               \
-        int r = msgByCode(type, code, &ap); \
-        va_end(ap);                       \
-        return r;                         \
-    }
+#define MSG_CODE_ENTRY(name, type)                                             \
+  int name(int code, ...) {                                                    \
+    va_list ap;                                                                \
+    va_start(ap, code);                                                        \
+    int r = msgByCode(type, code, &ap);                                        \
+    va_end(ap);                                                                \
+    return r;                                                                  \
+  }
 
 MSG_FORMAT_ENTRY(MSG_Bug, MSG_TYPE_BUG)
 MSG_FORMAT_ENTRY(MSG_BugLine, MSG_TYPE_BUG_LINE)
@@ -187,50 +189,50 @@ MSG_CODE_ENTRY(MSG_NoteCodeLine, MSG_TYPE_NOTE_LINE)
 /* ---- preformatted messages --------------------------------------------- */
 
 int MSG_Print(int type, const char *fmt, va_list *args) {
-    char buf[MSG_BUFFER_SIZE];
-    if (type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE) return 0;
-    msgFormat(buf, fmt, args);
-    msgCount(type);
-    msgWrite(type, -1, buf);
-    return 1;
+  char buf[MSG_BUFFER_SIZE];
+  if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
+  msgFormat(buf, fmt, args);
+  msgCount(type);
+  msgWrite(type, -1, buf);
+  return 1;
 }
 
 int MSG_PrintCode(int code, int type, const char *fmt, va_list *args) {
-    char buf[MSG_BUFFER_SIZE];
-    if (!msgCoded) return MSG_Print(type, fmt, args);
-    if (type == MSG_TYPE_INFO) {
-        msgFormat(buf, fmt, args);
-        fprintf(msgStream(), "I%04d - %s\n", code, buf);
-        return 1;
-    }
-    if (type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE) return 0;
+  char buf[MSG_BUFFER_SIZE];
+  if( !msgCoded ) return MSG_Print(type, fmt, args);
+  if( type == MSG_TYPE_INFO ) {
     msgFormat(buf, fmt, args);
-    msgCount(type);
-    msgWrite(type, code, buf);
+    fprintf(msgStream(), "I%04d - %s\n", code, buf);
     return 1;
+  }
+  if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
+  msgFormat(buf, fmt, args);
+  msgCount(type);
+  msgWrite(type, code, buf);
+  return 1;
 }
 
 /* ---- summary, counters, switches --------------------------------------- */
 
 void MSG_Summary(void) {
-    FILE *out = msgStream();
-    long bugs = msgCounts[SEV_BUG], errors = msgCounts[SEV_ERROR];
-    long warnings = msgCounts[SEV_WARNING], cautions = msgCounts[SEV_CAUTION];
+  FILE *out = msgStream();
+  long bugs = msgCounts[SEV_BUG], errors = msgCounts[SEV_ERROR];
+  long warnings = msgCounts[SEV_WARNING], cautions = msgCounts[SEV_CAUTION];
 
-    if (bugs || errors || warnings) {
-        fputs("\n", out);
-        if (bugs) fprintf(out, "Bugs    : %ld\n", bugs);
-    }
-    fprintf(out, "Errors  : %ld\n", errors);
-    if (warnings) fprintf(out, "Warnings: %ld\n", warnings);
-    if (cautions) fprintf(out, "Cautions: %ld\n", cautions);
-    fprintf(out, "\nFile %s\n", (bugs || errors) ? "Failed" : "Passed");
+  if( bugs || errors || warnings ) {
+    fputs("\n", out);
+    if( bugs ) fprintf(out, "Bugs    : %ld\n", bugs);
+  }
+  fprintf(out, "Errors  : %ld\n", errors);
+  if( warnings ) fprintf(out, "Warnings: %ld\n", warnings);
+  if( cautions ) fprintf(out, "Cautions: %ld\n", cautions);
+  fprintf(out, "\nFile %s\n", (bugs || errors) ? "Failed" : "Passed");
 }
 
 void MSG_GetCounts(int *bugs, int *errors, int *warnings) {
-    if (bugs) *bugs = msgCounts[SEV_BUG];
-    if (errors) *errors = msgCounts[SEV_ERROR];
-    if (warnings) *warnings = msgCounts[SEV_WARNING];
+  if( bugs ) *bugs = msgCounts[SEV_BUG];
+  if( errors ) *errors = msgCounts[SEV_ERROR];
+  if( warnings ) *warnings = msgCounts[SEV_WARNING];
 }
 
 void MSG_SetOutput(FILE *stream) { msgOut = stream; }
@@ -241,5 +243,5 @@ void MSG_SetCoded(int on) { msgCoded = on != 0; }
 void MSG_SetLineSource(MsgLineSource source) { msgLineSource = source; }
 
 void MSG_ResetCounts(void) {
-    for (int i = 0; i < SEV_COUNT; i++) msgCounts[i] = 0;
+  for( int i = 0; i < SEV_COUNT; i++ ) msgCounts[i] = 0;
 }

@@ -17,23 +17,23 @@
 
 /* Message types of MSG_Print() and MSG_PrintCode(). */
 typedef enum MsgType {
-    MSG_TYPE_BUG = 0,
-    MSG_TYPE_BUG_LINE = 1,
-    MSG_TYPE_ERROR = 2,
-    MSG_TYPE_ERROR_LINE = 3,
-    MSG_TYPE_WARNING = 4,
-    MSG_TYPE_WARNING_LINE = 5,
-    MSG_TYPE_CAUTION = 6,
-    MSG_TYPE_CAUTION_LINE = 7,
-    MSG_TYPE_NOTE = 8,
-    MSG_TYPE_NOTE_LINE = 9,
-    MSG_TYPE_INFO = 10 /* MSG_PrintCode() in coded mode only, never counted */
+  MSG_TYPE_BUG = 0,
+  MSG_TYPE_BUG_LINE = 1,
+  MSG_TYPE_ERROR = 2,
+  MSG_TYPE_ERROR_LINE = 3,
+  MSG_TYPE_WARNING = 4,
+  MSG_TYPE_WARNING_LINE = 5,
+  MSG_TYPE_CAUTION = 6,
+  MSG_TYPE_CAUTION_LINE = 7,
+  MSG_TYPE_NOTE = 8,
+  MSG_TYPE_NOTE_LINE = 9,
+  MSG_TYPE_INFO = 10 /* MSG_PrintCode() in coded mode only, never counted */
 } MsgType;
 
 /* One row of the message table: a code and its printf format. */
 typedef struct MsgEntry {
-    int code;
-    const char *text;
+  int code;
+  const char *text;
 } MsgEntry;
 
 /* The message table, in strictly ascending code order; row 0 is the

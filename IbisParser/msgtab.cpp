@@ -12,6 +12,9 @@
 */
 #include "IbisParser/msg.h"
 
+/* One row per line, whatever its length, so every text can be found whole
+** with grep. */
+/* clang-format off */
 const MsgEntry MSG_Table[] = {
     /* fallback */
     {   0, "Error code doesn't exist."},
@@ -1252,5 +1255,6 @@ const MsgEntry MSG_Table[] = {
     {4910, "Unable to allocate new Pin EMI."},
     {4911, "Component '%s': Pin '%s' is of model '%s' and cannot be referened in a [Pin EMI] section"},
 };
+/* clang-format on */
 
 const int MSG_TableSize = (int)(sizeof MSG_Table / sizeof MSG_Table[0]);

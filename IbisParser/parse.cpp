@@ -12,9 +12,9 @@
 #include "IbisParser/parse.h"
 
 #include "IbisParser/cmn.h"
-#include "IbisParser/hdr.h"
 #include "IbisParser/keyword.h"
 #include "IbisParser/msg.h"
+#include "IbisParser/msgcodes.h"
 #include "IbisParser/section.h"
 
 #include <ctype.h>
@@ -47,45 +47,47 @@ static int parseForceV5;
 static char *parseAmi;
 static size_t parseAmiLen, parseAmiCap;
 
-int PARSE_GetLineNumber(void){ return parseLine; }
-int PARSE_GetCommentChar(void){ return parseComment; }
-int PARSE_GetCurrentKeyword(void){ return parseKeyword; }
-int PARSE_GetFileType(void){ return parseFileType; }
-int PARSE_GetDispatchVersion(void){ return parseVersion; }
-void PARSE_SetDispatchVersion(int version){
-  if( version>=1 && version<=5 ) parseVersion = version;
+int PARSE_GetLineNumber(void) { return parseLine; }
+int PARSE_GetCommentChar(void) { return parseComment; }
+int PARSE_GetCurrentKeyword(void) { return parseKeyword; }
+int PARSE_GetFileType(void) { return parseFileType; }
+int PARSE_GetDispatchVersion(void) { return parseVersion; }
+void PARSE_SetDispatchVersion(int version) {
+  if( version >= 1 && version <= 5 ) parseVersion = version;
 }
-void PARSE_SetUnterminated(void){ parseUnterminated = 1; }
-int PARSE_InSubmodel(void){ return parseInSubmodel; }
+void PARSE_SetUnterminated(void) { parseUnterminated = 1; }
+int PARSE_InSubmodel(void) { return parseInSubmodel; }
 
-int PARSE_AllowLongLines(int on){
-  parseLongLines = (on!=0);
+int PARSE_AllowLongLines(int on) {
+  parseLongLines = (on != 0);
   CMN_SetAllowLongLines(parseLongLines);
   return parseLongLines;
 }
-int PARSE_SetSilent(int on){ return parseSilent = (on!=0); }
-int PARSE_SetNoFileNameCheck(int on){ return parseNoFileNameCheck = (on!=0); }
-int PARSE_SetAcceptVersion1(int on){ return parseAcceptV1 = (on!=0); }
-int PARSE_SetForceVersion5(int on){ return parseForceV5 = (on!=0); }
-int PARSE_GetNoFileNameCheck(void){ return parseNoFileNameCheck; }
-int PARSE_GetAcceptVersion1(void){ return parseAcceptV1; }
-int PARSE_GetForceVersion5(void){ return parseForceV5; }
+int PARSE_SetSilent(int on) { return parseSilent = (on != 0); }
+int PARSE_SetNoFileNameCheck(int on) {
+  return parseNoFileNameCheck = (on != 0);
+}
+int PARSE_SetAcceptVersion1(int on) { return parseAcceptV1 = (on != 0); }
+int PARSE_SetForceVersion5(int on) { return parseForceV5 = (on != 0); }
+int PARSE_GetNoFileNameCheck(void) { return parseNoFileNameCheck; }
+int PARSE_GetAcceptVersion1(void) { return parseAcceptV1; }
+int PARSE_GetForceVersion5(void) { return parseForceV5; }
 
-void PARSE_GetFileName(char *buffer){
-  CMN_ASSERT(buffer!=NULL, PARSE_SRC);
+void PARSE_GetFileName(char *buffer) {
+  CMN_ASSERT(buffer != NULL, PARSE_SRC);
   snprintf(buffer, CMN_MAX_PATH + 1, "%s", CMN_GetFileName());
 }
 
-void PARSE_GetDirectory(char *buffer){
-  CMN_ASSERT(buffer!=NULL, PARSE_SRC);
+void PARSE_GetDirectory(char *buffer) {
+  CMN_ASSERT(buffer != NULL, PARSE_SRC);
   snprintf(buffer, CMN_MAX_PATH + 1, "%s", CMN_GetDirectory());
 }
 
-int PARSE_KeywordName(int code, char *buffer){
+int PARSE_KeywordName(int code, char *buffer) {
   const char *name = KEYWORD_Name(code);
-  CMN_ASSERT(buffer!=NULL, PARSE_SRC);
-  if( name==NULL ){
-    MSG_BugCode(904);
+  CMN_ASSERT(buffer != NULL, PARSE_SRC);
+  if( name == NULL ) {
+    MSG_BugCode(MSGC_PARSE_UNKNOWN_KEYWORD_CODE);
     name = "Unknown enumerated keyword code";
     snprintf(buffer, KEYWORD_MAX_NAME + 1, "%s", name);
     return 0;
@@ -94,7 +96,7 @@ int PARSE_KeywordName(int code, char *buffer){
   return 1;
 }
 
-void PARSE_Reset(void){
+void PARSE_Reset(void) {
   parseComment = '|';
   parseKeyword = KW_NOT_KEY;
   parseTabSeen = 0;
@@ -104,133 +106,159 @@ void PARSE_Reset(void){
   parseEndSeen = 0;
 }
 
-static void parseNextLineNumber(void){
-  if( parseLine<INT_MAX ) parseLine++;
+/* Every piece of per-file state, the reader's and each section's, starts
+** afresh here, so that what a file reports never depends on the file
+** checked before it.  The dispatch version is set by the caller. */
+static void parseResetFile(int fileType) {
+  PARSE_Reset();
+  parseFileType = fileType;
+  parseInSubmodel = 0;
+  parseUnterminated = 0;
+  SECTION_ResetFileState();
+}
+
+static void parseNextLineNumber(void) {
+  if( parseLine < INT_MAX ) parseLine++;
 }
 
 /* Removes the newline and applies the length limit and the tab warning. */
-void PARSE_CheckLine(char *line){
+void PARSE_CheckLine(char *line) {
   size_t n;
-  int limit = parseVersion<4 ? 80 : 120;
-  CMN_ASSERT(line!=NULL, PARSE_SRC);
+  int limit = parseVersion < 4 ? 80 : 120;
+  CMN_ASSERT(line != NULL, PARSE_SRC);
   n = strlen(line);
-  if( n>0 && line[n-1]=='\n' ) line[--n] = 0;
-  if( n>(size_t)limit && !parseLongLines ){
-    MSG_ErrorCodeLine(905, limit);
+  if( n > 0 && line[n - 1] == '\n' ) line[--n] = 0;
+  if( n > (size_t)limit && !parseLongLines ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_LINE_TOO_LONG, limit);
   }
-  if( !parseTabSeen && memchr(line, '\t', n)!=NULL ){
-    MSG_WarningCodeLine(921);
+  if( !parseTabSeen && memchr(line, '\t', n) != NULL ) {
+    MSG_WarningCodeLine(MSGC_PARSE_TAB_CHARACTER);
     parseTabSeen = 1;
   }
 }
 
-int PARSE_LineType(const char *line){
+int PARSE_LineType(const char *line) {
   const char *p = line;
-  CMN_ASSERT(line!=NULL, PARSE_SRC);
+  CMN_ASSERT(line != NULL, PARSE_SRC);
   while( isspace((unsigned char)*p) ) p++;
-  if( *p==0 || *p==parseComment ) return SECTION_LINE_COMMENT;
-  if( *p!='[' ) return SECTION_LINE_DATA;
-  if( p==line ) return SECTION_LINE_KEYWORD;
-  if( parseKeyword>=KW_SOURCE && parseKeyword<=KW_COPYRIGHT ){
+  if( *p == 0 || *p == parseComment ) return SECTION_LINE_COMMENT;
+  if( *p != '[' ) return SECTION_LINE_DATA;
+  if( p == line ) return SECTION_LINE_KEYWORD;
+  if( parseKeyword >= KW_SOURCE && parseKeyword <= KW_COPYRIGHT ) {
     return SECTION_LINE_DATA;
   }
-  MSG_ErrorCodeLine(906);
+  MSG_ErrorCodeLine(MSGC_PARSE_KEYWORD_NOT_COLUMN1);
   return SECTION_LINE_KEYWORD;
 }
 
-char *PARSE_StripComment(char *line){
+char *PARSE_StripComment(char *line) {
   char *p;
-  CMN_ASSERT(line!=NULL, PARSE_SRC);
+  CMN_ASSERT(line != NULL, PARSE_SRC);
   p = strchr(line, parseComment);
   if( p ) *p = 0;
   return line;
 }
 
 /* "[Comment Char] #_char": one character followed by "_char". */
-void PARSE_CommentCharLine(char *line){
+void PARSE_CommentCharLine(char *line) {
   char *p = line, *q;
   int c;
-  CMN_ASSERT(line!=NULL, PARSE_SRC);
+  CMN_ASSERT(line != NULL, PARSE_SRC);
   CMN_SkipPastBracket(&p);
   q = p;
   CMN_SkipToSpace(&q);
-  if( q - p!=6 || !CMN_StrNEqualNoCase(p + 1, "_char", 5) ){
-    MSG_ErrorCodeLine(917);
+  if( q - p != 6 || !CMN_StrNEqualNoCase(p + 1, "_char", 5) ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_BAD_COMMENT_CHAR_DEF);
     return;
   }
   c = (unsigned char)p[0];
-  if( isalnum(c) || strchr("[]._/=+-", c)!=NULL ){
-    MSG_ErrorCodeLine(918, c);
+  if( isalnum(c) || strchr("[]._/=+-", c) != NULL ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_BAD_COMMENT_CHAR, c);
     return;
   }
   parseComment = c;
   while( isspace((unsigned char)*q) ) q++;
-  if( *q && *q!=c ) MSG_ErrorCodeLine(919);
+  if( *q && *q != c ) MSG_ErrorCodeLine(MSGC_PARSE_COMMENT_CHAR_EXTRA);
 }
 
-int PARSE_FindKeyword(const char *line, int previousCode, int version){
+int PARSE_FindKeyword(const char *line, int previousCode, int version) {
   char name[KEYWORD_MAX_NAME + 1];
   const KeywordRow *row;
   const char *p = line, *end;
   size_t len;
   int code = KW_NOT_KEY;
-  CMN_ASSERT(line!=NULL, PARSE_SRC);
+  CMN_ASSERT(line != NULL, PARSE_SRC);
   while( isspace((unsigned char)*p) ) p++;
-  CMN_ASSERT(*p=='[', PARSE_SRC);
+  CMN_ASSERT(*p == '[', PARSE_SRC);
   end = strchr(p, ']');
-  if( end==NULL ){
-    MSG_ErrorCodeLine(914);
+  if( end == NULL ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_MISSING_BRACKET);
     parseKeyword = KW_NOT_KEY;
     return KW_NOT_KEY;
   }
   len = (size_t)(end - p - 1);
-  if( len==0 || len>KEYWORD_MAX_NAME ){
-    MSG_ErrorCodeLine(915);
+  if( len == 0 || len > KEYWORD_MAX_NAME ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_INVALID_KEYWORD);
     parseKeyword = KW_NOT_KEY;
     return KW_NOT_KEY;
   }
-  for(row=KEYWORD_Table(version, NULL); row->code!=KW_NOT_KEY; row++){
+  for( row = KEYWORD_Table(version, NULL); row->code != KW_NOT_KEY; row++ ) {
     memcpy(name, p + 1, len);
     name[len] = 0;
-    if( CMN_KeywordEqual(row->name, name) ){
+    if( CMN_KeywordEqual(row->name, name) ) {
       code = row->code;
       break;
     }
   }
-  if( code==KW_NOT_KEY ){
-    MSG_ErrorCodeLine(916, name);
+  if( code == KW_NOT_KEY ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_INVALID_KEYWORD_NAME, name);
     parseKeyword = KW_NOT_KEY;
     return KW_NOT_KEY;
   }
-  if( code==KW_MANUFACTURER ){
-    if( previousCode>=KW_DEFINE_PACKAGE_MODEL && previousCode<=KW_DESCRIPTION ){
+  if( code == KW_MANUFACTURER ) {
+    if( previousCode >= KW_DEFINE_PACKAGE_MODEL
+        && previousCode <= KW_DESCRIPTION ) {
       code = KW_PKG_MANUFACTURER;
-    }else if( previousCode==KW_BEGIN_BOARD_DESCRIPTION
-           || previousCode==KW_EBD_MANUFACTURER ){
+    } else if( previousCode == KW_BEGIN_BOARD_DESCRIPTION
+               || previousCode == KW_EBD_MANUFACTURER ) {
       code = KW_EBD_MANUFACTURER;
     }
-  }else if( code==KW_NUMBER_OF_PINS && parseFileType==CMN_FILE_EBD ){
+  } else if( code == KW_NUMBER_OF_PINS && parseFileType == CMN_FILE_EBD ) {
     code = KW_EBD_NUMBER_OF_PINS;
-  }else if( parseInSubmodel ){
-    switch( code ){
-      case KW_PULLDOWN: code = KW_SUB_PULLDOWN; break;
-      case KW_PULLUP: code = KW_SUB_PULLUP; break;
-      case KW_GND_CLAMP: code = KW_SUB_GND_CLAMP; break;
-      case KW_POWER_CLAMP: code = KW_SUB_POWER_CLAMP; break;
-      case KW_RAMP: code = KW_SUB_RAMP; break;
-      case KW_RISING_WAVEFORM: code = KW_SUB_RISING_WAVEFORM; break;
-      case KW_FALLING_WAVEFORM: code = KW_SUB_FALLING_WAVEFORM; break;
+  } else if( parseInSubmodel ) {
+    switch( code ) {
+      case KW_PULLDOWN:
+        code = KW_SUB_PULLDOWN;
+        break;
+      case KW_PULLUP:
+        code = KW_SUB_PULLUP;
+        break;
+      case KW_GND_CLAMP:
+        code = KW_SUB_GND_CLAMP;
+        break;
+      case KW_POWER_CLAMP:
+        code = KW_SUB_POWER_CLAMP;
+        break;
+      case KW_RAMP:
+        code = KW_SUB_RAMP;
+        break;
+      case KW_RISING_WAVEFORM:
+        code = KW_SUB_RISING_WAVEFORM;
+        break;
+      case KW_FALLING_WAVEFORM:
+        code = KW_SUB_FALLING_WAVEFORM;
+        break;
     }
   }
   parseKeyword = code;
   return code;
 }
 
-void PARSE_EndLine(char *line){
+void PARSE_EndLine(char *line) {
   char *p = line;
-  CMN_ASSERT(line!=NULL, PARSE_SRC);
+  CMN_ASSERT(line != NULL, PARSE_SRC);
   CMN_SkipPastBracket(&p);
-  if( *p ) MSG_ErrorCodeLine(920);
+  if( *p ) MSG_ErrorCodeLine(MSGC_PARSE_DATA_ON_END_LINE);
   parseEndSeen = 1;
 }
 
@@ -240,18 +268,20 @@ void PARSE_EndLine(char *line){
 ** does not route; the header, [End] and the unknown keyword are handled
 ** before the tables are consulted.
 */
-static int parseVariant(void){
-  if( parseVersion<=2 ) return 0;
-  return parseVersion>=5 ? 3 : parseVersion - 2;
+static int parseVariant(void) {
+  if( parseVersion <= 2 ) return 0;
+  return parseVersion >= 5 ? 3 : parseVersion - 2;
 }
 
-static int parseIn(int code, int lo, int hi){ return code>=lo && code<=hi; }
+static int parseIn(int code, int lo, int hi) {
+  return code >= lo && code <= hi;
+}
 
-static int parseSectionOf(int variant, int code, int forClose){
-  if( code==KW_IBIS_VER || parseIn(code, KW_FILE_NAME, KW_COPYRIGHT) ){
+static int parseSectionOf(int variant, int code, int forClose) {
+  if( code == KW_IBIS_VER || parseIn(code, KW_FILE_NAME, KW_COPYRIGHT) ) {
     return SECTION_HEADER;
   }
-  switch( variant ){
+  switch( variant ) {
     case 0:
       if( parseIn(code, 9, 15) ) return SECTION_COMPONENT;
       if( parseIn(code, 32, 38) || parseIn(code, 40, 50) ) return SECTION_MODEL;
@@ -259,80 +289,105 @@ static int parseSectionOf(int variant, int code, int forClose){
       return SECTION_NONE;
     case 1:
       if( parseIn(code, 9, 17) ) return SECTION_COMPONENT;
-      if( parseIn(code, forClose ? 30 : 32, 53) || parseIn(code, 55, 66) ){
+      if( parseIn(code, forClose ? 30 : 32, 53) || parseIn(code, 55, 66) ) {
         return SECTION_MODEL;
       }
       break;
     default:
-      if( parseIn(code, 9, 23) || (variant==3 && parseIn(code, 26, 29)) ){
+      if( parseIn(code, 9, 23) || (variant == 3 && parseIn(code, 26, 29)) ) {
         return SECTION_COMPONENT;
       }
-      if( parseIn(code, 24, 25) ){
+      if( parseIn(code, 24, 25) ) {
         return forClose ? SECTION_NONE : SECTION_EXTERNAL_CIRCUIT;
       }
-      if( parseIn(code, 30, variant==3 ? 73 : 66) ) return SECTION_MODEL;
+      if( parseIn(code, 30, variant == 3 ? 73 : 66) ) return SECTION_MODEL;
       if( parseIn(code, 108, 116) ) return SECTION_TEST_DATA;
-      if( code==117 ) return SECTION_TEST_LOAD;
+      if( code == 117 ) return SECTION_TEST_LOAD;
       break;
   }
   if( parseIn(code, 74, 88) ) return SECTION_PACKAGE_MODEL;
   if( parseIn(code, 89, 95) ) return SECTION_BOARD;
-  if( code==96 ) return SECTION_MODEL_SELECTOR;
+  if( code == 96 ) return SECTION_MODEL_SELECTOR;
   if( parseIn(code, 97, 107) ) return SECTION_SUBMODEL;
   return SECTION_NONE;
 }
 
 /* Whether a section's routines run in a file of the current type. */
-static int parseSectionAllowed(int section){
-  switch( section ){
+static int parseSectionAllowed(int section) {
+  switch( section ) {
     case SECTION_HEADER:
       return 1;
     case SECTION_PACKAGE_MODEL:
-      return parseVersion<=2 || parseFileType==CMN_FILE_IBS
-          || parseFileType==CMN_FILE_PKG;
+      return parseVersion <= 2 || parseFileType == CMN_FILE_IBS
+          || parseFileType == CMN_FILE_PKG;
     case SECTION_BOARD:
-      return parseFileType==CMN_FILE_EBD;
+      return parseFileType == CMN_FILE_EBD;
     default:
-      return parseFileType==CMN_FILE_IBS;
+      return parseFileType == CMN_FILE_IBS;
   }
 }
 
-static void parseWrongType(void){
-  if( parseFileType==CMN_FILE_PKG ) MSG_ErrorCodeLine(911);
-  else if( parseFileType==CMN_FILE_EBD ) MSG_ErrorCodeLine(912);
-  else if( parseFileType==CMN_FILE_IBS ) MSG_ErrorCodeLine(913);
+static void parseWrongType(void) {
+  if( parseFileType == CMN_FILE_PKG )
+    MSG_ErrorCodeLine(MSGC_PARSE_ILLEGAL_IN_PKG);
+  else if( parseFileType == CMN_FILE_EBD )
+    MSG_ErrorCodeLine(MSGC_PARSE_ILLEGAL_IN_EBD);
+  else if( parseFileType == CMN_FILE_IBS )
+    MSG_ErrorCodeLine(MSGC_PARSE_ILLEGAL_IN_IBS);
 }
 
-static void parseBegin(int code){
+static void parseBegin(int code) {
   int section = SECTION_NONE;
   int ibsOnly = 1;
-  switch( code ){
+  switch( code ) {
     case KW_IBIS_VER:
-      if( parseVersionSeen ) MSG_ErrorCodeLine(910);
+      if( parseVersionSeen ) MSG_ErrorCodeLine(MSGC_PARSE_DUPLICATE_IBIS_VER);
       parseVersionSeen = 1;
       SECTION_Get(SECTION_HEADER)->begin();
       return;
-    case KW_COMPONENT: section = SECTION_COMPONENT; break;
-    case KW_EXTERNAL_CIRCUIT: section = SECTION_EXTERNAL_CIRCUIT; break;
-    case KW_MODEL: parseInSubmodel = 0; section = SECTION_MODEL; break;
-    case KW_MODEL_SELECTOR: section = SECTION_MODEL_SELECTOR; break;
-    case KW_SUBMODEL: parseInSubmodel = 1; section = SECTION_SUBMODEL; break;
-    case KW_TEST_DATA: section = SECTION_TEST_DATA; break;
-    case KW_TEST_LOAD: section = SECTION_TEST_LOAD; break;
+    case KW_COMPONENT:
+      section = SECTION_COMPONENT;
+      break;
+    case KW_EXTERNAL_CIRCUIT:
+      section = SECTION_EXTERNAL_CIRCUIT;
+      break;
+    case KW_MODEL:
+      parseInSubmodel = 0;
+      section = SECTION_MODEL;
+      break;
+    case KW_MODEL_SELECTOR:
+      section = SECTION_MODEL_SELECTOR;
+      break;
+    case KW_SUBMODEL:
+      parseInSubmodel = 1;
+      section = SECTION_SUBMODEL;
+      break;
+    case KW_TEST_DATA:
+      section = SECTION_TEST_DATA;
+      break;
+    case KW_TEST_LOAD:
+      section = SECTION_TEST_LOAD;
+      break;
     case KW_DEFINE_PACKAGE_MODEL:
       section = SECTION_PACKAGE_MODEL;
       ibsOnly = 0;
-      if( parseFileType==CMN_FILE_EBD ){ MSG_ErrorCodeLine(912); return; }
+      if( parseFileType == CMN_FILE_EBD ) {
+        MSG_ErrorCodeLine(MSGC_PARSE_ILLEGAL_IN_EBD);
+        return;
+      }
       break;
     case KW_BEGIN_BOARD_DESCRIPTION:
       section = SECTION_BOARD;
       ibsOnly = 0;
-      if( parseFileType!=CMN_FILE_EBD ){ parseWrongType(); return; }
+      if( parseFileType != CMN_FILE_EBD ) {
+        parseWrongType();
+        return;
+      }
       break;
     default:
       return;
   }
-  if( ibsOnly && parseFileType!=CMN_FILE_IBS ){
+  if( ibsOnly && parseFileType != CMN_FILE_IBS ) {
     parseWrongType();
     return;
   }
@@ -341,121 +396,118 @@ static void parseBegin(int code){
 
 /* The line handler of a code: the header, [End], the unknown keyword or
 ** the section of the variant. */
-static void parseHandle(int lineType, int code, char *text){
+static void parseHandle(int lineType, int code, char *text) {
   int section;
-  if( code==KW_END ){
+  if( code == KW_END ) {
     PARSE_EndLine(text);
     return;
   }
-  if( code==KW_NOT_KEY ){
-    MSG_ErrorCodeLine(907, text);
+  if( code == KW_NOT_KEY ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_DATA_FOR_UNKNOWN_KEYWORD, text);
     return;
   }
   section = parseSectionOf(parseVariant(), code, 0);
-  if( section==SECTION_NONE ){
-    MSG_BugCodeLine(908, PARSE_SRC, __LINE__);
+  if( section == SECTION_NONE ) {
+    MSG_BugCodeLine(MSGC_PARSE_UNKNOWN_CURRENT_KEYWORD, PARSE_SRC, __LINE__);
     return;
   }
-  if( parseSectionAllowed(section) ){
+  if( parseSectionAllowed(section) ) {
     SECTION_Get(section)->line(lineType, code, text);
   }
 }
 
-static void parseRoute(int lineType, char *text){
-  if( lineType==SECTION_LINE_KEYWORD ){
+static void parseRoute(int lineType, char *text) {
+  if( lineType == SECTION_LINE_KEYWORD ) {
     int previous = parseKeyword, code, section;
-    if( parseVersion>=3 && parseUnterminated ){
-      MSG_ErrorCodeLine(909);
+    if( parseVersion >= 3 && parseUnterminated ) {
+      MSG_ErrorCodeLine(MSGC_PARSE_KEYWORD_NOT_TERMINATED);
       parseUnterminated = 0;
     }
     code = PARSE_FindKeyword(text, previous, parseVersion);
-    if( code==KW_NOT_KEY ) return;
+    if( code == KW_NOT_KEY ) return;
     section = parseSectionOf(parseVariant(), previous, 1);
-    if( section!=SECTION_NONE && parseSectionAllowed(section) ){
+    if( section != SECTION_NONE && parseSectionAllowed(section) ) {
       SECTION_Get(section)->close(previous, code);
     }
     parseBegin(code);
     parseHandle(SECTION_LINE_KEYWORD, code, text);
-  }else{
-    CMN_ASSERT(lineType==SECTION_LINE_DATA, PARSE_SRC);
+  } else {
+    CMN_ASSERT(lineType == SECTION_LINE_DATA, PARSE_SRC);
     while( isspace((unsigned char)*text) ) text++;
     parseHandle(SECTION_LINE_DATA, parseKeyword, text);
   }
 }
 
-static int parseIsCommentCharLine(const char *line){
+static int parseIsCommentCharLine(const char *line) {
   while( isspace((unsigned char)*line) ) line++;
   return CMN_StrNEqualNoCase(line, "[COMMENT_CHAR]", 14)
       || CMN_StrNEqualNoCase(line, "[COMMENT CHAR]", 14);
 }
 
 /* Reads one line of an .ibs, .pkg or .ebd file through the router. */
-static void parseOneLine(char *line){
+static void parseOneLine(char *line) {
   int type;
   PARSE_CheckLine(line);
   type = PARSE_LineType(line);
-  if( parseEndSeen && type!=SECTION_LINE_COMMENT ){
-    MSG_ErrorCodeLine(902);
+  if( parseEndSeen && type != SECTION_LINE_COMMENT ) {
+    MSG_ErrorCodeLine(MSGC_PARSE_LINE_AFTER_END);
     return;
   }
-  if( type==SECTION_LINE_KEYWORD && parseIsCommentCharLine(line) ){
+  if( type == SECTION_LINE_KEYWORD && parseIsCommentCharLine(line) ) {
     PARSE_CommentCharLine(line);
     return;
   }
-  if( type==SECTION_LINE_COMMENT ) return;
+  if( type == SECTION_LINE_COMMENT ) return;
   PARSE_StripComment(line);
   CMN_TrimRight(line);
   parseRoute(type, line);
 }
 
-static int parseIbis(const char *path, int fileType){
-  static const char *const banner[] = {"2.1", "2.1", "2.1", "3.2", "4.2",
-                                       "5.0"};
+static int parseIbis(const char *path, int fileType) {
+  static const char *const banner[] = {
+    "2.1", "2.1", "2.1", "3.2", "4.2", "5.0"
+  };
   char name[CMN_MAX_PATH + 1];
   char line[PARSE_LINE_BUFFER];
   FILE *fp;
   int version = CMN_GetIbisVersion(path, fileType);
-  if( version<2 && !(version==1 && parseAcceptV1) ){
-    MSG_ErrorCode(900, path);
+  if( version < 2 && !(version == 1 && parseAcceptV1) ) {
+    MSG_ErrorCode(MSGC_PARSE_NO_VERSION, path);
     return 0;
   }
-  if( !parseSilent ){
+  if( !parseSilent ) {
     printf("\nChecking %s for IBIS %s Compatibility...\n\n", path,
            banner[version]);
   }
   /* Each file starts at the version its pre-scan found, so what a file
   ** reports does not depend on the files checked before it. */
   parseVersion = version;
-  parseFileType = fileType;
-  parseInSubmodel = 0;
-  parseUnterminated = 0;
-  PARSE_Reset();
-  HDR_Reset();
+  parseResetFile(fileType);
   if( !CMN_OpenIbisFile(path, fileType, &fp, name) ) return 0;
-  for(;;){
+  for( ;; ) {
     parseNextLineNumber();
-    if( CMN_ReadLine(line, sizeof(line), fp)==NULL ){
+    if( CMN_ReadLine(line, sizeof(line), fp) == NULL ) {
       parseLine--;
       break;
     }
     parseOneLine(line);
   }
-  if( !parseEndSeen ){
+  if( !parseEndSeen ) {
     char end[] = "[END]";
-    MSG_ErrorCodeLine(903);
+    MSG_ErrorCodeLine(MSGC_PARSE_NO_END);
     parseRoute(SECTION_LINE_KEYWORD, end);
   }
   fclose(fp);
   return 1;
 }
 
-static int parseAmiAppend(const char *text, size_t n){
-  if( parseAmiLen + n + 1>parseAmiCap ){
+static int parseAmiAppend(const char *text, size_t n) {
+  if( parseAmiLen + n + 1 > parseAmiCap ) {
     size_t cap = parseAmiCap ? parseAmiCap : 256;
-    while( cap<parseAmiLen + n + 1 ) cap *= 2;
-    if( parseAmi==NULL ? !CMN_Calloc((void**)&parseAmi, cap)
-                       : !CMN_Realloc((void**)&parseAmi, cap) ){
-      MSG_ErrorCodeLine(922, PARSE_SRC, __LINE__);
+    while( cap < parseAmiLen + n + 1 ) cap *= 2;
+    if( parseAmi == NULL ? !CMN_Calloc((void **)&parseAmi, cap)
+                         : !CMN_Realloc((void **)&parseAmi, cap) ) {
+      MSG_ErrorCodeLine(MSGC_PARSE_AMI_NO_MEMORY, PARSE_SRC, __LINE__);
       PARSE_FreeAmiText();
       parseAmiLen = parseAmiCap = 0;
       return 0;
@@ -468,74 +520,70 @@ static int parseAmiAppend(const char *text, size_t n){
   return 1;
 }
 
-static int parseAmiFile(const char *path){
+static int parseAmiFile(const char *path) {
   char name[CMN_MAX_PATH + 1];
   FILE *fp;
   char *line;
   int longLines = parseLongLines;
   int inDescription = 0;
-  if( !parseSilent ){
+  if( !parseSilent ) {
     printf("\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
   }
-  parseFileType = CMN_FILE_AMI;
-  parseTabSeen = 0;
-  parseLine = 0;
-  parseComment = '|';
-  CMN_SetFileName("");
+  parseResetFile(CMN_FILE_AMI);
   PARSE_FreeAmiText();
   if( !CMN_OpenIbisFile(path, CMN_FILE_AMI, &fp, name) ) return 0;
   PARSE_AllowLongLines(1);
-  for(;;){
+  for( ;; ) {
     char *p, *start;
     parseNextLineNumber();
-    if( (line = CMN_ReadLongLine(NULL, fp))==NULL ){
+    if( (line = CMN_ReadLongLine(NULL, fp)) == NULL ) {
       parseLine--;
       break;
     }
     PARSE_CheckLine(line);
-    for(p=line; isspace((unsigned char)*p); p++){}
-    if( *p==0 || *p==parseComment ){
-      CMN_Free((void**)&line);
+    for( p = line; isspace((unsigned char)*p); p++ ) {}
+    if( *p == 0 || *p == parseComment ) {
+      CMN_Free((void **)&line);
       continue;
     }
-    if( *p=='(' ){
+    if( *p == '(' ) {
       const char *q = p + 1;
       while( isspace((unsigned char)*q) ) q++;
-      inDescription = strncmp(q, "Description", 11)==0;
+      inDescription = strncmp(q, "Description", 11) == 0;
     }
-    if( inDescription && strlen(line)>120 ){
-      MSG_ErrorCode(923, parseLine, 120);
+    if( inDescription && strlen(line) > 120 ) {
+      MSG_ErrorCode(MSGC_PARSE_AMI_DESCRIPTION_TOO_LONG, parseLine, 120);
     }
     PARSE_StripComment(line);
     CMN_TrimRight(line);
-    for(start=line; isspace((unsigned char)*start); start++){}
+    for( start = line; isspace((unsigned char)*start); start++ ) {}
     parseAmiAppend(start, strlen(start));
-    CMN_Free((void**)&line);
+    CMN_Free((void **)&line);
   }
   PARSE_AllowLongLines(longLines);
   fclose(fp);
   /* A file with no content still hands over a text, so that the checker
   ** reports it instead of passing it silently. */
-  if( parseAmi==NULL ) parseAmiAppend("", 0);
+  if( parseAmi == NULL ) parseAmiAppend("", 0);
   return 1;
 }
 
-int PARSE_File(const char *path, int fileType){
-  CMN_ASSERT(path!=NULL, PARSE_SRC);
+int PARSE_File(const char *path, int fileType) {
+  CMN_ASSERT(path != NULL, PARSE_SRC);
   MSG_SetLineSource(PARSE_GetLineNumber);
-  CMN_ASSERT(fileType>=CMN_FILE_IBS && fileType<=CMN_FILE_AMI, PARSE_SRC);
-  if( fileType==CMN_FILE_AMI ) return parseAmiFile(path);
+  CMN_ASSERT(fileType >= CMN_FILE_IBS && fileType <= CMN_FILE_AMI, PARSE_SRC);
+  if( fileType == CMN_FILE_AMI ) return parseAmiFile(path);
   return parseIbis(path, fileType);
 }
 
-char *PARSE_TakeAmiText(void){
+char *PARSE_TakeAmiText(void) {
   char *text = parseAmi;
   parseAmi = NULL;
   parseAmiLen = parseAmiCap = 0;
   return text;
 }
 
-void PARSE_FreeAmiText(void){
-  if( parseAmi ) CMN_Free((void**)&parseAmi);
+void PARSE_FreeAmiText(void) {
+  if( parseAmi ) CMN_Free((void **)&parseAmi);
   parseAmiLen = parseAmiCap = 0;
 }

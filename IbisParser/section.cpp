@@ -1,5 +1,7 @@
 /*
-** section.cpp: the table of installed section handlers.
+** section.cpp: the checker's two plug-in points, the table of installed
+** sections and the list of after-file checks, and the routines that reach
+** them.
 */
 #include "IbisParser/section.h"
 
@@ -7,52 +9,102 @@
 
 #include <stddef.h>
 
-static void sectionNoBegin(void){}
-static void sectionNoClose(int previousCode, int newCode){
-  (void)previousCode; (void)newCode;
+/*
+** The installed sections, by section id.  A section module exports one
+** ParseSection; an id without a module receives its routed lines and does
+** nothing.
+*/
+static const ParseSection *sectionInstalled(int id) {
+  switch( id ) {
+    case SECTION_HEADER:
+      return &HDR_ParseSection;
+    default:
+      return NULL;
+  }
 }
-static void sectionNoLine(int lineType, int code, char *text){
-  (void)lineType; (void)code; (void)text;
+
+/*
+** The checks that need the whole file, in the order they run: components
+** first (they index pins, models and package models), then the model-side
+** cross-checks, the model selectors, and last the .ami files that
+** [Algorithmic Model] sections name.
+*/
+static const SectionAfterFile sectionAfterFile[] = { NULL };
+
+static void sectionNoBegin(void) {}
+static void sectionNoClose(int previousCode, int newCode) {
+  (void)previousCode;
+  (void)newCode;
 }
-static void sectionNoRelease(void *record){ (void)record; }
-
-static const ParseSection sectionDefault = {
-  sectionNoBegin, sectionNoClose, sectionNoLine, sectionNoRelease
-};
-
-static const ParseSection sectionHeader = {
-  HDR_Begin, HDR_Close, HDR_Line, sectionNoRelease
-};
+static void sectionNoLine(int lineType, int code, char *text) {
+  (void)lineType;
+  (void)code;
+  (void)text;
+}
+static void sectionNoRelease(void *record) { (void)record; }
+static void sectionNoReset(void) {}
 
 static ParseSection sectionTable[SECTION_COUNT];
 static int sectionReady;
 
-void SECTION_ResetAll(void){
+/* The routines of `from` over `base`, every null replaced. */
+static ParseSection sectionMerge(const ParseSection *base,
+                                 const ParseSection *from) {
+  ParseSection s = *base;
+  if( from == NULL ) return s;
+  if( from->begin ) s.begin = from->begin;
+  if( from->close ) s.close = from->close;
+  if( from->line ) s.line = from->line;
+  if( from->release ) s.release = from->release;
+  if( from->reset ) s.reset = from->reset;
+  return s;
+}
+
+static const ParseSection sectionNone = { sectionNoBegin, sectionNoClose,
+                                          sectionNoLine, sectionNoRelease,
+                                          sectionNoReset };
+
+static ParseSection sectionDefault(int id) {
+  return sectionMerge(&sectionNone, sectionInstalled(id));
+}
+
+void SECTION_ResetAll(void) {
   int i;
-  for(i=0; i<SECTION_COUNT; i++) sectionTable[i] = sectionDefault;
-  sectionTable[SECTION_HEADER] = sectionHeader;
+  for( i = 0; i < SECTION_COUNT; i++ ) sectionTable[i] = sectionDefault(i);
   sectionReady = 1;
 }
 
-int SECTION_Install(int id, const ParseSection *section){
-  const ParseSection *base;
-  if( id<0 || id>=SECTION_COUNT ) return 0;
+int SECTION_Install(int id, const ParseSection *section) {
+  ParseSection base;
+  if( id < 0 || id >= SECTION_COUNT ) return 0;
   if( !sectionReady ) SECTION_ResetAll();
-  base = id==SECTION_HEADER ? &sectionHeader : &sectionDefault;
-  if( section==NULL ){
-    sectionTable[id] = *base;
-    return 1;
-  }
-  sectionTable[id].begin = section->begin ? section->begin : base->begin;
-  sectionTable[id].close = section->close ? section->close : base->close;
-  sectionTable[id].line = section->line ? section->line : base->line;
-  sectionTable[id].release = section->release ? section->release
-                                              : base->release;
+  /* A test replaces a section whole; only the header keeps its own
+  ** routines under a partial replacement, as every file needs them. */
+  base = id == SECTION_HEADER || section == NULL ? sectionDefault(id)
+                                                 : sectionNone;
+  sectionTable[id] = sectionMerge(&base, section);
   return 1;
 }
 
-const ParseSection *SECTION_Get(int id){
+const ParseSection *SECTION_Get(int id) {
+  static ParseSection nothing;
   if( !sectionReady ) SECTION_ResetAll();
-  if( id<0 || id>=SECTION_COUNT ) return &sectionDefault;
+  if( id < 0 || id >= SECTION_COUNT ) {
+    nothing = sectionDefault(SECTION_NONE);
+    return &nothing;
+  }
   return &sectionTable[id];
+}
+
+void SECTION_ResetFileState(void) {
+  int i;
+  for( i = 0; i < SECTION_COUNT; i++ ) SECTION_Get(i)->reset();
+}
+
+void SECTION_RunAfterFileChecks(struct IbisFile *file) {
+  size_t i;
+  for( i = 0; i < sizeof(sectionAfterFile) / sizeof(sectionAfterFile[0]);
+       i++ ) {
+    if( sectionAfterFile[i] ) sectionAfterFile[i](file);
+  }
 }

@@ -11,19 +11,19 @@
 
 typedef struct StringNode {
   struct StringNode *next;
-  const char *text;          /* borrowed */
+  const char *text; /* borrowed */
 } StringNode;
 
 /* Each returns 1 on success, 0 when memory ran out (PROGRAM BUG 2100). */
 int STRING_Push(StringNode **list, const char *text);
-int STRING_PushAll(StringNode **list, ...);       /* ends with a null */
+int STRING_PushAll(StringNode **list, ...); /* ends with a null */
 int STRING_AddUnique(StringNode **list, const char *text);
 int STRING_Contains(const StringNode *list, const char *text);
 StringNode *STRING_Next(const StringNode *node);
 const char *STRING_Text(const StringNode *node);
 void STRING_Free(StringNode **list);
 
-typedef struct NameCount NameCount;   /* opaque */
+typedef struct NameCount NameCount; /* opaque */
 
 int STRING_CountAdd(NameCount **table, const char *name);
 int STRING_CountGet(const NameCount *table, const char *name);

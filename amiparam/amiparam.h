@@ -17,9 +17,10 @@
 
 /* Result codes of AMIPARAM_Parse(). */
 #define AMIPARAM_OK 0
-#define AMIPARAM_UNBALANCED 1  /* '(' and ')' outside quotes differ */
-#define AMIPARAM_NO_LIST 2     /* text does not start with '(' */
-#define AMIPARAM_NO_PARENT 3   /* null argument; outermost list is a leaf or
+#define AMIPARAM_UNBALANCED 1 /* '(' and ')' outside quotes differ */
+#define AMIPARAM_NO_LIST 2    /* text does not start with '(' */
+#define AMIPARAM_NO_PARENT                                                     \
+  3                            /* null argument; outermost list is a leaf or
                                ** was dropped; an entry finds no parent */
 #define AMIPARAM_NO_MEMORY 4   /* an allocation failed */
 #define AMIPARAM_SECOND_ROOT 5 /* a second list at the outermost level */
@@ -50,27 +51,27 @@
 /* Reserved-word codes (AmiValue.reserved): usages 0-3, types 4-9,
 ** formats 10-19; -1 for any other value. */
 enum AmiReservedWord {
-    AMIPARAM_RW_NONE = -1,
-    AMIPARAM_RW_IN = 0,
-    AMIPARAM_RW_OUT,
-    AMIPARAM_RW_INFO,
-    AMIPARAM_RW_INOUT,
-    AMIPARAM_RW_FLOAT,
-    AMIPARAM_RW_INTEGER,
-    AMIPARAM_RW_STRING,
-    AMIPARAM_RW_BOOLEAN,
-    AMIPARAM_RW_TAP,
-    AMIPARAM_RW_UI,
-    AMIPARAM_RW_VALUE,
-    AMIPARAM_RW_RANGE,
-    AMIPARAM_RW_LIST,
-    AMIPARAM_RW_CORNER,
-    AMIPARAM_RW_INCREMENT,
-    AMIPARAM_RW_STEPS,
-    AMIPARAM_RW_TABLE,
-    AMIPARAM_RW_GAUSSIAN,
-    AMIPARAM_RW_DUAL_DIRAC,
-    AMIPARAM_RW_DJRJ
+  AMIPARAM_RW_NONE = -1,
+  AMIPARAM_RW_IN = 0,
+  AMIPARAM_RW_OUT,
+  AMIPARAM_RW_INFO,
+  AMIPARAM_RW_INOUT,
+  AMIPARAM_RW_FLOAT,
+  AMIPARAM_RW_INTEGER,
+  AMIPARAM_RW_STRING,
+  AMIPARAM_RW_BOOLEAN,
+  AMIPARAM_RW_TAP,
+  AMIPARAM_RW_UI,
+  AMIPARAM_RW_VALUE,
+  AMIPARAM_RW_RANGE,
+  AMIPARAM_RW_LIST,
+  AMIPARAM_RW_CORNER,
+  AMIPARAM_RW_INCREMENT,
+  AMIPARAM_RW_STEPS,
+  AMIPARAM_RW_TABLE,
+  AMIPARAM_RW_GAUSSIAN,
+  AMIPARAM_RW_DUAL_DIRAC,
+  AMIPARAM_RW_DJRJ
 };
 
 struct AmiNode;
@@ -79,31 +80,31 @@ struct AmiValue;
 /* One list. The entry in AmiParamTree.entries owns its node; the copies in
 ** a parent's item array do not. */
 typedef struct AmiEntry {
-    int kind;  /* AMIPARAM_BRANCH or AMIPARAM_LEAF */
-    int level; /* 1 for the outermost list, 2 for its children, ... */
-    struct AmiNode *node;
+  int kind;  /* AMIPARAM_BRANCH or AMIPARAM_LEAF */
+  int level; /* 1 for the outermost list, 2 for its children, ... */
+  struct AmiNode *node;
 } AmiEntry;
 
 /* One value of a leaf. */
 typedef struct AmiValue {
-    char *text;   /* without enclosing quotes and trailing white space */
-    int type;     /* AMIPARAM_EMPTY .. AMIPARAM_REAL */
-    int reserved; /* AmiReservedWord code, or -1 */
+  char *text;   /* without enclosing quotes and trailing white space */
+  int type;     /* AMIPARAM_EMPTY .. AMIPARAM_REAL */
+  int reserved; /* AmiReservedWord code, or -1 */
 } AmiValue;
 
 /* The items of a node: child entries of a branch, values of a leaf. */
 typedef union AmiItems {
-    AmiEntry *children;     /* branch: AmiEntry[count], in text order */
-    struct AmiValue *values; /* leaf: AmiValue[count], in text order */
+  AmiEntry *children;      /* branch: AmiEntry[count], in text order */
+  struct AmiValue *values; /* leaf: AmiValue[count], in text order */
 } AmiItems;
 
 /* A branch or a leaf. A null name or value text means its copy could not
 ** be allocated. */
 typedef struct AmiNode {
-    char *name;
-    AmiItems items;
-    int count;
-    int keyword;   /* leaf-name keyword code; 0 for a branch */
+  char *name;
+  AmiItems items;
+  int count;
+  int keyword; /* leaf-name keyword code; 0 for a branch */
 } AmiNode;
 
 /* A parsed text. entries has one slot per '(' of the text (count); the
@@ -113,12 +114,12 @@ typedef struct AmiNode {
 ** names and value texts, all values and all child entries. Nodes, names,
 ** values and item arrays are never released one by one. */
 typedef struct AmiParamTree {
-    AmiEntry *entries;
-    int count;
-    AmiNode *nodes;     /* count nodes; entries[i].node points into it */
-    char *strings;      /* every name and value text, each terminated */
-    AmiValue *values;   /* every leaf's values, each leaf's contiguous */
-    AmiEntry *children; /* every branch's child entries, each contiguous */
+  AmiEntry *entries;
+  int count;
+  AmiNode *nodes;     /* count nodes; entries[i].node points into it */
+  char *strings;      /* every name and value text, each terminated */
+  AmiValue *values;   /* every leaf's values, each leaf's contiguous */
+  AmiEntry *children; /* every branch's child entries, each contiguous */
 } AmiParamTree;
 
 /* Parses text; on success stores a new tree through out and returns 0.

@@ -30,7 +30,7 @@ struct Recorder {
                           " " + std::to_string(c) + " " + text);
     }
     static void Install() {
-        ParseSection s = {Begin, Close, Line, nullptr};
+        ParseSection s = {Begin, Close, Line, nullptr, nullptr};
         SECTION_Install(S, &s);
     }
 };
@@ -255,7 +255,7 @@ TEST_F(Reader, ReportsAnUnterminatedKeywordFromVersion3) {
             if (code == KW_MODEL) PARSE_SetUnterminated();
         }
     };
-    ParseSection s = {nullptr, nullptr, Unterminated::Line, nullptr};
+    ParseSection s = {nullptr, nullptr, Unterminated::Line, nullptr, nullptr};
     SECTION_Install(SECTION_MODEL, &s);
     std::string out = Parse("t.ibs", Header32() + "[Model] m\n[Ramp]\n[End]\n");
     EXPECT_EQ(out, "ERROR (line    5) -\n    Previous keyword not terminated properly. "
@@ -331,3 +331,14 @@ TEST_F(Reader, HandsOverAnEmptyTextForAnEmptyAmiFile) {
 }
 
 }  // namespace
+
+TEST_F(Reader, ResetsEverySectionBeforeEachFileAndNeverInside) {
+    struct Counting {
+        static void Reset() { g_calls.push_back("reset"); }
+    };
+    ParseSection s = {nullptr, nullptr, nullptr, nullptr, Counting::Reset};
+    SECTION_Install(SECTION_MODEL, &s);
+    Parse("a.ibs", Header32() + "[Model] m\n[End]\n");
+    Parse("b.ibs", Header32() + "[End]\n");
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"reset", "reset"}));
+}
