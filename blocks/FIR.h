@@ -31,6 +31,10 @@ public:
 protected:
     T* DelayStorage = nullptr;  // owned; behind DelayLine (and the mirror)
 
+    // For derived Setups that may fail before reaching this one: after a
+    // failed Setup, Run refuses until Setup and Initialize succeed again.
+    void ForgetSetup() { configured_ = Shape(); }
+
 public:
     T* Taps = nullptr;  // not owned
     std::int32_t NumTaps = 0;
@@ -44,7 +48,7 @@ public:
 
     bool Setup() override
     {
-        configured_ = Shape();  // a failed Setup leaves nothing to run
+        ForgetSetup();  // a failed Setup leaves nothing to run
         bool ok = true;
         if (NumTaps <= 0) { ReportError("There must be at least one Tap"); ok = false; }
         if (Decimation < 1) { ReportError("Decimation must be > 0"); ok = false; }
