@@ -29,4 +29,7 @@ bool corvinic_rxdc::Initialize()
 
 void corvinic_rxdc::store_table() { limiter_store_table(amplitude, gain, kAmplitude, kGain); }
 
-bool corvinic_rxdc::Run() { return limiter_run(*this, "corvinic_rxdc", row, amplitude, gain, in, out); }
+bool corvinic_rxdc::Run()
+{
+    return limiter_run(*this, "corvinic_rxdc", row, amplitude, gain, in, out);
+}

@@ -29,8 +29,9 @@ inline void limiter_store_table(double (&amplitude)[3], double (&gain)[3],
 }
 
 // One firing; a row outside the table is refused and out left untouched.
-inline bool limiter_run(Vantra::DFModel& self, const char* block, std::int32_t row, const double (&amplitude)[3],
-                        const double (&gain)[3], double in, double& out)
+inline bool limiter_run(Vantra::DFModel& self, const char* block, std::int32_t row,
+                        const double (&amplitude)[3], const double (&gain)[3], double in,
+                        double& out)
 {
     if (!limiter_row_valid(self, block, row)) return false;
     out = amplitude[row] * std::tanh(gain[row] * in);

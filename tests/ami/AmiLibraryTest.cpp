@@ -289,10 +289,9 @@ TEST_P(Transmitter, DeCodeWithoutARowIsRefusedAtInit)
         testing::internal::CaptureStderr();
         EXPECT_EQ(Init(Params(s), &msg), 0) << s;
         std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(msg.rfind("Error occurred in corvin_tx1::Setup(). tx_fir_dc: row must be 0 to 6, not ",
-                            0),
-                  0u)
-            << msg;
+        const std::string text =
+            "Error occurred in corvin_tx1::Setup(). tx_fir_dc: row must be 0 to 6, not ";
+        EXPECT_EQ(msg.rfind(text, 0), 0u) << msg;
         EXPECT_NE(err.find("tx_fir_dc: row must be 0 to 6"), std::string::npos) << err;
     }
 }
@@ -304,8 +303,9 @@ TEST_P(Transmitter, TimingBeyondTheHistoryIsRefusedAtInit)
     testing::internal::CaptureStderr();
     EXPECT_EQ(Init(Params("5"), &msg, kBitTime / 129), 0);
     std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(msg, "Error occurred in corvin_tx1::Setup(). tx_fir_dc: samples_per_bit must be <= 128 "
-                   "(the history holds 512 samples), not 129. ");
+    EXPECT_EQ(msg,
+              "Error occurred in corvin_tx1::Setup(). tx_fir_dc: samples_per_bit must be <= "
+              "128 (the history holds 512 samples), not 129. ");
     EXPECT_NE(err.find("samples_per_bit must be <= 128"), std::string::npos) << err;
 }
 
