@@ -124,8 +124,9 @@ bool Run(std::istream& in, const Library& lib)
 int main(int argc, char** argv)
 {
     Library lib;
+    void* h = nullptr;
     if (argc == 2) {
-        void* h = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+        h = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
         if (h == nullptr) {
             std::fprintf(stderr, "ami-probe: %s\n", dlerror());
             return 2;
@@ -149,9 +150,11 @@ int main(int argc, char** argv)
         else if (what == "run") ok = Run(in, lib);
         if (!ok) {
             std::fprintf(stderr, "ami-probe: cannot read \"%s\"\n", line.c_str());
+            if (h != nullptr) dlclose(h);
             return 2;
         }
         std::printf("\n");
     }
+    if (h != nullptr) dlclose(h);
     return 0;
 }
