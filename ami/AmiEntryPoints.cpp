@@ -118,7 +118,7 @@ CORVIN_EXPORT long AMI_Init(double* /*impulse_matrix*/, long /*row_size*/, long 
         result = 0;
     }
     *AMI_memory_handle = inst;
-    if (msg != nullptr && !inst->message.empty()) *msg = const_cast<char*>(inst->message.c_str());
+    if (msg != nullptr && !inst->message.empty()) *msg = inst->message.data();
     return result;
 }
 

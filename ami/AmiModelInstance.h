@@ -4,14 +4,17 @@
 // one-sample arrays of the network's four external ports.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "ami/AmiMessage.h"
+
 template <class Network>
 struct AmiModelInstance {
     Network model;
-    std::string message;
+    AmiMessage message;  // published by AMI_Init; never moves until AMI_Close
     std::vector<double> clockTimes;
     std::int32_t bitSamples = 0;
     // True only after Setup and Initialize both succeeded: GetWave runs the
@@ -31,18 +34,35 @@ struct AmiModelInstance {
         }
     }
 
-    // A model whose every call fails would otherwise grow its message by a
-    // line per AMI_GetWave call for the whole simulation; past this size
-    // further messages are dropped.
-    static constexpr std::size_t kMessageLimit = 65536;
+    void Append(const std::string& text) { message.Append(text); }
 
-    void Append(const std::string& text)
-    {
-        if (message.size() + text.size() <= kMessageLimit) message += text;
-    }
-
+    // The fixed text of a failed phase, then the reasons that the failing
+    // blocks gave, each as a sentence of its own: most simulators show the
+    // message but not the standard error stream.
     void AppendPhaseError(const char* phase)
     {
         Append(std::string("Error occurred in ") + Network::ModelName + "::" + phase + "(). ");
+        AppendReasons();
+    }
+
+    // Blocks of one kind fail alike (three filters refusing one sample
+    // rate): each distinct reason is told once.
+    void AppendReasons()
+    {
+        const std::string& r = model.Reasons();
+        std::vector<std::string> told;
+        std::size_t start = 0;
+        while (start < r.size()) {
+            std::size_t end = r.find('\n', start);
+            if (end == std::string::npos) end = r.size();
+            std::string sentence = r.substr(start, end - start);
+            start = end + 1;
+            if (sentence.empty()) continue;
+            if (sentence.back() != '.') sentence += '.';
+            if (std::find(told.begin(), told.end(), sentence) != told.end()) continue;
+            told.push_back(sentence);
+            Append(sentence + ' ');
+        }
+        model.ClearReasons();
     }
 };

@@ -31,6 +31,10 @@ public:
 protected:
     T* DelayStorage = nullptr;  // owned; behind DelayLine (and the mirror)
 
+    // For derived Setups that may fail before reaching this one: after a
+    // failed Setup, Run refuses until Setup and Initialize succeed again.
+    void ForgetSetup() { configured_ = Shape(); }
+
 public:
     T* Taps = nullptr;  // not owned
     std::int32_t NumTaps = 0;
@@ -44,6 +48,7 @@ public:
 
     bool Setup() override
     {
+        ForgetSetup();  // a failed Setup leaves nothing to run
         bool ok = true;
         if (NumTaps <= 0) { ReportError("There must be at least one Tap"); ok = false; }
         if (Decimation < 1) { ReportError("Decimation must be > 0"); ok = false; }
@@ -65,20 +70,22 @@ public:
 
         // What Run relies on is fixed here, so a later change of the public
         // parameters without a new Setup cannot lead Run outside its arrays.
-        configuredTaps_ = NumTaps;
-        configuredPhase_ = DecimationPhase;
-        configuredLength_ = DelayLine.WindowSize;
-        singleRate_ = (m == 1 && l == 1);
+        configured_.taps = static_cast<std::size_t>(NumTaps);
+        configured_.decimation = m;
+        configured_.interpolation = l;
+        configured_.phase = static_cast<std::size_t>(DecimationPhase);
+        configured_.tapsPerPhase = static_cast<std::size_t>(TapsPerPhase);
+        configured_.length = DelayLine.WindowSize;
         return true;
     }
 
     bool Initialize() override
     {
         FreeDelay();
-        const std::size_t d = configuredLength_;
+        const std::size_t d = configured_.length;
         if (d == 0) return true;  // never set up: Run refuses
         // Single-rate filters also hold the reversed, doubled history.
-        const std::size_t total = singleRate_ ? 3 * d : d;
+        const std::size_t total = configured_.SingleRate() ? 3 * d : d;
         DelayStorage = static_cast<T*>(DelayLine.NewArray(total));
         DelayLine.Data = DelayStorage;
         DelayLine.Capacity = d;
@@ -87,18 +94,21 @@ public:
         for (std::size_t i = d; i < total; ++i) DelayStorage[i] = T();
         mirror_ = DelayStorage + d;
         mirrorPos_ = 0;
-        initializedLength_ = d;
+        built_ = configured_;
         SelectKernel();
         return true;
     }
 
     bool Run() override
     {
-        if (DelayStorage == nullptr || initializedLength_ != configuredLength_) {
+        // Setup may have run again since Initialize laid out the history
+        // (another tap count, rate or phase with the same history length
+        // included): only the shape the arrays were built for is safe.
+        if (DelayStorage == nullptr || !(built_ == configured_)) {
             ReportError("FIR::Run called without a successful Setup and Initialize");
             return false;
         }
-        if (singleRate_) {
+        if (built_.SingleRate()) {
             RunSingleRate();
             return true;
         }
@@ -113,11 +123,22 @@ public:
     }
 
 private:
-    std::int32_t configuredTaps_ = 0;
-    std::int32_t configuredPhase_ = 0;
-    std::size_t configuredLength_ = 0;
-    std::size_t initializedLength_ = 0;
-    bool singleRate_ = false;
+    // Everything about the filter that the history's layout and Run's
+    // indexing depend on.
+    struct Shape {
+        std::size_t taps = 0, decimation = 0, interpolation = 0, phase = 0;
+        std::size_t tapsPerPhase = 0, length = 0;
+
+        bool SingleRate() const { return decimation == 1 && interpolation == 1; }
+        bool operator==(const Shape& o) const
+        {
+            return taps == o.taps && decimation == o.decimation &&
+                   interpolation == o.interpolation && phase == o.phase &&
+                   tapsPerPhase == o.tapsPerPhase && length == o.length;
+        }
+    };
+    Shape configured_;  // fixed by the last Setup (empty after a failed one)
+    Shape built_;       // what Initialize laid the history out for
     T* mirror_ = nullptr;        // reversed history, 2 * D elements
     std::size_t mirrorPos_ = 0;  // index of the newest sample in mirror_
     DotFunction dot_ = nullptr;
@@ -132,7 +153,7 @@ private:
         DelayLine.Capacity = 0;
         DelayLine.Position = 0;
         mirror_ = nullptr;
-        initializedLength_ = 0;
+        built_ = Shape();
     }
 
     void SelectKernel();
@@ -140,7 +161,7 @@ private:
 
     void RunSingleRate()
     {
-        const std::size_t d = initializedLength_;
+        const std::size_t d = built_.length;
         const T x = Input.ElementAt(0);
         DelayLine.ElementAt(d - 1) = x;
         mirrorPos_ = (mirrorPos_ == 0 ? d : mirrorPos_) - 1;
@@ -148,26 +169,26 @@ private:
         mirror_[mirrorPos_ + d] = x;
         // mirror_[mirrorPos_ + k] is the input k samples ago, k < D.
         Output.ElementAt(0) =
-            Dot(Taps, mirror_ + mirrorPos_, static_cast<std::size_t>(configuredTaps_));
+            Dot(Taps, mirror_ + mirrorPos_, built_.taps);
         AdvanceDelayLine();
     }
 
     void RunMultirate()
     {
-        const std::size_t d = initializedLength_;
-        const std::size_t m = DelayLine.Rate;
-        const std::size_t l = Output.Rate;
-        const std::size_t taps = static_cast<std::size_t>(configuredTaps_);
+        const std::size_t d = built_.length;
+        const std::size_t m = built_.decimation;
+        const std::size_t l = built_.interpolation;
+        const std::size_t taps = built_.taps;
         for (std::size_t i = 0; i < m; ++i) DelayLine.ElementAt(d - m + i) = Input.ElementAt(i);
 
-        std::size_t a = static_cast<std::size_t>(configuredPhase_);
+        std::size_t a = built_.phase;
         std::size_t o = 0;
         for (std::size_t j = 1; j <= m; ++j) {
             while (a < l) {
                 T sum = T();
                 std::size_t t = a;
                 std::size_t e = d - m + j - 1;
-                for (std::int32_t k = 0; k < TapsPerPhase; ++k) {
+                for (std::size_t k = 0; k < built_.tapsPerPhase; ++k) {
                     if (t < taps) sum += Taps[t] * DelayLine.ElementAt(e);
                     t += l;
                     --e;
@@ -183,8 +204,8 @@ private:
 
     void AdvanceDelayLine()
     {
-        std::size_t p = DelayLine.Position + DelayLine.Rate;
-        if (p >= DelayLine.Capacity) p -= DelayLine.Capacity;
+        std::size_t p = DelayLine.Position + built_.decimation;
+        if (p >= built_.length) p -= built_.length;
         DelayLine.Position = p;
     }
 };

@@ -17,6 +17,7 @@ TimeResponseFIR::~TimeResponseFIR()
 
 bool TimeResponseFIR::Setup()
 {
+    ForgetSetup();
     bool countOk = true;
     if (ResponseType == ImpulseResponse && ResponseCount < 4) {
         ReportError("At least 4 response coefficients are required for input impulse response");

@@ -61,7 +61,13 @@ public:
 
     bool ClearRange(std::size_t offset, std::size_t count, const void* = nullptr) override
     {
-        for (std::size_t i = 0; i < count; ++i) Data[IndexOf(offset + i)] = T();
+        // The index steps and wraps on its own, as in CopyTo, so a range
+        // that starts near the end of the array stays inside it.
+        std::size_t k = IndexOf(offset);
+        for (std::size_t i = 0; i < count; ++i) {
+            Data[k] = T();
+            if (++k == Capacity) k = 0;
+        }
         return true;
     }
 

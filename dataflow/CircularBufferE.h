@@ -26,9 +26,17 @@ public:
     void CopyTo(std::size_t srcOffset, CircularBufferBase& dstBase,
                 std::size_t dstOffset, std::size_t count) const override
     {
+        // Both sides wrap independently: the start indices come from the
+        // offsets, then each index steps on and wraps at its own Capacity,
+        // so any count up to Capacity stays inside both arrays.
         auto& dst = static_cast<CircularBufferE&>(dstBase);
-        for (std::size_t i = 0; i < count; ++i)
-            dst.Data[dst.IndexOf(dstOffset + i)] = Data[IndexOf(srcOffset + i)];
+        std::size_t s = IndexOf(srcOffset);
+        std::size_t d = dst.IndexOf(dstOffset);
+        for (std::size_t i = 0; i < count; ++i) {
+            dst.Data[d] = Data[s];
+            if (++s == Capacity) s = 0;
+            if (++d == dst.Capacity) d = 0;
+        }
     }
 
     void CopyElements(const void* src, void* dst, std::size_t count) const override
@@ -46,10 +54,12 @@ public:
                     const void* prototype = nullptr) override
     {
         const E* proto = static_cast<const E*>(prototype);
+        std::size_t k = IndexOf(offset);
         for (std::size_t i = 0; i < count; ++i) {
-            E& e = Data[IndexOf(offset + i)];
+            E& e = Data[k];
             if (proto != nullptr) e.ReshapeLike(*proto);  // reshape zero-fills
             else e = E();
+            if (++k == Capacity) k = 0;
         }
         return true;
     }

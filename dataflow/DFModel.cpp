@@ -12,6 +12,26 @@ void DFModel::ReportError(const std::string& message)
     line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
+    KeepReason(line);
+}
+
+void DFModel::AdoptReasons(DFModel& block)
+{
+    // Line by line, so the bound drops whole reasons only.
+    const std::string& r = block.reasons_;
+    std::size_t start = 0;
+    while (start < r.size()) {
+        std::size_t end = r.find('\n', start);
+        end = end == std::string::npos ? r.size() : end + 1;
+        KeepReason(r.substr(start, end - start));
+        start = end;
+    }
+    block.ClearReasons();
+}
+
+void DFModel::KeepReason(const std::string& line)
+{
+    if (line.size() <= kReasonLimit - reasons_.size()) reasons_ += line;
 }
 
 }  // namespace Vantra

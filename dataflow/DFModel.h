@@ -3,8 +3,15 @@
 // parameters, set port rates), Initialize (reset run-time state), Run (one
 // firing), Finalize (release what Initialize took). Failures are a false
 // result plus one line on the standard error stream; nothing is thrown.
+//
+// Each block also keeps the lines it reported, so that whoever runs it can
+// pass the reason on: a network adopts the reasons of the blocks that
+// failed, and the entry points put the network's reasons into the message
+// that the simulator shows. The text lives in the block itself, so distinct
+// instances never see each other's reasons.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace Vantra {
@@ -22,8 +29,33 @@ public:
     virtual bool CheckParameters() { return true; }
     virtual ~DFModel() = default;
 
-    // Writes one line (message plus line end) to standard error and flushes.
-    static void ReportError(const std::string& message);
+    // Writes one line (message plus line end) to standard error, flushes,
+    // and keeps the message as one of this block's reasons.
+    void ReportError(const std::string& message);
+
+    // The reasons reported since the last ClearReasons, one per line (each
+    // ending in '\n'). Bounded: reasons past kReasonLimit characters are
+    // only written to standard error.
+    const std::string& Reasons() const { return reasons_; }
+    void ClearReasons() { reasons_.clear(); }
+
+    static constexpr std::size_t kReasonLimit = 2048;
+
+protected:
+    // For networks: passes ok through and, when it is false, moves the
+    // reasons of the block that failed into this block's own.
+    bool Adopt(bool ok, DFModel& block)
+    {
+        if (!ok) AdoptReasons(block);
+        return ok;
+    }
+
+private:
+    std::string reasons_;
+
+    void AdoptReasons(DFModel& block);
+
+    void KeepReason(const std::string& line);
 };
 
 }  // namespace Vantra

@@ -18,7 +18,7 @@ corvinic_rxdc::corvinic_rxdc()
 
 bool corvinic_rxdc::Setup()
 {
-    return limiter_row_valid("corvinic_rxdc", row);
+    return limiter_row_valid(*this, "corvinic_rxdc", row);
 }
 
 bool corvinic_rxdc::Initialize()
@@ -29,4 +29,7 @@ bool corvinic_rxdc::Initialize()
 
 void corvinic_rxdc::store_table() { limiter_store_table(amplitude, gain, kAmplitude, kGain); }
 
-bool corvinic_rxdc::Run() { return limiter_run("corvinic_rxdc", row, amplitude, gain, in, out); }
+bool corvinic_rxdc::Run()
+{
+    return limiter_run(*this, "corvinic_rxdc", row, amplitude, gain, in, out);
+}

@@ -18,7 +18,7 @@ rx_post_dc::rx_post_dc()
 
 bool rx_post_dc::Setup()
 {
-    return limiter_row_valid("rx_post_dc", row);
+    return limiter_row_valid(*this, "rx_post_dc", row);
 }
 
 bool rx_post_dc::Initialize()
@@ -29,4 +29,7 @@ bool rx_post_dc::Initialize()
 
 void rx_post_dc::store_table() { limiter_store_table(amplitude, gain, kAmplitude, kGain); }
 
-bool rx_post_dc::Run() { return limiter_run("rx_post_dc", row, amplitude, gain, in, out); }
+bool rx_post_dc::Run()
+{
+    return limiter_run(*this, "rx_post_dc", row, amplitude, gain, in, out);
+}

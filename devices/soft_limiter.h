@@ -10,13 +10,12 @@
 
 #include "dataflow/DFModel.h"
 
-// True when row selects one of the three table rows; otherwise reports one
-// line naming the block and the row, and returns false.
-inline bool limiter_row_valid(const char* block, std::int32_t row)
+// True when row selects one of the three table rows; otherwise the block
+// reports one line naming itself and the row, and the result is false.
+inline bool limiter_row_valid(Vantra::DFModel& self, const char* block, std::int32_t row)
 {
     if (row >= 0 && row <= 2) return true;
-    Vantra::DFModel::ReportError(std::string(block) + ": row must be 0, 1 or 2, not " +
-                                 std::to_string(row));
+    self.ReportError(std::string(block) + ": row must be 0, 1 or 2, not " + std::to_string(row));
     return false;
 }
 
@@ -30,10 +29,11 @@ inline void limiter_store_table(double (&amplitude)[3], double (&gain)[3],
 }
 
 // One firing; a row outside the table is refused and out left untouched.
-inline bool limiter_run(const char* block, std::int32_t row, const double (&amplitude)[3],
-                        const double (&gain)[3], double in, double& out)
+inline bool limiter_run(Vantra::DFModel& self, const char* block, std::int32_t row,
+                        const double (&amplitude)[3], const double (&gain)[3], double in,
+                        double& out)
 {
-    if (!limiter_row_valid(block, row)) return false;
+    if (!limiter_row_valid(self, block, row)) return false;
     out = amplitude[row] * std::tanh(gain[row] * in);
     return true;
 }

@@ -24,9 +24,9 @@ constexpr deemphasis_row kRows[7] = {
     {1e-10, 0.3, 0.0666, 0.0666},
 };
 
-bool refuse(const std::string& reason)
+bool refuse(Vantra::DFModel& self, const std::string& reason)
 {
-    Vantra::DFModel::ReportError("tx_fir_dc: " + reason);
+    self.ReportError("tx_fir_dc: " + reason);
     return false;
 }
 
@@ -36,19 +36,19 @@ bool tx_fir_dc::Setup()
 {
     configured_ = false;
     if (samples_per_bit <= 0)
-        return refuse("samples_per_bit must be > 0, not " + std::to_string(samples_per_bit));
+        return refuse(*this, "samples_per_bit must be > 0, not " + std::to_string(samples_per_bit));
     if (samples_per_bit > max_samples_per_bit)
-        return refuse("samples_per_bit must be <= " + std::to_string(max_samples_per_bit) +
+        return refuse(*this, "samples_per_bit must be <= " + std::to_string(max_samples_per_bit) +
                       " (the history holds " + std::to_string(history_length) +
                       " samples), not " + std::to_string(samples_per_bit));
     if (!(bit_time > 0.0) || !std::isfinite(bit_time)) {
-        return refuse("bit_time must be a finite number > 0.0, not " +
+        return refuse(*this, "bit_time must be a finite number > 0.0, not " +
                       Vantra::FormatNumber(bit_time));
     }
     // Rows beyond the table have no limits and no gain to apply; refusing
     // them is the only way not to run on undefined values.
     if (row < 0 || row > 6)
-        return refuse("row must be 0 to 6, not " + std::to_string(row));
+        return refuse(*this, "row must be 0 to 6, not " + std::to_string(row));
 
     const deemphasis_row& r = kRows[row];
     const double ts = bit_time / samples_per_bit;
@@ -56,7 +56,7 @@ bool tx_fir_dc::Setup()
     // The post tap, N + 2d samples back, must lie inside the 4N samples of
     // history; compared in double so that no huge d is ever converted.
     if (!(2.0 * d < 3.0 * samples_per_bit)) {
-        return refuse("a tap spacing of " + Vantra::FormatNumber(d) + " samples at " +
+        return refuse(*this, "a tap spacing of " + Vantra::FormatNumber(d) + " samples at " +
                       std::to_string(samples_per_bit) +
                       " samples per bit puts the post tap beyond the history"
                       " (samples_per_bit + 2 * tap_delay must be below 4 * samples_per_bit)");

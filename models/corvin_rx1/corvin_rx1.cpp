@@ -26,7 +26,7 @@ bool corvin_rx1::Setup()
     bool ok = true;
 
     PostDc.row = 0;
-    ok &= PostDc.Setup();
+    ok &= Adopt(PostDc.Setup(), PostDc);
 
     // The filters are designed on the grid of exactly SamplesPerBit samples
     // per bit, not on the simulator's own sample interval.
@@ -40,26 +40,26 @@ bool corvin_rx1::Setup()
         f.ResponseTimeStamps = stamps_[i].Make(ResponseGrid, ResponsePointCount);
         f.ResponseCount = f.TimeStampCount = ResponsePointCount;
         f.SampleRate = sampleRate;
-        ok &= f.Setup();
+        ok &= Adopt(f.Setup(), f);
     }
 
     // Truncation here, rounding in EqToIndex: the two agree for 0, 1, 2.
     RxDc.row = TruncateToInt32(eq);
-    ok &= RxDc.Setup();
-    ok &= EqToIndex.Setup();
+    ok &= Adopt(RxDc.Setup(), RxDc);
+    ok &= Adopt(EqToIndex.Setup(), EqToIndex);
 
     EqSelect.BlockSize = 1;
     EqSelect.Input.Resize(3);
-    ok &= EqSelect.Setup();
+    ok &= Adopt(EqSelect.Setup(), EqSelect);
     EqFork.Output.Resize(2);
-    ok &= EqFork.Setup();
+    ok &= Adopt(EqFork.Setup(), EqFork);
     EqConst.InitialDelay = 0;
     EqConst.Value = eq;
-    ok &= EqConst.Setup();
+    ok &= Adopt(EqConst.Setup(), EqConst);
     DcFork.Output.Resize(2);
-    ok &= DcFork.Setup();
+    ok &= Adopt(DcFork.Setup(), DcFork);
     InputFork.Output.Resize(3);
-    ok &= InputFork.Setup();
+    ok &= Adopt(InputFork.Setup(), InputFork);
 
     for (Buffer* port : {&Input, &Output1, &Output2, &Output3}) port->SetRate(1);
     return ok;
@@ -86,17 +86,17 @@ bool corvin_rx1::Initialize()
     cells_.Connect<double>(15, InputFork.Output.At(2), EqFIR0.Input);
 
     bool ok = true;
-    ok &= PostDc.Initialize();
-    ok &= EqFIR2.Initialize();
-    ok &= EqFIR1.Initialize();
-    ok &= EqFIR0.Initialize();
-    ok &= RxDc.Initialize();
-    ok &= EqToIndex.Initialize();
-    ok &= EqSelect.Initialize();
-    ok &= EqFork.Initialize();
-    ok &= EqConst.Initialize();
-    ok &= DcFork.Initialize();
-    ok &= InputFork.Initialize();
+    ok &= Adopt(PostDc.Initialize(), PostDc);
+    ok &= Adopt(EqFIR2.Initialize(), EqFIR2);
+    ok &= Adopt(EqFIR1.Initialize(), EqFIR1);
+    ok &= Adopt(EqFIR0.Initialize(), EqFIR0);
+    ok &= Adopt(RxDc.Initialize(), RxDc);
+    ok &= Adopt(EqToIndex.Initialize(), EqToIndex);
+    ok &= Adopt(EqSelect.Initialize(), EqSelect);
+    ok &= Adopt(EqFork.Initialize(), EqFork);
+    ok &= Adopt(EqConst.Initialize(), EqConst);
+    ok &= Adopt(DcFork.Initialize(), DcFork);
+    ok &= Adopt(InputFork.Initialize(), InputFork);
     return ok;
 }
 
@@ -104,21 +104,21 @@ bool corvin_rx1::Run()
 {
     Input.CopyTo(0, InputNet, 0, 1);
     bool ok = true;
-    ok &= InputFork.Run();
-    ok &= EqFIR0.Run();
-    ok &= EqFIR1.Run();
-    ok &= EqFIR2.Run();
-    ok &= EqConst.Run();
-    ok &= EqToIndex.Run();
+    ok &= Adopt(InputFork.Run(), InputFork);
+    ok &= Adopt(EqFIR0.Run(), EqFIR0);
+    ok &= Adopt(EqFIR1.Run(), EqFIR1);
+    ok &= Adopt(EqFIR2.Run(), EqFIR2);
+    ok &= Adopt(EqConst.Run(), EqConst);
+    ok &= Adopt(EqToIndex.Run(), EqToIndex);
     EqSelect.ControlValue = EqSelect.Control.ElementAt(0);
-    ok &= EqSelect.Run();
-    ok &= EqFork.Run();
+    ok &= Adopt(EqSelect.Run(), EqSelect);
+    ok &= Adopt(EqFork.Run(), EqFork);
     RxDc.in = RxDcIn.ElementAt(0);
-    ok &= RxDc.Run();
+    ok &= Adopt(RxDc.Run(), RxDc);
     RxDcOut.ElementAt(0) = RxDc.out;
-    ok &= DcFork.Run();
+    ok &= Adopt(DcFork.Run(), DcFork);
     PostDc.in = PostDcIn.ElementAt(0);
-    ok &= PostDc.Run();
+    ok &= Adopt(PostDc.Run(), PostDc);
     PostDcOut.ElementAt(0) = PostDc.out;
     OutputNet1.CopyTo(0, Output1, 0, 1);
     OutputNet2.CopyTo(0, Output2, 0, 1);
@@ -129,17 +129,17 @@ bool corvin_rx1::Run()
 bool corvin_rx1::Finalize()
 {
     bool ok = true;
-    ok &= PostDc.Finalize();
-    ok &= EqFIR2.Finalize();
-    ok &= EqFIR1.Finalize();
-    ok &= EqFIR0.Finalize();
-    ok &= RxDc.Finalize();
-    ok &= EqToIndex.Finalize();
-    ok &= EqSelect.Finalize();
-    ok &= EqFork.Finalize();
-    ok &= EqConst.Finalize();
-    ok &= DcFork.Finalize();
-    ok &= InputFork.Finalize();
+    ok &= Adopt(PostDc.Finalize(), PostDc);
+    ok &= Adopt(EqFIR2.Finalize(), EqFIR2);
+    ok &= Adopt(EqFIR1.Finalize(), EqFIR1);
+    ok &= Adopt(EqFIR0.Finalize(), EqFIR0);
+    ok &= Adopt(RxDc.Finalize(), RxDc);
+    ok &= Adopt(EqToIndex.Finalize(), EqToIndex);
+    ok &= Adopt(EqSelect.Finalize(), EqSelect);
+    ok &= Adopt(EqFork.Finalize(), EqFork);
+    ok &= Adopt(EqConst.Finalize(), EqConst);
+    ok &= Adopt(DcFork.Finalize(), DcFork);
+    ok &= Adopt(InputFork.Finalize(), InputFork);
     cells_.Release();
     ReleaseResponses();
     return ok;

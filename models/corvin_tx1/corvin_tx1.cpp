@@ -24,14 +24,14 @@ bool corvin_tx1::Setup()
     bool ok = true;
 
     PostDc.row = 1;
-    ok &= PostDc.Setup();
+    ok &= Adopt(PostDc.Setup(), PostDc);
 
     TxResponse.ResponseType = Vantra::ImpulseResponse;
     TxResponse.Response = response_.Make(TxOutputResponse, ResponsePointCount);
     TxResponse.ResponseTimeStamps = stamps_.Make(ResponseGrid, ResponsePointCount);
     TxResponse.ResponseCount = TxResponse.TimeStampCount = ResponsePointCount;
     TxResponse.SampleRate = SamplesPerBit / BitTime;
-    ok &= TxResponse.Setup();
+    ok &= Adopt(TxResponse.Setup(), TxResponse);
 
     TxFirDc.row = TruncateToInt32(de_code);
     TxFirDc.post_scale = 1;
@@ -39,12 +39,12 @@ bool corvin_tx1::Setup()
     TxFirDc.samples_per_bit = TruncateToInt32(SamplesPerBit);
     TxFirDc.bit_time = BitTime;
     TxFirDc.level = 0;
-    ok &= TxFirDc.Setup();
+    ok &= Adopt(TxFirDc.Setup(), TxFirDc);
 
     PostDcFork.Output.Resize(2);
-    ok &= PostDcFork.Setup();
+    ok &= Adopt(PostDcFork.Setup(), PostDcFork);
     TxFork.Output.Resize(2);
-    ok &= TxFork.Setup();
+    ok &= Adopt(TxFork.Setup(), TxFork);
 
     for (Buffer* port : {&Input, &Output1, &Output2, &Output3}) port->SetRate(1);
     return ok;
@@ -63,11 +63,11 @@ bool corvin_tx1::Initialize()
     cells_.Connect<double>(7, TxFork.Output.At(0), TxResponse.Input);
 
     bool ok = true;
-    ok &= PostDc.Initialize();
-    ok &= TxResponse.Initialize();
-    ok &= TxFirDc.Initialize();
-    ok &= PostDcFork.Initialize();
-    ok &= TxFork.Initialize();
+    ok &= Adopt(PostDc.Initialize(), PostDc);
+    ok &= Adopt(TxResponse.Initialize(), TxResponse);
+    ok &= Adopt(TxFirDc.Initialize(), TxFirDc);
+    ok &= Adopt(PostDcFork.Initialize(), PostDcFork);
+    ok &= Adopt(TxFork.Initialize(), TxFork);
     return ok;
 }
 
@@ -76,12 +76,12 @@ bool corvin_tx1::Run()
     Input.CopyTo(0, InputNet, 0, 1);
     bool ok = true;
     PostDc.in = PostDcIn.ElementAt(0);
-    ok &= PostDc.Run();
+    ok &= Adopt(PostDc.Run(), PostDc);
     PostDcOut.ElementAt(0) = PostDc.out;
-    ok &= PostDcFork.Run();
-    ok &= TxFirDc.Run();
-    ok &= TxFork.Run();
-    ok &= TxResponse.Run();
+    ok &= Adopt(PostDcFork.Run(), PostDcFork);
+    ok &= Adopt(TxFirDc.Run(), TxFirDc);
+    ok &= Adopt(TxFork.Run(), TxFork);
+    ok &= Adopt(TxResponse.Run(), TxResponse);
     OutputNet1.CopyTo(0, Output1, 0, 1);
     OutputNet2.CopyTo(0, Output2, 0, 1);
     OutputNet3.CopyTo(0, Output3, 0, 1);
@@ -91,11 +91,11 @@ bool corvin_tx1::Run()
 bool corvin_tx1::Finalize()
 {
     bool ok = true;
-    ok &= PostDc.Finalize();
-    ok &= TxResponse.Finalize();
-    ok &= TxFirDc.Finalize();
-    ok &= PostDcFork.Finalize();
-    ok &= TxFork.Finalize();
+    ok &= Adopt(PostDc.Finalize(), PostDc);
+    ok &= Adopt(TxResponse.Finalize(), TxResponse);
+    ok &= Adopt(TxFirDc.Finalize(), TxFirDc);
+    ok &= Adopt(PostDcFork.Finalize(), PostDcFork);
+    ok &= Adopt(TxFork.Finalize(), TxFork);
     cells_.Release();
     ReleaseResponses();
     return ok;

@@ -213,3 +213,57 @@ TEST_F(EntryPoints, ARepeatedlyFailingInstanceDoesNotGrowWithoutBound)
     EXPECT_LE(inst->message.size(), 65536u);
     EXPECT_GT(inst->message.size(), 60000u);
 }
+
+TEST_F(EntryPoints, MessageFromInitStaysWhereItIsUntilClose)
+{
+    FakeControl().failSetup = true;
+    EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
+    const char* published = msg;
+    const std::string text = Message();
+    ASSERT_EQ(text, "Error occurred in fake_model::Setup(). ");
+    // Later failures write after the published text, in place: the pointer
+    // the simulator kept still reads Init's text, now followed by theirs.
+    double wave = 0.0, clock = 0.0;
+    for (int i = 0; i < 1000; ++i) EXPECT_EQ(AMI_GetWave(&wave, 1, &clock, nullptr, memory), 0);
+    const auto* inst = static_cast<const AmiModelInstance<fake_model>*>(memory);
+    EXPECT_EQ(inst->message.c_str(), published);
+    EXPECT_EQ(std::string(published).substr(0, text.size()), text);
+    EXPECT_EQ(std::string(published).size(), text.size() + 1000 * 37);
+}
+
+TEST_F(EntryPoints, FailedSetupTellsTheBlocksReasonsAfterTheFixedText)
+{
+    struct Case {
+        std::vector<std::string> reasons;
+        std::string message;
+    };
+    const std::string fixed = "Error occurred in fake_model::Setup(). ";
+    for (const Case& c : std::vector<Case>{
+             {{}, fixed},
+             {{"fake_model: row must be 0 to 6, not 9"},
+              fixed + "fake_model: row must be 0 to 6, not 9. "},
+             // A reason that is a sentence already keeps its own stop.
+             {{"Time stamps must be in non-repeating ascending order."},
+              fixed + "Time stamps must be in non-repeating ascending order. "},
+             // Each reason in order, and a repeated one once.
+             {{"SampleRate must be > 0.0", "SampleRate must be > 0.0", "BlockSize must be >= 1"},
+              fixed + "SampleRate must be > 0.0. BlockSize must be >= 1. "}}) {
+        SetUp();
+        FakeControl().failSetup = true;
+        FakeControl().setupReasons = c.reasons;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Message(), c.message);
+        // Standard error still has every line.
+        std::string lines;
+        for (const std::string& r : c.reasons) lines += r + "\n";
+        EXPECT_EQ(err, lines);
+        // Told once: a later failure does not repeat the reasons.
+        double wave = 0.0, clock = 0.0;
+        AMI_GetWave(&wave, 1, &clock, nullptr, memory);
+        EXPECT_EQ(Message(), c.message + "Error occurred in fake_model::Run(). ");
+        AMI_Close(memory);
+        memory = nullptr;
+    }
+}

@@ -5,6 +5,8 @@
 
 #include <new>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "dataflow/CircularBuffer.h"
 #include "dataflow/DFModel.h"
@@ -16,6 +18,7 @@ struct FakeNetworkControl {
     bool throwInSetup = false;
     bool throwInRun = false;
     long failRunAt = -1;  // firing index whose Run returns false
+    std::vector<std::string> setupReasons;  // reported by a failing Setup
     long firings = 0;
     double lastBitTime = 0.0;
     double lastSamplesPerBit = 0.0;
@@ -47,7 +50,9 @@ public:
         FakeControl().lastBitTime = BitTime;
         FakeControl().lastSamplesPerBit = SamplesPerBit;
         if (FakeControl().throwInSetup) throw std::bad_alloc();
-        return !FakeControl().failSetup && SamplesPerBit > 0.0;
+        if (!FakeControl().failSetup) return SamplesPerBit > 0.0;
+        for (const std::string& r : FakeControl().setupReasons) ReportError(r);
+        return false;
     }
     bool Initialize() override { return !FakeControl().failInitialize; }
     bool Run() override

@@ -233,3 +233,66 @@ TEST(FirSetup, RunWithoutSetupOrInitializeRefusesInsteadOfReadingNothing)
     EXPECT_TRUE(f.Finalize());
     EXPECT_EQ(f.DelayLine.Data, nullptr);
 }
+
+namespace {
+
+struct FirShape {
+    int taps, m, l, p;
+};
+
+void Shape(FIR<double, 1>& f, std::vector<double>& taps, FirShape s)
+{
+    taps.assign(static_cast<std::size_t>(s.taps), 0.5);
+    f.Taps = taps.data();
+    f.NumTaps = s.taps;
+    f.Decimation = s.m;
+    f.Interpolation = s.l;
+    f.DecimationPhase = s.p;
+}
+
+}  // namespace
+
+TEST(FirSetup, RunRefusesAShapeThatInitializeDidNotBuild)
+{
+    // Each pair keeps the history length and changes what Run indexes by.
+    struct Case { FirShape built, next; };
+    for (Case c : {Case{{4, 2, 1, 0}, {5, 1, 1, 0}},  // multirate to single rate
+                   Case{{4, 1, 2, 0}, {5, 1, 2, 0}},  // more taps per phase
+                   Case{{4, 3, 1, 0}, {4, 3, 1, 2}},  // another phase
+                   Case{{6, 1, 3, 0}, {4, 1, 2, 0}},  // another interpolation
+                   Case{{5, 1, 2, 0}, {4, 1, 2, 0}}}) {  // fewer taps
+        FIR<double, 1> f;
+        FirHarness<FIR<double, 1>> h(f);
+        std::vector<double> taps;
+        Shape(f, taps, c.built);
+        ASSERT_TRUE(h.Start());
+        h.Feed(std::vector<double>(3 * h.in.size(), 1.0));
+
+        Shape(f, taps, c.next);
+        ASSERT_TRUE(f.Setup());
+        ASSERT_EQ(f.DelayLine.WindowSize, f.DelayLine.Capacity);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(f.Run());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "FIR::Run called without a successful Setup and Initialize\n");
+        // A new Initialize builds the new shape, and Run goes on.
+        ASSERT_TRUE(h.Start());
+        EXPECT_TRUE(f.Run());
+    }
+}
+
+TEST(FirSetup, RunRefusesAfterAFailedSetup)
+{
+    FIR<double, 1> f;
+    FirHarness<FIR<double, 1>> h(f);
+    std::vector<double> taps;
+    Shape(f, taps, {4, 1, 1, 0});
+    ASSERT_TRUE(h.Start());
+    f.Interpolation = 0;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(f.Setup());
+    EXPECT_FALSE(f.Run());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Interpolation must be > 0\n"
+              "FIR::Run called without a successful Setup and Initialize\n");
+}

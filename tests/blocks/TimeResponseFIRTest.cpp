@@ -219,3 +219,33 @@ TEST_F(TimeResponseFirTest, FiltersLikeTheBaseAfterSetup)
     }
     EXPECT_EQ(y, (std::vector<double>{1, 2, 3, 4, 0}));
 }
+
+TEST_F(TimeResponseFirTest, RunRefusesAfterAFailedSetupUntilSetUpAgain)
+{
+    Use({1, 2, 3, 4}, {0, 1, 2, 3}, ImpulseResponse, 1.0);
+    ASSERT_TRUE(fir.Setup());
+    double in = 1.0, out = 0.0;
+    fir.Input.Data = &in;
+    fir.Input.Capacity = 1;
+    fir.Output.Data = &out;
+    fir.Output.Capacity = 1;
+    ASSERT_TRUE(fir.Initialize());
+    ASSERT_TRUE(fir.Run());
+
+    // Refused before the base Setup is reached: the filter must not go on
+    // with the old taps as if nothing had happened.
+    Use({1, 2, 3, 4}, {0, 1, 2, 3}, ImpulseResponse, 0.0);
+    EXPECT_EQ(SetupErrors(false), "SampleRate must be > 0.0\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(fir.Run());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "FIR::Run called without a successful Setup and Initialize\n");
+
+    // The tap count that an x87 build got one short: 3e-10 s at 1e10
+    // samples/s is exactly 3 intervals in double, so there are 4 taps.
+    Use({0.0, 1.0, 0.5, 0.25}, {0.0, 1e-10, 2e-10, 3e-10}, ImpulseResponse, 1e10);
+    ASSERT_TRUE(fir.Setup());
+    EXPECT_EQ(fir.NumTaps, 4);
+    ASSERT_TRUE(fir.Initialize());
+    EXPECT_TRUE(fir.Run());
+}

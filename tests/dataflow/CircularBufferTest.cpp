@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <complex>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "dataflow/CircularBuffer.h"
@@ -196,4 +198,84 @@ TEST(TimedCircularBuffer, TimeOfCountsFiringsFromTheWindowStart)
     // After firing 0, offset 1 is global sample 0; offset 2 is sample 1.
     EXPECT_DOUBLE_EQ(b.TimeOf(1, 0), 1.0);
     EXPECT_DOUBLE_EQ(b.TimeOf(2, 4), 1.0 + 9 * 0.1);
+}
+
+namespace {
+
+// A matrix sample that carries one value, so matrix and plain buffers can
+// be compared element for element; an empty matrix reads as 0.
+Matrix<int> Cell(int v)
+{
+    Matrix<int> m({1});
+    m[0] = v;
+    return m;
+}
+
+int ValueOf(const Matrix<int>& m) { return m.Count() == 0 ? 0 : m[0]; }
+int ValueOf(int v) { return v; }
+
+template <class T>
+std::vector<int> Values(const std::vector<T>& v)
+{
+    std::vector<int> out;
+    for (const T& e : v) out.push_back(ValueOf(e));
+    return out;
+}
+
+// Runs CopyTo and ClearRange on a plain buffer and on a matrix buffer laid
+// out alike; the plain buffer gives the expected result.
+struct WrapCase {
+    std::size_t srcCap, srcPos, srcOff, dstCap, dstPos, dstOff, count;
+};
+
+template <class T>
+std::pair<std::vector<int>, std::vector<int>> CopyAndClear(const WrapCase& c, T (*make)(int))
+{
+    std::vector<T> a, b;
+    for (std::size_t i = 0; i < c.srcCap; ++i) a.push_back(make(static_cast<int>(i) + 1));
+    for (std::size_t i = 0; i < c.dstCap; ++i) b.push_back(make(-1));
+    CircularBuffer<T> src, dst;
+    Attach(src, a, c.srcPos);
+    Attach(dst, b, c.dstPos);
+    src.CopyTo(c.srcOff, dst, c.dstOff, c.count);
+    std::vector<int> copied = Values(b);
+    src.ClearRange(c.srcOff, c.count);
+    return {copied, Values(a)};
+}
+
+int Plain(int v) { return v; }
+
+}  // namespace
+
+TEST(MatrixBuffer, CopyToAndClearRangeWrapEveryIndexAsPlainBuffersDo)
+{
+    std::vector<WrapCase> cases = {
+        {4, 3, 2, 4, 0, 0, 4},  // source offset plus index passes Capacity twice
+        {4, 0, 0, 4, 3, 2, 4},  // the destination side likewise
+        {4, 3, 3, 3, 2, 2, 3},
+    };
+    // Every layout of small arrays, every count up to the smaller capacity.
+    for (std::size_t sc = 1; sc <= 4; ++sc)
+        for (std::size_t dc = 1; dc <= 4; ++dc)
+            for (std::size_t sp = 0; sp < sc; ++sp)
+                for (std::size_t dp = 0; dp < dc; ++dp)
+                    for (std::size_t so = 0; so < sc; ++so)
+                        for (std::size_t n = 0; n <= std::min(sc, dc); ++n)
+                            cases.push_back({sc, sp, so, dc, dp, (so + dp) % dc, n});
+    for (const WrapCase& c : cases) {
+        auto plain = CopyAndClear<int>(c, Plain);
+        auto matrix = CopyAndClear<Matrix<int>>(c, Cell);
+        ASSERT_EQ(matrix, plain) << "capacities " << c.srcCap << "/" << c.dstCap << " positions "
+                                 << c.srcPos << "/" << c.dstPos << " offsets " << c.srcOff << "/"
+                                 << c.dstOff << " count " << c.count;
+    }
+}
+
+TEST(CircularBuffer, ClearRangeNearTheEndOfTheArrayWrapsEachIndex)
+{
+    std::vector<int> s = {1, 2, 3, 4};
+    CircularBuffer<int> b;
+    Attach(b, s, 3);
+    EXPECT_TRUE(b.ClearRange(3, 3));  // indices 2, 3, 0
+    EXPECT_EQ(s, (std::vector<int>{0, 2, 0, 0}));
 }

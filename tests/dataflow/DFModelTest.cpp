@@ -16,7 +16,8 @@ TEST(DFModel, DefaultLifecycleSucceedsWithoutDoingAnything)
 
 TEST(DFModel, ReportErrorWritesOneLineToStandardError)
 {
+    DFModel m;
     testing::internal::CaptureStderr();
-    DFModel::ReportError("BlockSize must be >= 1");
+    m.ReportError("BlockSize must be >= 1");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "BlockSize must be >= 1\n");
 }

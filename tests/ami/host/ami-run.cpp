@@ -3,8 +3,10 @@
 // Loads an AMI model library as a simulator does, initialises it, feeds it
 // SAMPLES samples of a fixed pseudo-random NRZ waveform in AMI_GetWave
 // blocks of BLOCK samples, and prints one output sample per line (%.17g).
-// Init's result and message go to standard error. Exit status: 0 when every
-// call returned 1, 1 when a call returned 0, 2 on a usage or load error.
+// Init's result and message go to standard error, and the message again
+// after the first AMI_GetWave, read through the pointer Init gave. Exit
+// status: 0 when every call returned 1, 1 when a call returned 0, 2 on a
+// usage or load error.
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -67,6 +69,10 @@ int main(int argc, char** argv)
             wave[static_cast<std::size_t>(i)] = 0.5 * level;
         }
         if (getWave(wave.data(), n, clock, &paramsOut, memory) != 1) status = 1;
+        // Simulators keep Init's msg pointer and read it later; so does this
+        // host, once, after the first GetWave.
+        if (done == 0)
+            std::fprintf(stderr, "msg after GetWave \"%s\"\n", msg != nullptr ? msg : "");
         for (long i = 0; i < n; ++i) std::printf("%.17g\n", wave[static_cast<std::size_t>(i)]);
         done += n;
     }
