@@ -20,6 +20,13 @@
 
 #define CMN_PATH "IbisParser/cmn"
 
+/* The Windows C runtime has no getc_unlocked; there the line readers take
+** the stream lock per character, which only the checker's file reading
+** (never a model) pays for. */
+#ifdef _WIN32
+# define getc_unlocked getc
+#endif
+
 /* ==== assertions ========================================================= */
 
 void CMN_AssertFailed(const char *path, int line) {

@@ -78,9 +78,13 @@ TEST(KitIbs, ExecutablesNameTheKitLibrariesAndParameterFiles)
         libraries.insert(library);
         parameterFiles.insert(parameters);
     }
-    EXPECT_THAT(platforms, UnorderedElementsAre("Linux_gcc_32", "Linux_gcc_64"));
-    EXPECT_THAT(libraries, UnorderedElementsAre("corvin_rx1.so", "corvin_rx1_x64.so",
-                                                "corvin_tx1.so", "corvin_tx1_x64.so"));
+    EXPECT_THAT(platforms, UnorderedElementsAre("Linux_gcc_32", "Linux_gcc_64",
+                                                "Windows_VisualStudio_32",
+                                                "Windows_VisualStudio_64"));
+    EXPECT_THAT(libraries,
+                UnorderedElementsAre("corvin_rx1.so", "corvin_rx1_x64.so", "corvin_tx1.so",
+                                     "corvin_tx1_x64.so", "corvin_rx1.dll", "corvin_rx1_x64.dll",
+                                     "corvin_tx1.dll", "corvin_tx1_x64.dll"));
     EXPECT_THAT(parameterFiles, UnorderedElementsAre("corvin_rx1.ami", "corvin_tx1.ami"));
 }
 

@@ -7,7 +7,11 @@
 // after the first AMI_GetWave, read through the pointer Init gave. Exit
 // status: 0 when every call returned 1, 1 when a call returned 0, 2 on a
 // usage or load error.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,20 +21,36 @@ typedef long (*InitFn)(double*, long, long, double, double, char*, char**, void*
 typedef long (*GetWaveFn)(double*, long, double*, char**, void*);
 typedef long (*CloseFn)(void*);
 
+// The platform's loader: dlopen on Linux, LoadLibrary on Windows.
+#ifdef _WIN32
+static void* OpenLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
+static void* Symbol(void* lib, const char* name)
+{
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(lib), name));
+}
+static void CloseLibrary(void* lib) { FreeLibrary(static_cast<HMODULE>(lib)); }
+static const char* LoadError() { return "LoadLibrary failed"; }
+#else
+static void* OpenLibrary(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
+static void* Symbol(void* lib, const char* name) { return dlsym(lib, name); }
+static void CloseLibrary(void* lib) { dlclose(lib); }
+static const char* LoadError() { return dlerror(); }
+#endif
+
 int main(int argc, char** argv)
 {
     if (argc != 7) {
         std::fprintf(stderr, "usage: ami-run LIBRARY PARAMETERS BIT_TIME SAMPLE_INTERVAL BLOCK SAMPLES\n");
         return 2;
     }
-    void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+    void* lib = OpenLibrary(argv[1]);
     if (lib == nullptr) {
-        std::fprintf(stderr, "ami-run: %s\n", dlerror());
+        std::fprintf(stderr, "ami-run: %s\n", LoadError());
         return 2;
     }
-    InitFn init = reinterpret_cast<InitFn>(dlsym(lib, "AMI_Init"));
-    GetWaveFn getWave = reinterpret_cast<GetWaveFn>(dlsym(lib, "AMI_GetWave"));
-    CloseFn close = reinterpret_cast<CloseFn>(dlsym(lib, "AMI_Close"));
+    InitFn init = reinterpret_cast<InitFn>(Symbol(lib, "AMI_Init"));
+    GetWaveFn getWave = reinterpret_cast<GetWaveFn>(Symbol(lib, "AMI_GetWave"));
+    CloseFn close = reinterpret_cast<CloseFn>(Symbol(lib, "AMI_Close"));
     if (init == nullptr || getWave == nullptr || close == nullptr) {
         std::fprintf(stderr, "ami-run: missing entry point\n");
         return 2;
@@ -77,6 +97,6 @@ int main(int argc, char** argv)
         done += n;
     }
     if (close(memory) != 1) status = 1;
-    dlclose(lib);
+    CloseLibrary(lib);
     return status;
 }
