@@ -7,6 +7,7 @@
 #include <map>
 
 #include "tools/ami-sim/Prbs.h"
+#include "tools/ami-sim/ThroughResponse.h"
 
 namespace amisim {
 
@@ -81,6 +82,20 @@ Channel (one of):
   --channel-step CSV    step response, two columns: time (s), value
                         (CSV: comma, semicolon, tab or blank separated; one
                         header line and '#' comment lines allowed)
+  --channel FILE.sNp    measured or extracted S-parameters (Touchstone 1.x,
+                        or 2.0 with [Version] 2.0): the through response,
+                        turned into an impulse response with its delay
+  --ports LIST          which ports of the file are the channel:
+                          in,out            single-ended, S(out,in)
+                          in+,in-,out+,out- differential pair, SDD21
+                        Common 4-port numberings:
+                          1,2,3,4  ports 1,2 at one end, 3,4 at the other
+                                   (through paths 1->3 and 2->4)
+                          1,3,2,4  through paths 1->2 and 3->4 (odd ports
+                                   at one end, as many analysers number)
+                        Default: S21 of a 2-port file; for a 4-port file
+                        whichever of these two carries more signal at the
+                        lowest frequency (the choice is reported)
 
 Eye and output:
   --ignore-bits N       settling bits left out of the eye (default: the
@@ -189,6 +204,12 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
              o.channel = ChannelSource::StepFile;
              return text("--channel-step", o.channelFile)(v);
          }},
+        {"--channel",
+         [&](const std::string& v) {
+             o.channel = ChannelSource::Touchstone;
+             return text("--channel", o.channelFile)(v);
+         }},
+        {"--ports", [&](const std::string& v) { return ParsePortList(v, o.ports, error); }},
     };
 
     int channelOptions = 0;
@@ -219,11 +240,15 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
             }
             value = args[++i];
         }
-        if (name.compare(0, 10, "--channel-") == 0) ++channelOptions;
+        if (name.compare(0, 9, "--channel") == 0) ++channelOptions;
         if (!it->second(value)) return ParseStatus::Error;
     }
     if (channelOptions > 1) {
-        error = "give only one of --channel-loss, --channel-impulse, --channel-step";
+        error = "give only one of --channel-loss, --channel-impulse, --channel-step, --channel";
+        return ParseStatus::Error;
+    }
+    if (!o.ports.empty() && o.channel != ChannelSource::Touchstone) {
+        error = "--ports needs --channel FILE.sNp";
         return ParseStatus::Error;
     }
     if (o.ignoreBits >= o.bits) {

@@ -15,9 +15,12 @@
 #include "tools/ami-sim/EyeDiagram.h"
 #include "tools/ami-sim/EyeSvg.h"
 #include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FrequencyDomainChannel.h"
 #include "tools/ami-sim/JsonWriter.h"
 #include "tools/ami-sim/Latency.h"
 #include "tools/ami-sim/Prbs.h"
+#include "tools/ami-sim/ThroughResponse.h"
+#include "tools/ami-sim/Touchstone.h"
 
 namespace amisim {
 
@@ -182,6 +185,35 @@ bool WriteText(const std::string& path, const std::string& text, std::string& er
     return true;
 }
 
+bool BuildChannel(const Options& o, double dt, Channel& channel, std::string& error)
+{
+    if (o.channel == ChannelSource::LossyLine)
+        return DesignLossyLine(o.lossDb, o.bitTime, dt, channel, error);
+    const std::string file = fs::path(o.channelFile).filename().string();
+    if (o.channel == ChannelSource::Touchstone) {
+        NetworkData network;
+        ThroughResponse through;
+        if (!ReadTouchstone(o.channelFile, network, error)) return false;
+        if (!SelectThrough(network, o.ports, through, error) ||
+            !ChannelFromThrough(through, dt, channel, error)) {
+            error = o.channelFile + ": " + error;
+            return false;
+        }
+        channel.description = file + " " + channel.description;
+        return true;
+    }
+    TimeValueTable table;
+    if (!ReadTimeValueCsv(o.channelFile, table, error)) return false;
+    const ResponseKind kind =
+        o.channel == ChannelSource::ImpulseFile ? ResponseKind::Impulse : ResponseKind::Step;
+    if (!ChannelFromTable(table, kind, dt, channel, error)) {
+        error = o.channelFile + ": " + error;
+        return false;
+    }
+    channel.description += " " + file;
+    return true;
+}
+
 }  // namespace
 
 int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool showProgress)
@@ -197,19 +229,9 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
 
     // Channel.
     Channel channel;
-    if (o.channel == ChannelSource::LossyLine) {
-        if (!DesignLossyLine(o.lossDb, o.bitTime, dt, channel, error)) return fail(kExitRunFailure);
-    } else {
-        TimeValueTable table;
-        if (!ReadTimeValueCsv(o.channelFile, table, error)) return fail(kExitRunFailure);
-        const ResponseKind kind =
-            o.channel == ChannelSource::ImpulseFile ? ResponseKind::Impulse : ResponseKind::Step;
-        if (!ChannelFromTable(table, kind, dt, channel, error)) {
-            error = o.channelFile + ": " + error;
-            return fail(kExitRunFailure);
-        }
-        channel.description += " " + fs::path(o.channelFile).filename().string();
-    }
+    if (!BuildChannel(o, dt, channel, error)) return fail(kExitRunFailure);
+    const double timeChannelSetup = Seconds(Clock::now() - started);
+    const ChannelFigures figures = MeasureChannel(channel, dt, o.bitTime);
     const std::size_t taps = channel.taps.size();
 
     // Run length, settling interval and latency search.
@@ -383,8 +405,9 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         return fs::path(slot.library).filename().string() + " " + slot.parameters;
     };
     plot.notes = {"Tx: " + describe(tx) + "    Rx: " + describe(rx),
-                  "Channel: " + channel.description + "; latency " + std::to_string(latency) +
-                      " samples; " + std::to_string(ignore) + " settling bits ignored"};
+                  "Channel: " + channel.description + ": DC gain " + Fmt("%.3f", figures.dcGain) +
+                      ", loss " + Fmt("%.2f dB", figures.lossDbAtNyquist) + " at Nyquist, delay " +
+                      Fmt("%.4g ns", figures.delay * 1e9)};
     if (!WriteText(svgPath, RenderEyeSvg(*eye, m, plot), error)) return fail(kExitRunFailure);
 
     JsonWriter j;
@@ -403,8 +426,11 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         .Field("description", channel.description)
         .Field("taps", static_cast<long long>(taps))
         .Field("length_s", static_cast<double>(taps) * dt)
-        .Field("dc_gain", DcGain(channel));
-    if (o.channel == ChannelSource::LossyLine) j.Field("loss_dB_at_nyquist", o.lossDb);
+        .Field("dc_gain", figures.dcGain)
+        .Field("loss_dB_at_nyquist", figures.lossDbAtNyquist)
+        .Field("delay_s", figures.delay);
+    if (o.channel == ChannelSource::LossyLine) j.Field("nominal_loss_dB_at_nyquist", o.lossDb);
+    if (!o.channelFile.empty()) j.Field("file", o.channelFile);
     j.EndObject();
     for (ModelSlot* slot : {&tx, &rx}) {
         const char* key = slot == &tx ? "tx" : "rx";
@@ -441,6 +467,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         .EndObject();
     j.Field("non_finite_samples", static_cast<long long>(eye->NonFiniteSamples()));
     j.BeginObject("time_s")
+        .Field("channel_setup", timeChannelSetup)
         .Field("tx", timeTx)
         .Field("channel", timeChannel)
         .Field("rx", timeRx)
@@ -461,8 +488,11 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         out << "ami-sim: " << bits << " bits " << pattName << ", " << spb << " samples/bit, UI "
             << Fmt("%.4g", o.bitTime * 1e12) << " ps\n"
             << "  channel:   " << channel.description << ", " << taps << " taps ("
-            << Fmt("%.4g", static_cast<double>(taps) * dt * 1e9) << " ns), DC gain "
-            << Fmt("%.4f", DcGain(channel)) << '\n'
+            << Fmt("%.4g", static_cast<double>(taps) * dt * 1e9) << " ns)\n"
+            << "             DC gain " << Fmt("%.4f", figures.dcGain) << ", "
+            << Fmt("%.2f", figures.lossDbAtNyquist) << " dB at Nyquist, delay "
+            << Fmt("%.1f", figures.delay * 1e12) << " ps (built in "
+            << Fmt("%.3f", timeChannelSetup) << " s)\n"
             << "  latency:   " << latency << " samples (" << Fmt("%.3f", static_cast<double>(latency) / spb)
             << " UI)" << (estimate.inverted ? ", link inverts" : "") << "; " << ignore
             << " settling bits ignored\n";
