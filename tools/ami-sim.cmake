@@ -6,6 +6,8 @@ find_package(ZLIB REQUIRED)
 add_library(amisim STATIC
   ami-sim/AmiModel.cpp
   ami-sim/AmiParameterFile.cpp
+  ami-sim/Bathtub.cpp
+  ami-sim/BathtubSvg.cpp
   ami-sim/Channel.cpp
   ami-sim/EyeDiagram.cpp
   ami-sim/EyeSvg.cpp

@@ -11,6 +11,8 @@
 
 #include "tools/ami-sim/AmiModel.h"
 #include "tools/ami-sim/AmiParameterFile.h"
+#include "tools/ami-sim/Bathtub.h"
+#include "tools/ami-sim/BathtubSvg.h"
 #include "tools/ami-sim/Channel.h"
 #include "tools/ami-sim/EyeDiagram.h"
 #include "tools/ami-sim/EyeSvg.h"
@@ -45,6 +47,9 @@ constexpr std::size_t kModelLatencyBits = 64;
 // Bits after the settling interval used to find the latency.
 constexpr std::size_t kCalibrationBits = 4096;
 constexpr std::size_t kMinimumEyeBits = 16;
+// Histogram bins over the eye plot's voltage range, for the bathtub curve.
+constexpr int kHistogramBins = 400;
+constexpr double kTargetBer = 1e-12;
 
 class ProgressLine {
 public:
@@ -265,6 +270,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
     const std::string svgPath = (dir / "eye.svg").string();
     const std::string csvPath = (dir / "waves.csv").string();
     const std::string jsonPath = (dir / "summary.json").string();
+    const std::string bathtubPath = (dir / "bathtub.svg").string();
     WaveCsv waves;
     const std::size_t waveSamples =
         std::min(total, static_cast<std::size_t>(o.waveBits) * spb);
@@ -337,6 +343,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         layout.vMax = hi + pad;
         layout.rows = 240;
         layout.columnsPerSample = std::max(1, 256 / (2 * o.samplesPerBit));
+        layout.histogramBins = kHistogramBins;
         eye = std::make_unique<EyeDiagram>(layout, pattern, latency, estimate.inverted, ignore);
         eye->Add(0, pending.data(), pending.size());
         std::vector<double>().swap(pending);
@@ -409,6 +416,11 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
                       ", loss " + Fmt("%.2f dB", figures.lossDbAtNyquist) + " at Nyquist, delay " +
                       Fmt("%.4g ns", figures.delay * 1e9)};
     if (!WriteText(svgPath, RenderEyeSvg(*eye, m, plot), error)) return fail(kExitRunFailure);
+    const BathtubCurve tub = ComputeBathtub(*eye, m.threshold, m.bestIndex, kTargetBer);
+    EyePlotText tubText = plot;
+    tubText.title = "Bathtub curve: " + pattName + ", " + std::to_string(bits) + " bits, " +
+                    Fmt("%.4g", 1e-9 / o.bitTime) + " Gb/s";
+    if (!WriteText(bathtubPath, RenderBathtubSvg(tub, tubText), error)) return fail(kExitRunFailure);
 
     JsonWriter j;
     j.BeginObject()
@@ -464,6 +476,9 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         .Field("inner_one_V", m.innerOne)
         .Field("inner_zero_V", m.innerZero)
         .Field("bits_folded", static_cast<long long>(m.bitsFolded))
+        .Field("width_UI_at_1e-12", tub.width)
+        .Field("width_s_at_1e-12", tub.width * o.bitTime)
+        .Field("ber_at_best_position", m.bestIndex >= 0 ? tub.ber[static_cast<std::size_t>(m.bestIndex)] : 0.5)
         .EndObject();
     j.Field("non_finite_samples", static_cast<long long>(eye->NonFiniteSamples()));
     j.BeginObject("time_s")
@@ -476,6 +491,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         .EndObject();
     j.BeginObject("files")
         .Field("eye_svg", "eye.svg")
+        .Field("bathtub_svg", "bathtub.svg")
         .Field("waves_csv", waveSamples > 0 ? "waves.csv" : "")
         .EndObject();
     j.EndObject();
@@ -506,12 +522,14 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
                 << " V\n"
                 << "  eye width  " << Fmt("%.3f", m.width) << " UI ("
                 << Fmt("%.1f", m.width * o.bitTime * 1e12) << " ps), " << m.bitsFolded
-                << " bits folded\n";
+                << " bits folded\n"
+                << "  at BER 1e-12: eye width " << Fmt("%.3f", tub.width) << " UI ("
+                << Fmt("%.1f", tub.width * o.bitTime * 1e12) << " ps)\n";
         }
         out << "  time:      " << Fmt("%.2f", runTime) << " s (tx " << Fmt("%.2f", timeTx)
             << ", channel " << Fmt("%.2f", timeChannel) << ", rx " << Fmt("%.2f", timeRx)
             << ", eye " << Fmt("%.2f", timeEye) << ")\n"
-            << "  wrote      " << svgPath << ", " << (waveSamples > 0 ? csvPath + ", " : "")
+            << "  wrote      " << svgPath << ", " << bathtubPath << ", " << (waveSamples > 0 ? csvPath + ", " : "")
             << jsonPath << '\n';
     }
     return closedOk ? kExitSuccess : kExitRunFailure;
