@@ -64,7 +64,7 @@ double RaisedCosine(double x)  // 1 for x <= 0, 0 for x >= 1
 }
 
 // Transfer function on the grid k df, k = 0 .. n/2, into `out` (n/2 + 1).
-void Resample(const Polar& p, double df, double top, std::size_t n, fftw_complex* out)
+void Resample(const Polar& p, double df, double dt, double top, std::size_t n, fftw_complex* out)
 {
     std::size_t j = 0;
     for (std::size_t k = 0; k <= n / 2; ++k) {
@@ -76,8 +76,13 @@ void Resample(const Polar& p, double df, double top, std::size_t n, fftw_complex
         const double m = p.magnitude[j] + a * (p.magnitude[j + 1] - p.magnitude[j]);
         const double ph = p.phase[j] + a * (p.phase[j + 1] - p.phase[j]);
         const double w = RaisedCosine((f - 0.8 * top) / (0.2 * top));
-        out[k][0] = m * w * std::cos(ph);
-        out[k][1] = m * w * std::sin(ph);
+        // Half a sample of extra delay: tap k then stands for the interval
+        // from (k - 1/2) dt to (k + 1/2) dt around h((k - 1/2) dt), so the
+        // running sum of the taps is the step response at the sample times,
+        // as with a tabulated step response.
+        const double shifted = ph - M_PI * f * dt;
+        out[k][0] = m * w * std::cos(shifted);
+        out[k][1] = m * w * std::sin(shifted);
     }
 }
 
@@ -135,7 +140,7 @@ bool ChannelFromThrough(const ThroughResponse& through, double dt, Channel& chan
     fftw_complex* spectrum =
         static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * (n / 2 + 1)));
     if (spectrum == nullptr) throw std::bad_alloc();
-    Resample(p, df, top, n, spectrum);
+    Resample(p, df, dt, top, n, spectrum);
     fftw_plan plan = fftw_plan_dft_c2r_1d(static_cast<int>(n), spectrum, h.data(), FFTW_ESTIMATE);
     fftw_execute(plan);
     fftw_destroy_plan(plan);

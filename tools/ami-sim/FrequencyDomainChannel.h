@@ -12,7 +12,9 @@
 // 3. Band limit: a raised-cosine roll-off over the top fifth of the band
 //    (the file's last frequency, or the grid's Nyquist frequency if lower),
 //    so the cut does not ring through the response or alias.
-// 4. Real inverse FFT (FFTW): taps = dt h(t) with their sum the DC gain.
+// 4. Real inverse FFT (FFTW), delayed by half a sample: taps =
+//    dt h((k - 1/2) dt), so their running sum is the step response at the
+//    sample times and their sum the DC gain.
 // 5. Causality, keeping the delay: the measured phase is kept as it is, so
 //    the response arrives at the channel's flight delay. What lies before
 //    the main arrival by more than the band limit's ringing time is the

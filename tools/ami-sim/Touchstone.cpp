@@ -157,24 +157,24 @@ bool Reader::Keyword(const std::string& text, long line)
 
 bool Reader::KeywordValue(const std::string& key, const std::string& arg, long line)
 {
-    auto count = [&](long low, long high, long& field) {
+    auto count = [&](const char* keyword, long low, long high, long& field) {
         double v = 0.0;
         if (!ToNumber(arg, v) || v != std::floor(v) || v < low || v > high)
-            return Fail(line, "[" + key + "] expects a whole number from " + std::to_string(low) +
+            return Fail(line, std::string(keyword) + " expects a whole number from " + std::to_string(low) +
                                   " to " + std::to_string(high) + ", not " + Quote(arg));
         field = static_cast<long>(v);
         return true;
     };
     if (key == "NUMBER OF PORTS") {
         long n = 0;
-        if (!count(1, kMaxPorts, n)) return false;
+        if (!count("[Number of Ports]", 1, kMaxPorts, n)) return false;
         ports_ = static_cast<int>(n);
         return true;
     }
-    if (key == "NUMBER OF FREQUENCIES") return count(1, 100000000L, expectedFrequencies_);
+    if (key == "NUMBER OF FREQUENCIES") return count("[Number of Frequencies]", 1, 100000000L, expectedFrequencies_);
     if (key == "NUMBER OF NOISE FREQUENCIES") {
         long ignored = 0;
-        return count(0, 100000000L, ignored);
+        return count("[Number of Noise Frequencies]", 0, 100000000L, ignored);
     }
     if (key == "TWO-PORT DATA ORDER") {
         const std::string v = UpperCase(arg);
@@ -270,7 +270,7 @@ bool Reader::Data(const std::string& text, long line)
                           "[Version] 2.0 with [Number of Ports]");
     const std::size_t need = ValuesPerPoint();
     const char* p = text.c_str();
-    const bool starts = pending_.empty();
+    bool lineStart = true;  // no value of this line read yet
     while (*p != '\0') {
         while (*p == ' ' || *p == '\t') ++p;
         if (*p == '\0') break;
@@ -282,7 +282,7 @@ bool Reader::Data(const std::string& text, long line)
         if (end != wordEnd || errno == ERANGE || !std::isfinite(v))
             return Fail(line, Quote(std::string(p, wordEnd)) + " is not a number");
         if (pending_.empty()) {
-            if (!starts)
+            if (!lineStart)
                 return Fail(line, "more values on this line than one frequency takes (" +
                                       std::to_string(need) + " numbers)");
             const double f = v * unit_;
@@ -299,6 +299,7 @@ bool Reader::Data(const std::string& text, long line)
             pointLine_ = line;
         }
         pending_.push_back(v);
+        lineStart = false;
         if (pending_.size() == need) {
             if (!StorePoint(line)) return false;
         }
