@@ -81,7 +81,7 @@ TEST(Bathtub, NoisyEyeIsNarrowerAtLowBerThanItsMeasuredWidth)
     EyeDiagram eye(layout, bits, 0, false, 10);
     eye.Add(0, y.data(), y.size());
     const EyeMetrics m = eye.Metrics();
-    const BathtubCurve c = ComputeBathtub(eye, m.threshold, m.bestIndex, 1e-12);
+    const BathtubCurve c = ComputeBathtub(eye, m, 1e-12);
     ASSERT_TRUE(c.open);
     EXPECT_GT(c.width, 0.2);
     EXPECT_LT(c.width, m.width);

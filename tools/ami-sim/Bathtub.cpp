@@ -72,9 +72,10 @@ double TailFraction(const std::vector<std::uint32_t>& counts, double vMin, doubl
     return Phi(a * threshold + b);
 }
 
-BathtubCurve ComputeBathtub(const EyeDiagram& eye, double threshold, int bestIndex,
-                            double targetBer)
+BathtubCurve ComputeBathtub(const EyeDiagram& eye, const EyeMetrics& metrics, double targetBer)
 {
+    const double threshold = metrics.threshold;
+    const int bestIndex = metrics.open ? metrics.bestIndex : -1;
     BathtubCurve c;
     c.threshold = threshold;
     c.targetBer = targetBer;
@@ -111,8 +112,8 @@ BathtubCurve ComputeBathtub(const EyeDiagram& eye, double threshold, int bestInd
     int left = bestIndex, right = bestIndex;
     while (left > 0 && c.ber[left - 1] <= targetBer) --left;
     while (right + 1 < positions && c.ber[right + 1] <= targetBer) ++right;
-    c.left = edge(left, -1);
-    c.right = edge(right, +1);
+    c.left = std::max(edge(left, -1), metrics.widthLeft);
+    c.right = std::min(edge(right, +1), metrics.widthRight);
     c.width = c.right - c.left;
     return c;
 }

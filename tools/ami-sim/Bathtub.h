@@ -12,6 +12,11 @@
 // noiseless level) has no tail to fit; its measured fraction, zero when no
 // sample crosses, stands. The bit error ratio is the two levels' fractions
 // weighted by their bit counts.
+//
+// The width at the target BER is never wider than the measured opening
+// (EyeMetrics::widthLeft .. widthRight): where samples were seen across the
+// threshold the BER is at least one in the bits folded, far above any
+// useful target, whatever a fitted tail says.
 #pragma once
 
 #include <vector>
@@ -33,10 +38,9 @@ struct BathtubCurve {
 constexpr int kMeasuredCrossings = 20;
 constexpr double kTailFraction = 0.15;
 
-// The eye needs histograms (Layout::histogramBins > 0). bestIndex: the
-// position the opening is measured around (EyeMetrics::bestIndex).
-BathtubCurve ComputeBathtub(const EyeDiagram& eye, double threshold, int bestIndex,
-                            double targetBer);
+// The eye needs histograms (Layout::histogramBins > 0); `metrics` are its
+// Metrics() (threshold, best position and measured opening).
+BathtubCurve ComputeBathtub(const EyeDiagram& eye, const EyeMetrics& metrics, double targetBer);
 
 // Fraction of a level's samples beyond the threshold (below it for the
 // '1' level: innerIsLow), by the rule above. counts: its histogram over

@@ -416,7 +416,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
                       ", loss " + Fmt("%.2f dB", figures.lossDbAtNyquist) + " at Nyquist, delay " +
                       Fmt("%.4g ns", figures.delay * 1e9)};
     if (!WriteText(svgPath, RenderEyeSvg(*eye, m, plot), error)) return fail(kExitRunFailure);
-    const BathtubCurve tub = ComputeBathtub(*eye, m.threshold, m.bestIndex, kTargetBer);
+    const BathtubCurve tub = ComputeBathtub(*eye, m, kTargetBer);
     EyePlotText tubText = plot;
     tubText.title = "Bathtub curve: " + pattName + ", " + std::to_string(bits) + " bits, " +
                     Fmt("%.4g", 1e-9 / o.bitTime) + " Gb/s";
