@@ -69,6 +69,8 @@ struct Malformed {
 const Malformed kMalformed[] = {
     {"not a number", 2, "# GHz S RI R 50\n1 0 0 abc 0 0 0 0 0\n", "t:2: 'abc' is not a number"},
     {"not finite", 1, "# GHz S RI R 50\n1 nan 0\n", "t:2: 'nan' is not a number"},
+    {"magnitude overflows", 1, "# GHz S DB R 50\n1 7000 0\n", "t:2: a network parameter is out of range"},
+    {"frequency overflows", 1, "# GHz S RI R 50\n1e305 1 0\n", "t:2: the frequency is out of range"},
     {"frequency falls", 1, "# GHz S RI R 50\n2 1 0\n1 1 0\n", "t:3: frequency '1' does not increase"},
     {"negative frequency", 1, "# GHz S RI R 50\n-1 1 0\n", "t:2: frequency '-1' is negative"},
     {"values missing at the end", 4, "# GHz S RI R 50\n1 1 0 1 0\n", "t:2: the values of this frequency are incomplete: 5 of 33"},

@@ -125,10 +125,13 @@ bool ChannelFromThrough(const ThroughResponse& through, double dt, Channel& chan
     Polar p;
     if (!ToPolar(through, p, error)) return false;
     const double meanStep = (p.f.back() - p.f.front()) / static_cast<double>(p.f.size() - 1);
-    const double record = std::max(1.0 / meanStep, 4.0 * RoughDelay(p));
+    // A finer frequency step than the longest record needs only lengthens
+    // the record; the delay must fit in it.
+    const double longest = static_cast<double>(kMaxChannelTaps) * dt;
+    const double record = std::max(std::min(1.0 / meanStep, longest), 4.0 * RoughDelay(p));
     const double wanted = std::max(1024.0, record / dt);
     if (!(wanted <= static_cast<double>(kMaxChannelTaps))) {
-        error = "the channel's frequency step calls for a record of " + std::to_string(record) +
+        error = "the channel's delay calls for a record of " + std::to_string(record) +
                 " s, more than " + std::to_string(kMaxChannelTaps) + " samples";
         return false;
     }

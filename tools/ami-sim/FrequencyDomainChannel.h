@@ -5,8 +5,8 @@
 //    the phase the multiple of pi nearest the extrapolated unwrapped phase
 //    (a passive through path is real at DC).
 // 2. The FFT grid: df = 1 / (N dt), N a power of two whose record N dt
-//    holds the file's own time span 1 / (mean frequency step) and four
-//    times the channel's delay. Magnitude and unwrapped phase are
+//    holds the file's own time span 1 / (mean frequency step), up to
+//    kMaxChannelTaps samples, and four times the channel's delay. Magnitude and unwrapped phase are
 //    interpolated linearly onto it; nothing is invented above the last
 //    frequency.
 // 3. Band limit: a raised-cosine roll-off over the top fifth of the band

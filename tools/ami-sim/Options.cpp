@@ -49,7 +49,8 @@ std::string HelpText()
 Runs a serial link the way an IBIS-AMI channel simulator does in the time
 domain: a PRBS stimulus, the transmitter model's AMI_GetWave, a channel, the
 receiver model's AMI_GetWave. Folds the receiver output into a 2-UI eye,
-reports eye height and width, and writes eye.svg, waves.csv and summary.json.
+reports eye height and width, and writes eye.svg, bathtub.svg, waves.csv
+and summary.json.
 
 Models (either may be left out: the signal then passes unchanged):
   --tx LIB              transmitter AMI library (.so), loaded with dlopen
@@ -113,6 +114,12 @@ Eye height is the largest gap between the lowest '1' and the highest '0'
 over the sampling phases of the middle UI; eye width is the span of phases
 around the best one over which all '1's stay above and all '0's below the
 threshold in the middle of that gap.
+
+Bathtub curve: the bit error ratio at that threshold against the sampling
+phase, counted from the folded samples, and where fewer than 20 cross,
+extrapolated by a Gaussian tail fitted to the inner 15% of each level (on
+the Q scale). The eye width at BER 1e-12 is the span of phases where it
+stays at or below 1e-12, never wider than the measured opening.
 
 Exit status: 0 success, 1 the run failed (library, model, file or output
 error), 2 bad command line.

@@ -86,10 +86,12 @@ bool SelectThrough(const NetworkData& data, const std::vector<int>& given,
     r.h.resize(data.frequency.size());
     for (std::size_t k = 0; k < r.h.size(); ++k)
         r.h[k] = ports.size() == 2 ? data.S(k, ports[1], ports[0]) : Differential(data, k, ports);
-    r.label = ports.size() == 2
-                  ? "S" + std::to_string(ports[1]) + std::to_string(ports[0]) + " (ports " +
-                        Join(ports) + ")"
-                  : "SDD21 (ports " + Join(ports) + how + ")";
+    // S21 for one-digit ports, S(12,3) where digits would run together.
+    const std::string to = std::to_string(ports.back()), from = std::to_string(ports[0]);
+    const std::string name = to.size() + from.size() == 2 ? "S" + to + from
+                                                          : "S(" + to + "," + from + ")";
+    r.label = ports.size() == 2 ? name + " (ports " + Join(ports) + ")"
+                                : "SDD21 (ports " + Join(ports) + how + ")";
     through = std::move(r);
     return true;
 }

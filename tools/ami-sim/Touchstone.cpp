@@ -300,9 +300,7 @@ bool Reader::Data(const std::string& text, long line)
         }
         pending_.push_back(v);
         lineStart = false;
-        if (pending_.size() == need) {
-            if (!StorePoint(line)) return false;
-        }
+        if (pending_.size() == need && !StorePoint(line)) return false;
         p = wordEnd;
     }
     return true;
@@ -346,7 +344,12 @@ bool Reader::StorePoint(long line)
         }
     }
     pending_.clear();
-    (void)line;
+    // Finite text can still overflow: 1e300 GHz, or 7000 dB.
+    if (!std::isfinite(out_.frequency.back()))
+        return Fail(pointLine_, "the frequency is out of range");
+    for (std::size_t i = base; i < out_.s.size(); ++i)
+        if (!std::isfinite(out_.s[i].real()) || !std::isfinite(out_.s[i].imag()))
+            return Fail(line, "a network parameter is out of range");
     return true;
 }
 
