@@ -92,6 +92,9 @@ const Malformed kMalformed[] = {
      "t:4: mixed-mode data are not supported"},
     {"2.0 data before [Network Data]", 0, "[Version] 2.0\n# GHz S RI R 50\n[Number of Ports] 1\n1 1 0\n", "t:4: data before [Network Data]"},
     {"2.0 bad reference", 0, "[Version] 2.0\n# GHz S RI\n[Number of Ports] 2\n[Reference] 50 -3\n", "t:4: reference impedance '-3'"},
+    {"2.0 references cut short", 0,
+     "[Version] 2.0\n# GHz S RI\n[Number of Ports] 2\n[Reference] 50\n[Network Data]\n",
+     "t:5: [Reference] has fewer values than ports"},
     {"2.0 too many ports", 0, "[Version] 2.0\n[Number of Ports] 100000\n", "t:2: [Number of Ports] expects a whole number from 1 to 64"},
     {"version 3", 0, "[Version] 3.0\n", "t:1: version '3.0' is not supported"},
 };

@@ -146,6 +146,7 @@ bool Reader::Keyword(const std::string& text, long line)
 {
     const std::size_t close = text.find(']');
     if (close == std::string::npos) return Fail(line, "keyword without ']': " + Quote(text));
+    if (referencesWanted_ > 0) return Fail(line, "[Reference] has fewer values than ports");
     if (version_ != 2) return Fail(line, "keyword " + Quote(text.substr(0, close + 1)) +
                                              " in a version 1 file ([Version] 2.0 must come first)");
     // Words of a keyword are compared without regard to case or spacing.
