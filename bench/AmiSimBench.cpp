@@ -1,7 +1,8 @@
 // ami-sim stages for a 100,000-bit run at 32 samples per bit (3.2 million
 // samples): the channel convolution (FFT overlap-save against the direct
 // sum it replaces), the eye folding with its density plot, and a whole run
-// without models.
+// without models. Also reading the measured 4-port cable (2.3 MB
+// Touchstone) and building its impulse response, when ../shared is there.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include "tools/ami-sim/Channel.h"
 #include "tools/ami-sim/EyeDiagram.h"
 #include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FrequencyDomainChannel.h"
 #include "tools/ami-sim/Prbs.h"
 #include "tools/ami-sim/Simulation.h"
 
@@ -109,5 +111,34 @@ void BM_Run100kBitsWithoutModels(benchmark::State& state)
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_Run100kBitsWithoutModels)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_TouchstoneCableToTaps(benchmark::State& state)
+{
+    const std::string path = std::string(CORVIN_SOURCE_DIR) + "/../shared/channels/CABLE1_TX_pair.s4p";
+    if (!std::filesystem::exists(path)) {
+        state.SkipWithError("../shared/channels/CABLE1_TX_pair.s4p is absent");
+        return;
+    }
+    std::size_t taps = 0;
+    for (auto _ : state) {
+        amisim::NetworkData data;
+        amisim::ThroughResponse through;
+        amisim::Channel ch;
+        std::string error;
+        if (!amisim::ReadTouchstone(path, data, error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        if (state.range(0) == 1) {
+            amisim::SelectThrough(data, {1, 3, 2, 4}, through, error);
+            amisim::ChannelFromThrough(through, kBitTime / kSpb, ch, error);
+        }
+        taps = ch.taps.size();
+        benchmark::DoNotOptimize(taps);
+    }
+    state.counters["taps"] = static_cast<double>(taps);
+}
+// 0: reading alone; 1: reading, SDD21 and the impulse response.
+BENCHMARK(BM_TouchstoneCableToTaps)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

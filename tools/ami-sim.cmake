@@ -6,17 +6,22 @@ find_package(ZLIB REQUIRED)
 add_library(amisim STATIC
   ami-sim/AmiModel.cpp
   ami-sim/AmiParameterFile.cpp
+  ami-sim/Bathtub.cpp
+  ami-sim/BathtubSvg.cpp
   ami-sim/Channel.cpp
   ami-sim/EyeDiagram.cpp
   ami-sim/EyeSvg.cpp
   ami-sim/FftConvolver.cpp
+  ami-sim/FrequencyDomainChannel.cpp
   ami-sim/JsonWriter.cpp
   ami-sim/Latency.cpp
   ami-sim/Options.cpp
   ami-sim/PngImage.cpp
   ami-sim/Prbs.cpp
   ami-sim/Simulation.cpp
-  ami-sim/TimeValueCsv.cpp)
+  ami-sim/ThroughResponse.cpp
+  ami-sim/TimeValueCsv.cpp
+  ami-sim/Touchstone.cpp)
 target_include_directories(amisim PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(amisim PUBLIC vantra_blocks PkgConfig::FFTW3 ZLIB::ZLIB ${CMAKE_DL_LIBS})
 

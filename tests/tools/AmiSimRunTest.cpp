@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <cmath>
+#include <complex>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -214,8 +216,43 @@ TEST_F(AmiSimRun, ChannelFromCsvFiles)
     EXPECT_THAT(err.str(), HasSubstr("bad.csv:3: value 'x' is not a number"));
 }
 
+TEST_F(AmiSimRun, ChannelFromTouchstoneWithBathtub)
+{
+    // S21 = 0.9 / (1 + j f / 4 GHz) after 300 ps: DC gain 0.9, half the
+    // final value at 300 ps + ln 2 / (2 pi 4 GHz) = 327.6 ps.
+    std::string s2p = "! RC line\n# MHz S RI R 50\n";
+    for (int k = 1; k <= 4000; ++k) {
+        const double f = k * 10e6;
+        const std::complex<double> h = 0.9 * std::polar(1.0, -2 * M_PI * f * 300e-12) /
+                                       std::complex<double>(1.0, f / 4e9);
+        char row[160];
+        std::snprintf(row, sizeof row, "%g 0 0 %.12g %.12g %.12g %.12g 0 0\n", f * 1e-6, h.real(),
+                      h.imag(), h.real(), h.imag());
+        s2p += row;
+    }
+    const std::string path = WriteFile("rc.s2p", s2p);
+    ASSERT_EQ(Run({"--channel", path, "--bits", "3000"}), 0) << err.str();
+    EXPECT_NEAR(Number("dc_gain"), 0.9, 2e-3);
+    EXPECT_NEAR(Number("delay_s"), 327.6e-12, 1e-12);
+    EXPECT_NEAR(Number("loss_dB_at_nyquist"), -20 * std::log10(0.9 * 0.8), 0.01);  // pole: 1 / |1 + 0.75j|
+    EXPECT_THAT(Summary(), HasSubstr("rc.s2p S21 (ports 1,2)"));
+    EXPECT_GT(Number("width_UI_at_1e-12"), 0.5);
+    EXPECT_LE(Number("width_UI_at_1e-12"), Number("width_UI") + 1e-9);
+    EXPECT_TRUE(fs::file_size(dir / "bathtub.svg") > 1000);
+
+    const std::string bad = WriteFile("bad.s2p", "# GHz S RI R 50\n1 0 0 1 0 1 0 0\n");
+    EXPECT_EQ(Run({"--channel", bad}), 1);
+    EXPECT_THAT(err.str(), HasSubstr("bad.s2p:2: the values of this frequency are incomplete"));
+    EXPECT_EQ(Run({"--channel", path, "--ports", "1,3"}), 1);
+    EXPECT_THAT(err.str(), HasSubstr("names port 3 of a 2-port file"));
+}
+
 TEST_F(AmiSimRun, CommandLineErrorsAreUsageErrors)
 {
+    EXPECT_EQ(Run({"--ports", "1,2"}), 2);
+    EXPECT_THAT(err.str(), HasSubstr("--ports needs --channel"));
+    EXPECT_EQ(Run({"--channel", "x.s4p", "--ports", "1,2,3"}), 2);
+    EXPECT_EQ(Run({"--channel", "x.s4p", "--channel-loss", "3"}), 2);
     EXPECT_EQ(Run({"--bits"}), 2);
     EXPECT_THAT(err.str(), HasSubstr("--bits needs a value"));
     EXPECT_EQ(Run({"--bits", "12.5"}), 2);

@@ -167,6 +167,21 @@ TEST(TabulatedChannel, ImpulseResponseKeepsItsArea)
     EXPECT_NEAR(ch.taps[0], 0.5 * kDt / tau, 1e-9);  // the jump at t = 0 counts half
 }
 
+TEST(TabulatedChannel, LoneFirstSampleIsAWholeImpulse)
+{
+    // A discrete unit impulse on the simulation grid passes unchanged; a
+    // first row followed by one of the other sign is no jump either.
+    const std::pair<double, double> starts[] = {{0.0, 1.0}, {-0.5, 1.0}};
+    for (const auto& s : starts) {
+        TimeValueTable t{{0, kDt, 2 * kDt, 3 * kDt}, {1.0 / kDt, s.first / kDt, 0, 0}};
+        Channel ch;
+        std::string error;
+        ASSERT_TRUE(ChannelFromTable(t, ResponseKind::Impulse, kDt, ch, error)) << error;
+        EXPECT_NEAR(ch.taps[0], 1.0, 1e-9);
+        EXPECT_NEAR(DcGain(ch), s.second + s.first, 1e-9);
+    }
+}
+
 TEST(TabulatedChannel, StepResponseGainIsItsFinalValue)
 {
     TimeValueTable t;

@@ -58,6 +58,11 @@ struct Transform {
     Transform& operator=(const Transform&) = delete;
 };
 
+bool StartsWithJump(const TimeValueTable& table)
+{
+    return table.value.size() >= 2 && table.value[0] * table.value[1] > 0.0;
+}
+
 }  // namespace
 
 double LossyLineLossDb(double f, double lossDbAtNyquist, double nyquist)
@@ -199,10 +204,13 @@ bool ChannelFromTable(const TimeValueTable& table, ResponseKind kind, double sam
         return false;
     }
     channel.taps.assign(design.Taps, design.Taps + design.NumTaps);
-    // The taps sample the response; the first one stands for only half a
-    // sample interval (trapezoidal rule), so a response that starts with a
-    // jump, such as an RC decay, keeps its area and the channel its DC gain.
-    channel.taps[0] *= 0.5;
+    // The taps sample the response. When the response jumps at its start
+    // and carries on from there (an RC decay: the second row has the same
+    // sign), the first tap stands for only half a sample interval
+    // (trapezoidal rule), so the channel keeps its area and DC gain. A lone
+    // first sample (the next row zero or of the other sign) is a discrete
+    // impulse whose area is its whole sample; halving it would lose half.
+    if (StartsWithJump(table)) channel.taps[0] *= 0.5;
     channel.description = "impulse response from file";
     return true;
 }
@@ -212,6 +220,33 @@ double DcGain(const Channel& channel)
     double sum = 0.0;
     for (double t : channel.taps) sum += t;
     return sum;
+}
+
+ChannelFigures MeasureChannel(const Channel& channel, double sampleInterval, double bitTime)
+{
+    ChannelFigures m;
+    m.dcGain = DcGain(channel);
+    const double f = 0.5 / bitTime;
+    std::complex<double> sum = 0.0;
+    for (std::size_t k = 0; k < channel.taps.size(); ++k)
+        sum += channel.taps[k] *
+               std::polar(1.0, -2.0 * M_PI * f * static_cast<double>(k) * sampleInterval);
+    m.lossDbAtNyquist = -20.0 * std::log10(std::max(std::abs(sum), 1e-300));
+    // The first time the step response reaches half its final value, with
+    // linear interpolation between samples.
+    const double half = 0.5 * m.dcGain;
+    double step = 0.0;
+    for (std::size_t k = 0; k < channel.taps.size(); ++k) {
+        const double before = step;
+        step += channel.taps[k];
+        if (half != 0.0 && (step - half) * (half > 0 ? 1.0 : -1.0) >= 0.0) {
+            const double a = (half - before) / (step - before);
+            m.delay = (static_cast<double>(k) - 1.0 + a) * sampleInterval;
+            if (k == 0) m.delay = 0.0;
+            break;
+        }
+    }
+    return m;
 }
 
 }  // namespace amisim

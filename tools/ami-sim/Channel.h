@@ -14,8 +14,9 @@
 // - A tabulated impulse response (in 1/s, the response to a unit-area
 //   impulse), resampled onto the grid with the model library's
 //   time-response filter design (cubic spline), the first tap weighted by
-//   half (trapezoidal rule) so a response that starts with a jump keeps its
-//   area; or a step response (to a unit step), whose taps are its
+//   half (trapezoidal rule) when the response jumps at its start and
+//   carries on, so it keeps its area, but whole when it is a lone first
+//   sample (a discrete impulse); or a step response (to a unit step), whose taps are its
 //   differences between sample times, so the sampled channel reproduces the
 //   step exactly. Either is taken to start at its first time stamp.
 #pragma once
@@ -50,5 +51,13 @@ bool ChannelFromTable(const TimeValueTable& table, ResponseKind kind, double sam
 
 // Sum of the taps: the channel's gain for a constant input.
 double DcGain(const Channel& channel);
+
+struct ChannelFigures {
+    double dcGain = 0.0;
+    double lossDbAtNyquist = 0.0;  // at half the bit rate
+    double delay = 0.0;  // seconds until the step response reaches half its final value
+};
+
+ChannelFigures MeasureChannel(const Channel& channel, double sampleInterval, double bitTime);
 
 }  // namespace amisim

@@ -33,6 +33,23 @@ EyeDiagram::EyeDiagram(const Layout& layout, const std::vector<std::uint8_t>& bi
         density_.assign(static_cast<std::size_t>(layout_.rows) *
                             static_cast<std::size_t>(spb_ * layout_.columnsPerSample),
                         0.0f);
+    layout_.histogramBins = std::max(0, layout_.histogramBins);
+    binScale_ = layout_.histogramBins / (layout_.vMax - layout_.vMin);
+    histograms_.assign(stats_.size() * 2 * static_cast<std::size_t>(layout_.histogramBins), 0);
+}
+
+double EyeDiagram::BinWidth() const
+{
+    return (layout_.vMax - layout_.vMin) / std::max(1, layout_.histogramBins);
+}
+
+std::vector<std::uint32_t> EyeDiagram::Histogram(int p, bool one) const
+{
+    const std::size_t bins = static_cast<std::size_t>(layout_.histogramBins);
+    if (bins == 0 || p < 0 || p >= 2 * spb_) return {};
+    const auto first = histograms_.begin() +
+                       static_cast<std::ptrdiff_t>((static_cast<std::size_t>(p) * 2 + one) * bins);
+    return std::vector<std::uint32_t>(first, first + static_cast<std::ptrdiff_t>(bins));
 }
 
 double EyeDiagram::PositionToUi(double position) const
@@ -113,6 +130,14 @@ void EyeDiagram::Add(std::size_t firstSample, const double* y, std::size_t n)
                 if (p < 2 * spb_) {
                     PositionStats& s = stats_[static_cast<std::size_t>(p)];
                     const bool one = (bits_[static_cast<std::size_t>(trace)] != 0) != inverted_;
+                    if (!histograms_.empty()) {
+                        const double b = std::floor((v - layout_.vMin) * binScale_);
+                        const int bins = layout_.histogramBins;
+                        const int bin = !(b >= 0.0) ? 0 : b >= bins - 1 ? bins - 1 : static_cast<int>(b);
+                        ++histograms_[(static_cast<std::size_t>(p) * 2 + one) *
+                                          static_cast<std::size_t>(bins) +
+                                      static_cast<std::size_t>(bin)];
+                    }
                     if (one) {
                         s.minOne = s.countOne == 0 ? v : std::min(s.minOne, v);
                         s.sumOne += v;

@@ -24,6 +24,10 @@
 //   below it, with the edges placed by linear interpolation of that margin
 //   between neighbouring positions; 0 for a closed eye.
 //
+// Histograms (with Layout::histogramBins > 0): at every position, the
+// samples of the '1' traces and of the '0' traces counted in bins over
+// [vMin, vMax] (values outside in the end bins), for the bathtub curve.
+//
 // Density: every trace is drawn as a polyline into a grid of
 // 2 spb * columnsPerSample by `rows` cells covering [vMin, vMax] (values
 // outside are drawn at the border), each segment spreading one unit of
@@ -64,6 +68,7 @@ public:
         double vMax = 1.0;
         int rows = 0;              // 0: no density grid, metrics only
         int columnsPerSample = 4;
+        int histogramBins = 0;     // 0: no histograms
     };
 
     // bits: the transmitted bits of the whole run (the trace labels); when
@@ -91,6 +96,11 @@ public:
     std::vector<float> Density() const;
     std::size_t NonFiniteSamples() const { return nonFinite_; }
 
+    // Bin counts at position p of the '1' (one) or '0' traces; empty
+    // without histograms. Bin b covers vMin + b w .. vMin + (b + 1) w.
+    std::vector<std::uint32_t> Histogram(int p, bool one) const;
+    double BinWidth() const;
+
 private:
     struct PositionStats {
         double minOne = 0.0, sumOne = 0.0;
@@ -111,7 +121,9 @@ private:
     std::size_t firstBit_;
     std::vector<PositionStats> stats_;
     std::vector<float> density_;  // rows by spb * columnsPerSample: one UI
+    std::vector<std::uint32_t> histograms_;  // position, level ('0', '1'), bin
     double rowScale_ = 0.0;  // rows per volt
+    double binScale_ = 0.0;  // histogram bins per volt
     std::size_t bitsFolded_ = 0;
     std::size_t nonFinite_ = 0;
     bool havePrevious_ = false;

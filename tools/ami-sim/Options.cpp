@@ -7,6 +7,7 @@
 #include <map>
 
 #include "tools/ami-sim/Prbs.h"
+#include "tools/ami-sim/ThroughResponse.h"
 
 namespace amisim {
 
@@ -48,7 +49,8 @@ std::string HelpText()
 Runs a serial link the way an IBIS-AMI channel simulator does in the time
 domain: a PRBS stimulus, the transmitter model's AMI_GetWave, a channel, the
 receiver model's AMI_GetWave. Folds the receiver output into a 2-UI eye,
-reports eye height and width, and writes eye.svg, waves.csv and summary.json.
+reports eye height and width, and writes eye.svg, bathtub.svg, waves.csv
+and summary.json.
 
 Models (either may be left out: the signal then passes unchanged):
   --tx LIB              transmitter AMI library (.so), loaded with dlopen
@@ -81,6 +83,20 @@ Channel (one of):
   --channel-step CSV    step response, two columns: time (s), value
                         (CSV: comma, semicolon, tab or blank separated; one
                         header line and '#' comment lines allowed)
+  --channel FILE.sNp    measured or extracted S-parameters (Touchstone 1.x,
+                        or 2.0 with [Version] 2.0): the through response,
+                        turned into an impulse response with its delay
+  --ports LIST          which ports of the file are the channel:
+                          in,out            single-ended, S(out,in)
+                          in+,in-,out+,out- differential pair, SDD21
+                        Common 4-port numberings:
+                          1,2,3,4  ports 1,2 at one end, 3,4 at the other
+                                   (through paths 1->3 and 2->4)
+                          1,3,2,4  through paths 1->2 and 3->4 (odd ports
+                                   at one end, as many analysers number)
+                        Default: S21 of a 2-port file; for a 4-port file
+                        whichever of these two carries more signal at the
+                        lowest frequency (the choice is reported)
 
 Eye and output:
   --ignore-bits N       settling bits left out of the eye (default: the
@@ -98,6 +114,12 @@ Eye height is the largest gap between the lowest '1' and the highest '0'
 over the sampling phases of the middle UI; eye width is the span of phases
 around the best one over which all '1's stay above and all '0's below the
 threshold in the middle of that gap.
+
+Bathtub curve: the bit error ratio at that threshold against the sampling
+phase, counted from the folded samples, and where fewer than 20 cross,
+extrapolated by a Gaussian tail fitted to the inner 15% of each level (on
+the Q scale). The eye width at BER 1e-12 is the span of phases where it
+stays at or below 1e-12, never wider than the measured opening.
 
 Exit status: 0 success, 1 the run failed (library, model, file or output
 error), 2 bad command line.
@@ -189,6 +211,12 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
              o.channel = ChannelSource::StepFile;
              return text("--channel-step", o.channelFile)(v);
          }},
+        {"--channel",
+         [&](const std::string& v) {
+             o.channel = ChannelSource::Touchstone;
+             return text("--channel", o.channelFile)(v);
+         }},
+        {"--ports", [&](const std::string& v) { return ParsePortList(v, o.ports, error); }},
     };
 
     int channelOptions = 0;
@@ -219,11 +247,15 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
             }
             value = args[++i];
         }
-        if (name.compare(0, 10, "--channel-") == 0) ++channelOptions;
+        if (name.compare(0, 9, "--channel") == 0) ++channelOptions;
         if (!it->second(value)) return ParseStatus::Error;
     }
     if (channelOptions > 1) {
-        error = "give only one of --channel-loss, --channel-impulse, --channel-step";
+        error = "give only one of --channel-loss, --channel-impulse, --channel-step, --channel";
+        return ParseStatus::Error;
+    }
+    if (!o.ports.empty() && o.channel != ChannelSource::Touchstone) {
+        error = "--ports needs --channel FILE.sNp";
         return ParseStatus::Error;
     }
     if (o.ignoreBits >= o.bits) {

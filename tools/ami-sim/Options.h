@@ -7,7 +7,7 @@
 
 namespace amisim {
 
-enum class ChannelSource { LossyLine, ImpulseFile, StepFile };
+enum class ChannelSource { LossyLine, ImpulseFile, StepFile, Touchstone };
 
 struct Options {
     std::string txLibrary;  // empty: no transmitter model
@@ -26,6 +26,7 @@ struct Options {
     ChannelSource channel = ChannelSource::LossyLine;
     double lossDb = 10.0;
     std::string channelFile;
+    std::vector<int> ports;  // --ports; empty: the file's default through path
     long long ignoreBits = -1;  // -1: chosen from the channel length
     long long waveBits = 1000;  // bits written to waves.csv
     std::string outputDirectory = "ami-sim-out";

@@ -11,13 +11,18 @@
 
 #include "tools/ami-sim/AmiModel.h"
 #include "tools/ami-sim/AmiParameterFile.h"
+#include "tools/ami-sim/Bathtub.h"
+#include "tools/ami-sim/BathtubSvg.h"
 #include "tools/ami-sim/Channel.h"
 #include "tools/ami-sim/EyeDiagram.h"
 #include "tools/ami-sim/EyeSvg.h"
 #include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FrequencyDomainChannel.h"
 #include "tools/ami-sim/JsonWriter.h"
 #include "tools/ami-sim/Latency.h"
 #include "tools/ami-sim/Prbs.h"
+#include "tools/ami-sim/ThroughResponse.h"
+#include "tools/ami-sim/Touchstone.h"
 
 namespace amisim {
 
@@ -42,6 +47,9 @@ constexpr std::size_t kModelLatencyBits = 64;
 // Bits after the settling interval used to find the latency.
 constexpr std::size_t kCalibrationBits = 4096;
 constexpr std::size_t kMinimumEyeBits = 16;
+// Histogram bins over the eye plot's voltage range, for the bathtub curve.
+constexpr int kHistogramBins = 400;
+constexpr double kTargetBer = 1e-12;
 
 class ProgressLine {
 public:
@@ -182,6 +190,185 @@ bool WriteText(const std::string& path, const std::string& text, std::string& er
     return true;
 }
 
+bool BuildChannel(const Options& o, double dt, Channel& channel, std::string& error)
+{
+    if (o.channel == ChannelSource::LossyLine)
+        return DesignLossyLine(o.lossDb, o.bitTime, dt, channel, error);
+    const std::string file = fs::path(o.channelFile).filename().string();
+    if (o.channel == ChannelSource::Touchstone) {
+        NetworkData network;
+        ThroughResponse through;
+        if (!ReadTouchstone(o.channelFile, network, error)) return false;
+        if (!SelectThrough(network, o.ports, through, error) ||
+            !ChannelFromThrough(through, dt, channel, error)) {
+            error = o.channelFile + ": " + error;
+            return false;
+        }
+        channel.description = file + " " + channel.description;
+        return true;
+    }
+    TimeValueTable table;
+    if (!ReadTimeValueCsv(o.channelFile, table, error)) return false;
+    const ResponseKind kind =
+        o.channel == ChannelSource::ImpulseFile ? ResponseKind::Impulse : ResponseKind::Step;
+    if (!ChannelFromTable(table, kind, dt, channel, error)) {
+        error = o.channelFile + ": " + error;
+        return false;
+    }
+    channel.description += " " + file;
+    return true;
+}
+
+// What a finished run measured, for its summary and report.
+struct RunRecord {
+    const Options& o;
+    std::size_t bits, spb, block, ignore, taps, waveSamples;
+    double dt;
+    const Channel& channel;
+    ChannelFigures figures;
+    long latency;
+    LatencyEstimate estimate;
+    EyeMetrics m;
+    BathtubCurve tub;
+    double timeChannelSetup, timeTx, timeChannel, timeRx, timeEye, runTime;
+    bool closedOk;
+    std::string pattName, svgPath, bathtubPath, csvPath, jsonPath;
+};
+
+// summary.json of a finished run.
+std::string SummaryJson(const RunRecord& r, const ModelSlot& tx, const ModelSlot& rx,
+                        std::size_t nonFinite)
+{
+    const Options& o = r.o;
+    const std::size_t bits = r.bits, spb = r.spb, ignore = r.ignore, taps = r.taps;
+    const double dt = r.dt;
+    const Channel& channel = r.channel;
+    const ChannelFigures& figures = r.figures;
+    const long latency = r.latency;
+    const LatencyEstimate& estimate = r.estimate;
+    const EyeMetrics& m = r.m;
+    const BathtubCurve& tub = r.tub;
+    const std::size_t block = r.block;
+    JsonWriter j;
+    j.BeginObject()
+        .Field("tool", "ami-sim")
+        .Field("status", r.closedOk ? "ok" : "close_failed")
+        .Field("bits", static_cast<long long>(bits))
+        .Field("pattern", r.pattName)
+        .Field("seed", static_cast<long long>(o.seed))
+        .Field("bit_time_s", o.bitTime)
+        .Field("samples_per_bit", static_cast<long long>(spb))
+        .Field("sample_interval_s", dt)
+        .Field("block_size", static_cast<long long>(block))
+        .Field("amplitude_V", o.amplitude);
+    j.BeginObject("channel")
+        .Field("description", channel.description)
+        .Field("taps", static_cast<long long>(taps))
+        .Field("length_s", static_cast<double>(taps) * dt)
+        .Field("dc_gain", figures.dcGain)
+        .Field("loss_dB_at_nyquist", figures.lossDbAtNyquist)
+        .Field("delay_s", figures.delay);
+    if (o.channel == ChannelSource::LossyLine) j.Field("nominal_loss_dB_at_nyquist", o.lossDb);
+    if (!o.channelFile.empty()) j.Field("file", o.channelFile);
+    j.EndObject();
+    for (const ModelSlot* slot : {&tx, &rx}) {
+        const char* key = slot == &tx ? "tx" : "rx";
+        if (!slot->present()) {
+            j.Null(key);
+            continue;
+        }
+        j.BeginObject(key)
+            .Field("library", slot->library)
+            .Field("parameters", slot->parameters)
+            .Field("parameters_source", slot->parametersSource)
+            .Field("init_message", slot->model.InitMessage())
+            .Field("parameters_out", slot->model.ParametersOut())
+            .EndObject();
+    }
+    j.Field("latency_samples", static_cast<long long>(latency))
+        .Field("latency_s", static_cast<double>(latency) * dt)
+        .Field("link_inverted", estimate.inverted)
+        .Field("latency_correlation", estimate.correlation)
+        .Field("ignored_bits", static_cast<long long>(ignore));
+    j.BeginObject("eye")
+        .Field("measured", m.measured)
+        .Field("open", m.open)
+        .Field("height_V", m.height)
+        .Field("width_UI", m.width)
+        .Field("width_s", m.width * o.bitTime)
+        .Field("best_position_UI", m.bestPosition)
+        .Field("threshold_V", m.threshold)
+        .Field("level_one_V", m.levelOne)
+        .Field("level_zero_V", m.levelZero)
+        .Field("inner_one_V", m.innerOne)
+        .Field("inner_zero_V", m.innerZero)
+        .Field("bits_folded", static_cast<long long>(m.bitsFolded))
+        .Field("width_UI_at_1e-12", tub.width)
+        .Field("width_s_at_1e-12", tub.width * o.bitTime)
+        .Field("ber_at_best_position", m.bestIndex >= 0 ? tub.ber[static_cast<std::size_t>(m.bestIndex)] : 0.5)
+        .EndObject();
+    j.Field("non_finite_samples", static_cast<long long>(nonFinite));
+    j.BeginObject("time_s")
+        .Field("channel_setup", r.timeChannelSetup)
+        .Field("tx", r.timeTx)
+        .Field("channel", r.timeChannel)
+        .Field("rx", r.timeRx)
+        .Field("eye", r.timeEye)
+        .Field("total", r.runTime)
+        .EndObject();
+    j.BeginObject("files")
+        .Field("eye_svg", "eye.svg")
+        .Field("bathtub_svg", "bathtub.svg")
+        .Field("waves_csv", r.waveSamples > 0 ? "waves.csv" : "")
+        .EndObject();
+    j.EndObject();
+    return j.Text();
+}
+
+// The report on standard output.
+void PrintReport(const RunRecord& r, std::ostream& out)
+{
+    const Options& o = r.o;
+    const std::size_t bits = r.bits, spb = r.spb, ignore = r.ignore, taps = r.taps;
+    const double dt = r.dt;
+    const Channel& channel = r.channel;
+    const ChannelFigures& figures = r.figures;
+    const long latency = r.latency;
+    const LatencyEstimate& estimate = r.estimate;
+    const EyeMetrics& m = r.m;
+    const BathtubCurve& tub = r.tub;
+    out << "ami-sim: " << bits << " bits " << r.pattName << ", " << spb << " samples/bit, UI "
+        << Fmt("%.4g", o.bitTime * 1e12) << " ps\n"
+        << "  channel:   " << channel.description << ", " << taps << " taps ("
+        << Fmt("%.4g", static_cast<double>(taps) * dt * 1e9) << " ns)\n"
+        << "             DC gain " << Fmt("%.4f", figures.dcGain) << ", "
+        << Fmt("%.2f", figures.lossDbAtNyquist) << " dB at Nyquist, delay "
+        << Fmt("%.1f", figures.delay * 1e12) << " ps (built in "
+        << Fmt("%.3f", r.timeChannelSetup) << " s)\n"
+        << "  latency:   " << latency << " samples (" << Fmt("%.3f", static_cast<double>(latency) / spb)
+        << " UI)" << (estimate.inverted ? ", link inverts" : "") << "; " << ignore
+        << " settling bits ignored\n";
+    if (!m.measured) {
+        out << "  eye:       not measured (no '1' and '0' bits folded)\n";
+    } else if (!m.open) {
+        out << "  eye:       closed (" << m.bitsFolded << " bits folded)\n";
+    } else {
+        out << "  eye height " << Fmt("%.4f", m.height) << " V at "
+            << Fmt("%.3f", m.bestPosition) << " UI, threshold " << Fmt("%.4f", m.threshold)
+            << " V\n"
+            << "  eye width  " << Fmt("%.3f", m.width) << " UI ("
+            << Fmt("%.1f", m.width * o.bitTime * 1e12) << " ps), " << m.bitsFolded
+            << " bits folded\n"
+            << "  at BER 1e-12: eye width " << Fmt("%.3f", tub.width) << " UI ("
+            << Fmt("%.1f", tub.width * o.bitTime * 1e12) << " ps)\n";
+    }
+    out << "  time:      " << Fmt("%.2f", r.runTime) << " s (tx " << Fmt("%.2f", r.timeTx)
+        << ", channel " << Fmt("%.2f", r.timeChannel) << ", rx " << Fmt("%.2f", r.timeRx)
+        << ", eye " << Fmt("%.2f", r.timeEye) << ")\n"
+        << "  wrote      " << r.svgPath << ", " << r.bathtubPath << ", " << (r.waveSamples > 0 ? r.csvPath + ", " : "")
+        << r.jsonPath << '\n';
+}
+
 }  // namespace
 
 int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool showProgress)
@@ -197,19 +384,9 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
 
     // Channel.
     Channel channel;
-    if (o.channel == ChannelSource::LossyLine) {
-        if (!DesignLossyLine(o.lossDb, o.bitTime, dt, channel, error)) return fail(kExitRunFailure);
-    } else {
-        TimeValueTable table;
-        if (!ReadTimeValueCsv(o.channelFile, table, error)) return fail(kExitRunFailure);
-        const ResponseKind kind =
-            o.channel == ChannelSource::ImpulseFile ? ResponseKind::Impulse : ResponseKind::Step;
-        if (!ChannelFromTable(table, kind, dt, channel, error)) {
-            error = o.channelFile + ": " + error;
-            return fail(kExitRunFailure);
-        }
-        channel.description += " " + fs::path(o.channelFile).filename().string();
-    }
+    if (!BuildChannel(o, dt, channel, error)) return fail(kExitRunFailure);
+    const double timeChannelSetup = Seconds(Clock::now() - started);
+    const ChannelFigures figures = MeasureChannel(channel, dt, o.bitTime);
     const std::size_t taps = channel.taps.size();
 
     // Run length, settling interval and latency search.
@@ -243,6 +420,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
     const std::string svgPath = (dir / "eye.svg").string();
     const std::string csvPath = (dir / "waves.csv").string();
     const std::string jsonPath = (dir / "summary.json").string();
+    const std::string bathtubPath = (dir / "bathtub.svg").string();
     WaveCsv waves;
     const std::size_t waveSamples =
         std::min(total, static_cast<std::size_t>(o.waveBits) * spb);
@@ -315,6 +493,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         layout.vMax = hi + pad;
         layout.rows = 240;
         layout.columnsPerSample = std::max(1, 256 / (2 * o.samplesPerBit));
+        layout.histogramBins = kHistogramBins;
         eye = std::make_unique<EyeDiagram>(layout, pattern, latency, estimate.inverted, ignore);
         eye->Add(0, pending.data(), pending.size());
         std::vector<double>().swap(pending);
@@ -383,107 +562,27 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err, bool s
         return fs::path(slot.library).filename().string() + " " + slot.parameters;
     };
     plot.notes = {"Tx: " + describe(tx) + "    Rx: " + describe(rx),
-                  "Channel: " + channel.description + "; latency " + std::to_string(latency) +
-                      " samples; " + std::to_string(ignore) + " settling bits ignored"};
+                  "Channel: " + channel.description + ": DC gain " + Fmt("%.3f", figures.dcGain) +
+                      ", loss " + Fmt("%.2f dB", figures.lossDbAtNyquist) + " at Nyquist, delay " +
+                      Fmt("%.4g ns", figures.delay * 1e9)};
     if (!WriteText(svgPath, RenderEyeSvg(*eye, m, plot), error)) return fail(kExitRunFailure);
+    const BathtubCurve tub = ComputeBathtub(*eye, m, kTargetBer);
+    EyePlotText tubText = plot;
+    tubText.title = "Bathtub curve: " + pattName + ", " + std::to_string(bits) + " bits, " +
+                    Fmt("%.4g", 1e-9 / o.bitTime) + " Gb/s";
+    if (!WriteText(bathtubPath, RenderBathtubSvg(tub, tubText), error)) return fail(kExitRunFailure);
 
-    JsonWriter j;
-    j.BeginObject()
-        .Field("tool", "ami-sim")
-        .Field("status", closedOk ? "ok" : "close_failed")
-        .Field("bits", static_cast<long long>(bits))
-        .Field("pattern", pattName)
-        .Field("seed", static_cast<long long>(o.seed))
-        .Field("bit_time_s", o.bitTime)
-        .Field("samples_per_bit", static_cast<long long>(spb))
-        .Field("sample_interval_s", dt)
-        .Field("block_size", static_cast<long long>(block))
-        .Field("amplitude_V", o.amplitude);
-    j.BeginObject("channel")
-        .Field("description", channel.description)
-        .Field("taps", static_cast<long long>(taps))
-        .Field("length_s", static_cast<double>(taps) * dt)
-        .Field("dc_gain", DcGain(channel));
-    if (o.channel == ChannelSource::LossyLine) j.Field("loss_dB_at_nyquist", o.lossDb);
-    j.EndObject();
-    for (ModelSlot* slot : {&tx, &rx}) {
-        const char* key = slot == &tx ? "tx" : "rx";
-        if (!slot->present()) {
-            j.Null(key);
-            continue;
-        }
-        j.BeginObject(key)
-            .Field("library", slot->library)
-            .Field("parameters", slot->parameters)
-            .Field("parameters_source", slot->parametersSource)
-            .Field("init_message", slot->model.InitMessage())
-            .Field("parameters_out", slot->model.ParametersOut())
-            .EndObject();
-    }
-    j.Field("latency_samples", static_cast<long long>(latency))
-        .Field("latency_s", static_cast<double>(latency) * dt)
-        .Field("link_inverted", estimate.inverted)
-        .Field("latency_correlation", estimate.correlation)
-        .Field("ignored_bits", static_cast<long long>(ignore));
-    j.BeginObject("eye")
-        .Field("measured", m.measured)
-        .Field("open", m.open)
-        .Field("height_V", m.height)
-        .Field("width_UI", m.width)
-        .Field("width_s", m.width * o.bitTime)
-        .Field("best_position_UI", m.bestPosition)
-        .Field("threshold_V", m.threshold)
-        .Field("level_one_V", m.levelOne)
-        .Field("level_zero_V", m.levelZero)
-        .Field("inner_one_V", m.innerOne)
-        .Field("inner_zero_V", m.innerZero)
-        .Field("bits_folded", static_cast<long long>(m.bitsFolded))
-        .EndObject();
-    j.Field("non_finite_samples", static_cast<long long>(eye->NonFiniteSamples()));
-    j.BeginObject("time_s")
-        .Field("tx", timeTx)
-        .Field("channel", timeChannel)
-        .Field("rx", timeRx)
-        .Field("eye", timeEye)
-        .Field("total", runTime)
-        .EndObject();
-    j.BeginObject("files")
-        .Field("eye_svg", "eye.svg")
-        .Field("waves_csv", waveSamples > 0 ? "waves.csv" : "")
-        .EndObject();
-    j.EndObject();
-    if (!WriteText(jsonPath, j.Text(), error)) return fail(kExitRunFailure);
+    const RunRecord record{o, bits, spb, block, ignore, taps, waveSamples, dt, channel,
+                           figures, latency, estimate, m, tub, timeChannelSetup, timeTx,
+                           timeChannel, timeRx, timeEye, runTime, closedOk, pattName,
+                           svgPath, bathtubPath, csvPath, jsonPath};
+    if (!WriteText(jsonPath, SummaryJson(record, tx, rx, eye->NonFiniteSamples()), error))
+        return fail(kExitRunFailure);
 
     if (eye->NonFiniteSamples() > 0)
         err << "ami-sim: warning: the receiver output held " << eye->NonFiniteSamples()
             << " samples that are not finite numbers; they are left out of the eye\n";
-    if (!o.quiet) {
-        out << "ami-sim: " << bits << " bits " << pattName << ", " << spb << " samples/bit, UI "
-            << Fmt("%.4g", o.bitTime * 1e12) << " ps\n"
-            << "  channel:   " << channel.description << ", " << taps << " taps ("
-            << Fmt("%.4g", static_cast<double>(taps) * dt * 1e9) << " ns), DC gain "
-            << Fmt("%.4f", DcGain(channel)) << '\n'
-            << "  latency:   " << latency << " samples (" << Fmt("%.3f", static_cast<double>(latency) / spb)
-            << " UI)" << (estimate.inverted ? ", link inverts" : "") << "; " << ignore
-            << " settling bits ignored\n";
-        if (!m.measured) {
-            out << "  eye:       not measured (no '1' and '0' bits folded)\n";
-        } else if (!m.open) {
-            out << "  eye:       closed (" << m.bitsFolded << " bits folded)\n";
-        } else {
-            out << "  eye height " << Fmt("%.4f", m.height) << " V at "
-                << Fmt("%.3f", m.bestPosition) << " UI, threshold " << Fmt("%.4f", m.threshold)
-                << " V\n"
-                << "  eye width  " << Fmt("%.3f", m.width) << " UI ("
-                << Fmt("%.1f", m.width * o.bitTime * 1e12) << " ps), " << m.bitsFolded
-                << " bits folded\n";
-        }
-        out << "  time:      " << Fmt("%.2f", runTime) << " s (tx " << Fmt("%.2f", timeTx)
-            << ", channel " << Fmt("%.2f", timeChannel) << ", rx " << Fmt("%.2f", timeRx)
-            << ", eye " << Fmt("%.2f", timeEye) << ")\n"
-            << "  wrote      " << svgPath << ", " << (waveSamples > 0 ? csvPath + ", " : "")
-            << jsonPath << '\n';
-    }
+    if (!o.quiet) PrintReport(record, out);
     return closedOk ? kExitSuccess : kExitRunFailure;
 }
 

@@ -2,7 +2,7 @@
 // models, streams the stimulus through transmitter, channel and receiver in
 // AMI_GetWave blocks, finds the link latency on the first stretch of
 // receiver output after the settling interval, folds the rest into the eye
-// and writes eye.svg, waves.csv and summary.json.
+// and writes eye.svg, bathtub.svg, waves.csv and summary.json.
 #pragma once
 
 #include <ostream>
