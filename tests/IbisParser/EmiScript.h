@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "IbisParser/cmpntemi.h"
+#include "IbisParser/keyword.h"
 #include "IbisParser/msg.h"
+#include "IbisParser/parse.h"
+#include "IbisParser/section.h"
 #include "MsgCapture.h"
 
 namespace emiscript {
@@ -55,6 +59,33 @@ inline std::string Compact(const std::string& log) {
     return out;
 }
 
+inline bool IsComponentEmiCode(int code) {
+    return code >= KW_BEGIN_EMI_COMPONENT && code <= KW_PIN_DOMAIN_EMI;
+}
+
+// Feeds a script of version 5 component lines to the EMI block the way the
+// component section routes them: close when a keyword follows one of the
+// block's keywords, then the keyword line; data lines of the block's
+// keywords without their leading white space.  Other keywords only close.
+inline void RunComponentScript(const std::string& script, CmpntEmi** slot) {
+    int code = KW_NOT_KEY;
+    std::vector<std::string> lines = Lines(script);
+    for (size_t i = 0; i < lines.size(); i++) {
+        CurrentLine() = static_cast<int>(i) + 1;
+        std::string text = lines[i];
+        if (!text.empty() && text[0] == '[') {
+            int next = PARSE_FindKeyword(text.c_str(), code, 5);
+            if (IsComponentEmiCode(code)) CMPNTEMI_Close(next);
+            code = next;
+            if (IsComponentEmiCode(code)) CMPNTEMI_Line(SECTION_LINE_KEYWORD, code, &text[0], slot);
+        } else if (IsComponentEmiCode(code)) {
+            size_t start = text.find_first_not_of(" \t");
+            std::string data = start == std::string::npos ? "" : text.substr(start);
+            CMPNTEMI_Line(SECTION_LINE_DATA, code, &data[0], slot);
+        }
+    }
+}
+
 // Coded messages with the script's line numbers.
 class Fixture : public MsgCapture {
 protected:
@@ -63,6 +94,7 @@ protected:
         MSG_SetCoded(1);
         CurrentLine() = 0;
         MSG_SetLineSource(LineSource);
+        CMPNTEMI_Reset();
     }
     std::string Messages() { return Compact(Output()); }
 };
