@@ -531,7 +531,8 @@ static const char *const mdlSeriesName[SINFO_TRIPLE_COUNT] = {
 /* The keywords whose presence puts [Model Spec] and [Receiver Thresholds]
 ** out of place. */
 static int mdlIsOrderKeyword(int code) {
-  return (code >= KW_TEMPERATURE_RANGE && code <= KW_TTPOWER)
+  return (code >= KW_TEMPERATURE_RANGE && code <= KW_TTPOWER
+          && code != KW_EXTERNAL_REFERENCE)
       || code == KW_DRIVER_SCHEDULE || code == KW_ADD_SUBMODEL;
 }
 

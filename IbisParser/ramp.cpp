@@ -113,7 +113,8 @@ static void rampLoadLine(RampRecord *r, RngItems *items, const char *owner) {
     MSG_ErrorCodeLine(MSGC_RAMP_INVALID_VALUE, "R_load", value);
     return;
   }
-  if( rc == 2 ) MSG_WarningCodeLine(MSGC_RAMP_SUSPICIOUS, "R_load", "", value);
+  if( rc == 2 )
+    MSG_WarningCodeLine(MSGC_RAMP_SUSPICIOUS, "Ramp", "R_load", value);
   r->rLoad = v;
   r->rLoadGiven = 1;
 }
