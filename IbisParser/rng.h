@@ -19,7 +19,7 @@ typedef struct RNG_TypMinMax {
 
 /* Longest item list a model line is split into; items past it are
 ** counted but not kept. */
-#define RNG_MAX_ITEMS 8
+#define RNG_MAX_ITEMS 12
 
 typedef struct RngItems {
   char *item[RNG_MAX_ITEMS];

@@ -104,6 +104,7 @@ static int xmdlNumber(const char *what, const char *text, double *out) {
 ** A_to_D d_port port1 port2 vlow vhigh corner. */
 static void xmdlConverterLine(XmdlRecord *x, RngItems *items, int d2a) {
   int want = d2a ? 9 : 7, i;
+  static_assert(RNG_MAX_ITEMS >= 9, "a D_to_A line is kept whole");
   double vlow, vhigh, t;
   const char *corner;
   if( x->language == XMDL_LANG_NONE ) {

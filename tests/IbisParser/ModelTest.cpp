@@ -394,6 +394,8 @@ const Case kCases[] = {
      "ERROR (line   17) - Duplicate Typ Corner", true},
     {"4.2", M + "[External Model]\nD_to_A D_drive a b 0 1 1n 1n Typ\n",
      "ERROR (line   16) - Language must be defined before D2A", true},
+    {"4.2", M + "[External Model]\nLanguage SPICE\nD_to_A D_drive a b 1 0 -1n 1n Typ\n", "ERROR (line   17) - trise < 0, [-1n]", true},
+    {"4.2", M + "[External Model]\nLanguage SPICE\nD_to_A D_drive a b 1 0 -1n 1n Typ\n", "ERROR (line   17) - Vlow >= Vhigh [1 >= 0]", true},
     {"4.2", M + "[End External Model]\n",
      "ERROR (line   15) - [End_External_Model] with no [External Model]", true},
     // orphans
