@@ -9,6 +9,7 @@
 #include "IbisParser/hdr.h"
 #include "IbisParser/mdl.h"
 #include "IbisParser/rcvth.h"
+#include "IbisParser/xckt.h"
 
 #include <stddef.h>
 
@@ -23,6 +24,8 @@ static const ParseSection *sectionInstalled(int id) {
       return &HDR_ParseSection;
     case SECTION_MODEL:
       return &MDL_ParseSection;
+    case SECTION_EXTERNAL_CIRCUIT:
+      return &XCKT_ParseSection;
     default:
       return NULL;
   }

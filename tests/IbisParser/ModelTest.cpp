@@ -398,6 +398,13 @@ const Case kCases[] = {
     {"4.2", M + "[External Model]\nLanguage SPICE\nD_to_A D_drive a b 1 0 -1n 1n Typ\n", "ERROR (line   17) - Vlow >= Vhigh [1 >= 0]", true},
     {"4.2", M + "[End External Model]\n",
      "ERROR (line   15) - [End_External_Model] with no [External Model]", true},
+    // [External Circuit]
+    {"4.2", "[External Circuit] c\nLanguage SPICE\nCorner Typ c.sp c\nPorts a b\n[End External Circuit]\n", "ERROR", false},
+    {"4.2", "[External Circuit]\n", "ERROR (line    4) - 'External Circuit' Keyword Missing name", true},
+    {"4.2", "[External Circuit] c\nLanguage SPICE\nPorts a\n[End External Circuit]\n", "ERROR (line    7) - No Typ Corner Defined for [External Circuit](required)", true},
+    {"4.2", "[External Circuit] c\nLanguage SPICE\nPorts a\n[End External Circuit]\n", "WARNING - [External Circuit] <c> has suspiciously few PORTS (1)", true},
+    {"4.2", "[External Circuit] c\n[End External Circuit]\n[External Circuit] c\n", "ERROR (line    6) - External Circuit Name Previously Defined (\"c\")", true},
+    {"4.2", "[End External Circuit]\n", "ERROR (line    4) - [End_External_Circuit] with no [External Circuit]", true},
     // orphans
     {"3.2", "[Ramp]\n", "ERROR (line    4) - Orphan Model keyword.", true},
 };
