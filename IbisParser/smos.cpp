@@ -30,13 +30,11 @@ static void smosVds(SmosEntry *e, RngItems *items) {
 
 void SMOS_Line(SmosEntry *e, char *text) {
   RngItems items;
-  char *copy = text;
-  int equals;
   if( e == NULL ) return;
   if( CMN_StrNEqualNoCase(text, "Vds", 3)
       && (text[3] == 0 || text[3] == ' ' || text[3] == '\t'
           || text[3] == '=') ) {
-    RNG_SplitNamed(text, &items, &equals);
+    RNG_SplitNamed(text, &items, NULL);
     smosVds(e, &items);
     return;
   }
@@ -44,7 +42,7 @@ void SMOS_Line(SmosEntry *e, char *text) {
     MSG_ErrorCodeLine(MSGC_SMOS_UNKNOWN_LINE);
     return;
   }
-  CRV_Line(&e->table, copy, "Series MOSFET");
+  CRV_Line(&e->table, text, "Series MOSFET");
 }
 
 void SMOS_Close(const SmosEntry *e, const char *model) {

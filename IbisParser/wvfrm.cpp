@@ -153,7 +153,9 @@ void WVFRM_Line(Waveform *w, char *text) {
     wvfrmFixtureLine(w, f, &items, equals);
     return;
   }
-  if( equals || !CMN_ParseNumber(items.item[0], NULL) ) {
+  if( equals
+      || (!CMN_ParseNumber(items.item[0], NULL)
+          && !CMN_StrEqualNoCase(items.item[0], "NA")) ) {
     MSG_ErrorCodeLine(MSGC_WVFRM_UNKNOWN_LINE, wvfrmTableName(w->kind));
     return;
   }

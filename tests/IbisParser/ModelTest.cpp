@@ -248,6 +248,8 @@ const Case kCases[] = {
      M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 0 0\n1n 0 0 0\n0.5n 0 0 0\n0 0 0 "
          "0\n",
      "WARNING (line   21) - Value 0.000000e+00 repeated in the First Column", true},
+    {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\nNA 0 0 0\n", "ERROR (line   18) - 'NA' not allowed for Time value", true},
+    {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\nramp 0 0 0\n", "ERROR (line   18) - Unknown Line Among Rising Waveform Data", true},
     {"3.2", M + "[Rising Waveform]\nR_fixture = 50\n0 0 0 0\nV_fixture = 0\n",
      "ERROR (line   18) - V_fixture specified after beginning of timing data", true},
     {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nR_fixture = 50\n",
