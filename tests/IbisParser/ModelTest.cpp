@@ -97,6 +97,112 @@ TEST_F(ModelSection, KeepsTheRecordsItReads) {
     EXPECT_EQ(Output(), "");
 }
 
+// Reads one file under `version` and hands back its first model, or null;
+// the file record stays alive until the fixture frees it.
+class ModelRecord : public ModelSection {
+protected:
+    IbisFile* file_ = nullptr;
+    const MDL_Model* Read(const char* version, const std::string& body) {
+        std::string path =
+            Write("t.ibs", std::string("[IBIS Ver] ") + version +
+                               "\n[File Name] t.ibs\n[File Rev] 1\n" + body + "[End]\n");
+        IbisItem* item = nullptr;
+        EXPECT_EQ(IBIS_New(&file_), 1);
+        EXPECT_EQ(PARSE_File(path.c_str(), CMN_FILE_IBS), 1);
+        SECTION_RunAfterFileChecks(file_);
+        return IBIS_GetModels(file_, &item) ? static_cast<const MDL_Model*>(item->record) : nullptr;
+    }
+    void TearDown() override {
+        IBIS_Free(&file_);
+        ModelSection::TearDown();
+    }
+};
+
+TEST_F(ModelRecord, KnowsEachModelTypeFromItsVersionOn) {
+    // the version that first accepts each type, in code order
+    const char* firstVersion[] = {"2.1", "2.1", "2.1", "2.1", "2.1", "2.1", "2.1",
+                                  "2.1", "2.1", "2.1", "2.1", "2.1", "2.1", "2.1",
+                                  "3.2", "3.2", "3.2", "4.2", "4.2", "4.2", "4.2"};
+    const char* versions[] = {"2.1", "3.2", "4.2", "5.0"};
+    for (int type = MDL_TYPE_INPUT; type <= MDL_TYPE_LAST; type++) {
+        for (const char* v : versions) {
+            const MDL_Model* m =
+                Read(v, std::string("[Model] m\nModel_type ") + MDL_TypeName(type) + "\n");
+            ASSERT_NE(m, nullptr);
+            bool known = std::string(v) >= firstVersion[type - MDL_TYPE_INPUT];
+            EXPECT_EQ(m->type, known ? type : MDL_TYPE_NONE) << MDL_TypeName(type) << " " << v;
+            IBIS_Free(&file_);
+            Output();
+        }
+    }
+}
+
+TEST_F(ModelRecord, ForgetsTheModelNamesOfTheFileBefore) {
+    Read("3.2", kOutput);
+    IBIS_Free(&file_);
+    Read("3.2", kOutput);
+    EXPECT_EQ(Output(), "");
+}
+
+TEST_F(ModelRecord, MarksScheduledModelsAndRefusesNestedSchedules) {
+    std::string body = std::string(kOutput) +
+                       "[Driver Schedule]\nm2 1n 1n 1n 1n\nm3 1n 1n 1n 1n\n" +
+                       "[Model] m2\nModel_type Output\nVmeas = 1\nC_comp 1p 1p 1p\n" +
+                       "[Voltage Range] 3 3 3\n[Ramp]\ndV/dt_r 1/1n 1/1n 1/1n\n" +
+                       "dV/dt_f 1/1n 1/1n 1/1n\n[Driver Schedule]\nm 1n 1n 1n 1n\n";
+    const MDL_Model* m = Read("3.2", body);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->schedule->count, 2);
+    EXPECT_EQ(m->scheduled, 1);  // m2's schedule names it
+    Output();
+    EXPECT_EQ(Check("3.2", body),
+              std::string("ERROR - Model m2 used in the Driver Schedule of Model m cannot itself "
+                          "have a Driver Schedule\n"
+                          "ERROR - Model m3 used in the Driver Schedule of Model m is not defined\n"
+                          "WARNING - Model 'm2': The [Driver_Schedule] has only one model defined\n"
+                          "ERROR - Model m used in the Driver Schedule of Model m2 cannot itself "
+                          "have a Driver Schedule\n"));
+}
+
+TEST_F(ModelRecord, HandsTheEmiBlockItsLines) {
+    const MDL_Model* m =
+        Read("5.0", std::string(kOutput) + "[Begin EMI Model]\nDomain Digital\n[End EMI Model]\n");
+    ASSERT_NE(m, nullptr);
+    ASSERT_NE(m->emi, nullptr);
+    EXPECT_EQ(m->emi->domain, MDLEMI_DOMAIN_DIGITAL);
+}
+
+// Pulse tables are read by the submodel section through the same waveform
+// routines; their extra checks run when the table closes.
+TEST_F(ModelSection, ChecksPulseTablesWithTheirOwnLimit) {
+    PARSE_SetDispatchVersion(5);
+    Waveform* w = WVFRM_New(WVFRM_GND_PULSE);
+    ASSERT_NE(w, nullptr);
+    for (int i = 0; i <= 100; i++) {
+        std::string row = std::to_string(i) + "n " + (i == 3 ? "-0.1" : "0.2") + " NA NA";
+        WVFRM_Line(w, &row[0]);
+    }
+    WVFRM_Close(w);
+    EXPECT_EQ(w->table.count, 100);
+    EXPECT_EQ(
+        Output(),
+        "ERROR (line    0) -\n    More than 100 data points provided for GND Pulse Table table\n"
+        "WARNING - Found some GND Pulse Table (Typical) offsets less than 0 for Table Beginning at "
+        "Line 0\n");
+    WVFRM_Free(&w);
+    w = WVFRM_New(WVFRM_POWER_PULSE);
+    std::string a = "0 0 0 0", b = "1n 1 0 0";
+    WVFRM_Line(w, &a[0]);
+    WVFRM_Line(w, &b[0]);
+    WVFRM_Close(w);
+    EXPECT_EQ(Output(),
+              "ERROR - First Typical Value should be the same as the Last for POWER Pulse Table "
+              "Waveform Beginning at Line 0\n"
+              "WARNING - Found some POWER Pulse Table (Typical) offsets greater than 0 for Table "
+              "Beginning at Line 0\n");
+    WVFRM_Free(&w);
+}
+
 const std::string M = kOutput;
 const std::string kIn =
     "[Model] r\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p 1p 1p\n"
@@ -248,8 +354,10 @@ const Case kCases[] = {
      M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 0 0\n1n 0 0 0\n0.5n 0 0 0\n0 0 0 "
          "0\n",
      "WARNING (line   21) - Value 0.000000e+00 repeated in the First Column", true},
-    {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\nNA 0 0 0\n", "ERROR (line   18) - 'NA' not allowed for Time value", true},
-    {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\nramp 0 0 0\n", "ERROR (line   18) - Unknown Line Among Rising Waveform Data", true},
+    {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\nNA 0 0 0\n",
+     "ERROR (line   18) - 'NA' not allowed for Time value", true},
+    {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\nramp 0 0 0\n",
+     "ERROR (line   18) - Unknown Line Among Rising Waveform Data", true},
     {"3.2", M + "[Rising Waveform]\nR_fixture = 50\n0 0 0 0\nV_fixture = 0\n",
      "ERROR (line   18) - V_fixture specified after beginning of timing data", true},
     {"3.2", M + "[Rising Waveform]\nR_fixture = 50\nR_fixture = 50\n",
@@ -396,17 +504,26 @@ const Case kCases[] = {
      "ERROR (line   17) - Duplicate Typ Corner", true},
     {"4.2", M + "[External Model]\nD_to_A D_drive a b 0 1 1n 1n Typ\n",
      "ERROR (line   16) - Language must be defined before D2A", true},
-    {"4.2", M + "[External Model]\nLanguage SPICE\nD_to_A D_drive a b 1 0 -1n 1n Typ\n", "ERROR (line   17) - trise < 0, [-1n]", true},
-    {"4.2", M + "[External Model]\nLanguage SPICE\nD_to_A D_drive a b 1 0 -1n 1n Typ\n", "ERROR (line   17) - Vlow >= Vhigh [1 >= 0]", true},
+    {"4.2", M + "[External Model]\nLanguage SPICE\nD_to_A D_drive a b 1 0 -1n 1n Typ\n",
+     "ERROR (line   17) - trise < 0, [-1n]", true},
+    {"4.2", M + "[External Model]\nLanguage SPICE\nD_to_A D_drive a b 1 0 -1n 1n Typ\n",
+     "ERROR (line   17) - Vlow >= Vhigh [1 >= 0]", true},
     {"4.2", M + "[End External Model]\n",
      "ERROR (line   15) - [End_External_Model] with no [External Model]", true},
     // [External Circuit]
-    {"4.2", "[External Circuit] c\nLanguage SPICE\nCorner Typ c.sp c\nPorts a b\n[End External Circuit]\n", "ERROR", false},
-    {"4.2", "[External Circuit]\n", "ERROR (line    4) - 'External Circuit' Keyword Missing name", true},
-    {"4.2", "[External Circuit] c\nLanguage SPICE\nPorts a\n[End External Circuit]\n", "ERROR (line    7) - No Typ Corner Defined for [External Circuit](required)", true},
-    {"4.2", "[External Circuit] c\nLanguage SPICE\nPorts a\n[End External Circuit]\n", "WARNING - [External Circuit] <c> has suspiciously few PORTS (1)", true},
-    {"4.2", "[External Circuit] c\n[End External Circuit]\n[External Circuit] c\n", "ERROR (line    6) - External Circuit Name Previously Defined (\"c\")", true},
-    {"4.2", "[End External Circuit]\n", "ERROR (line    4) - [End_External_Circuit] with no [External Circuit]", true},
+    {"4.2",
+     "[External Circuit] c\nLanguage SPICE\nCorner Typ c.sp c\nPorts a b\n[End External Circuit]\n",
+     "ERROR", false},
+    {"4.2", "[External Circuit]\n", "ERROR (line    4) - 'External Circuit' Keyword Missing name",
+     true},
+    {"4.2", "[External Circuit] c\nLanguage SPICE\nPorts a\n[End External Circuit]\n",
+     "ERROR (line    7) - No Typ Corner Defined for [External Circuit](required)", true},
+    {"4.2", "[External Circuit] c\nLanguage SPICE\nPorts a\n[End External Circuit]\n",
+     "WARNING - [External Circuit] <c> has suspiciously few PORTS (1)", true},
+    {"4.2", "[External Circuit] c\n[End External Circuit]\n[External Circuit] c\n",
+     "ERROR (line    6) - External Circuit Name Previously Defined (\"c\")", true},
+    {"4.2", "[End External Circuit]\n",
+     "ERROR (line    4) - [End_External_Circuit] with no [External Circuit]", true},
     // orphans
     {"3.2", "[Ramp]\n", "ERROR (line    4) - Orphan Model keyword.", true},
 };
