@@ -584,6 +584,7 @@ static SinfoRecord *mdlSeriesRecord(MDL_Model *m) {
 }
 
 static void mdlOnOff(MDL_Model *m, int off) {
+  mdlMosfet = NULL;
   if( m->type != MDL_TYPE_SERIES_SWITCH ) {
     MSG_ErrorCodeLine(MSGC_MDL_SERIES_SWITCH_ONLY);
     mdlSeries = NULL;
@@ -601,6 +602,9 @@ static void mdlOnOff(MDL_Model *m, int off) {
 static void mdlSeriesKeyword(MDL_Model *m, int code, char *rest) {
   SinfoRecord *s = mdlSeriesRecord(m);
   int f = mdlSeriesTripleOf(code);
+  /* An entry's address is only good until the next entry grows the array,
+  ** and only the [Series MOSFET] keyword that made it may use it. */
+  mdlMosfet = NULL;
   if( s == NULL ) return;
   if( f >= 0 ) {
     SINFO_Triple(s, f, rest, mdlSeriesName[f], m->name);
