@@ -371,18 +371,21 @@ int CMN_RequireKeyword(const char *keyword, int seen) {
   return 0;
 }
 
-int CMN_CheckReservedWord(const char *name) {
+int CMN_IsReservedWord(const char *name) {
   static const char *const reserved[] = { "GND", "NC", "POWER", "CIRCUITCALL",
                                           "NA" };
   size_t i;
-  if( name == NULL ) return 1;
+  if( name == NULL ) return 0;
   for( i = 0; i < sizeof(reserved) / sizeof(reserved[0]); i++ ) {
-    if( CMN_StrEqualNoCase(name, reserved[i]) ) {
-      MSG_ErrorCodeLine(MSGC_CMN_RESERVED_WORD, name);
-      return 0;
-    }
+    if( CMN_StrEqualNoCase(name, reserved[i]) ) return 1;
   }
-  return 1;
+  return 0;
+}
+
+int CMN_CheckReservedWord(const char *name) {
+  if( !CMN_IsReservedWord(name) ) return 1;
+  MSG_ErrorCodeLine(MSGC_CMN_RESERVED_WORD, name);
+  return 0;
 }
 
 /* Comparisons ignoring case: 1 when equal. */

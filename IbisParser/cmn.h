@@ -129,6 +129,8 @@ int CMN_CopyOnceMax(char *field, const char *value, unsigned maximum,
                     const char *keyword);
 int CMN_RequireKeyword(const char *keyword, int seen);
 int CMN_CheckReservedWord(const char *name);
+/* 1 when `name` is a reserved word, with no message. */
+int CMN_IsReservedWord(const char *name);
 
 int CMN_StrEqualNoCase(const char *a, const char *b);
 int CMN_StrNEqualNoCase(const char *a, const char *b, size_t n);

@@ -5,7 +5,11 @@
 */
 #include "IbisParser/section.h"
 
+#include "IbisParser/drvsh.h"
 #include "IbisParser/hdr.h"
+#include "IbisParser/mdl.h"
+#include "IbisParser/rcvth.h"
+#include "IbisParser/xckt.h"
 
 #include <stddef.h>
 
@@ -18,6 +22,10 @@ static const ParseSection *sectionInstalled(int id) {
   switch( id ) {
     case SECTION_HEADER:
       return &HDR_ParseSection;
+    case SECTION_MODEL:
+      return &MDL_ParseSection;
+    case SECTION_EXTERNAL_CIRCUIT:
+      return &XCKT_ParseSection;
     default:
       return NULL;
   }
@@ -29,7 +37,11 @@ static const ParseSection *sectionInstalled(int id) {
 ** cross-checks, the model selectors, and last the .ami files that
 ** [Algorithmic Model] sections name.
 */
-static const SectionAfterFile sectionAfterFile[] = { NULL };
+static const SectionAfterFile sectionAfterFile[] = {
+  DRVSH_CheckSchedules,
+  RCVTH_CheckPins,
+  MDL_CheckAmiFiles,
+};
 
 static void sectionNoBegin(void) {}
 static void sectionNoClose(int previousCode, int newCode) {

@@ -150,6 +150,13 @@ int STRING_CountGet(const NameCount *table, const char *name) {
   return s->count;
 }
 
+int STRING_CountHas(const NameCount *table, const char *name) {
+  NameSlot *s;
+  CMN_ASSERT(name != NULL, STRING_SRC);
+  s = countFind(table, name);
+  return s != NULL && s->name != NULL;
+}
+
 int STRING_CountSize(const NameCount *table) {
   return table ? (int)table->nUsed : 0;
 }

@@ -27,6 +27,8 @@ typedef struct NameCount NameCount; /* opaque */
 
 int STRING_CountAdd(NameCount **table, const char *name);
 int STRING_CountGet(const NameCount *table, const char *name);
+/* 1 when `name` was added to the table (a null table holds nothing). */
+int STRING_CountHas(const NameCount *table, const char *name);
 int STRING_CountSize(const NameCount *table);
 void STRING_CountFree(NameCount **table);
 

@@ -16,6 +16,7 @@
 #include "IbisParser/ibis.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/parse.h"
+#include "IbisParser/section.h"
 #include "amiparam/amiparam.h"
 
 namespace {
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         IbisFile* file = nullptr;
         if (IBIS_New(&file)) {
-            PARSE_File(path.c_str(), CMN_FILE_IBS);
+            if (PARSE_File(path.c_str(), CMN_FILE_IBS)) SECTION_RunAfterFileChecks(file);
             IBIS_Free(&file);
         }
     }

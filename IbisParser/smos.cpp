@@ -1,0 +1,55 @@
+/*
+** smos.cpp: [Series MOSFET] entries.
+*/
+#include "IbisParser/smos.h"
+
+#include "IbisParser/cmn.h"
+#include "IbisParser/crv.h"
+#include "IbisParser/msg.h"
+#include "IbisParser/msgcodes.h"
+
+#include <string.h>
+
+static void smosVds(SmosEntry *e, RngItems *items) {
+  double v;
+  if( e->vdsGiven ) {
+    MSG_ErrorCodeLine(MSGC_SMOS_VDS_DUPLICATE);
+    return;
+  }
+  if( items->count != 2 ) {
+    MSG_ErrorCodeLine(MSGC_SMOS_INVALID_LINE, "Vds");
+    return;
+  }
+  if( CMN_ParseNumber(items->item[1], &v) != 1 ) {
+    MSG_ErrorCodeLine(MSGC_SMOS_INVALID_VALUE, "Vds", items->item[1]);
+    return;
+  }
+  e->vds = v;
+  e->vdsGiven = 1;
+}
+
+void SMOS_Line(SmosEntry *e, char *text) {
+  RngItems items;
+  if( e == NULL ) return;
+  if( CMN_StrNEqualNoCase(text, "Vds", 3)
+      && (text[3] == 0 || text[3] == ' ' || text[3] == '\t'
+          || text[3] == '=') ) {
+    RNG_SplitNamed(text, &items, NULL);
+    smosVds(e, &items);
+    return;
+  }
+  if( !CMN_ParseNumber(text, NULL) && !CMN_StrNEqualNoCase(text, "NA", 2) ) {
+    MSG_ErrorCodeLine(MSGC_SMOS_UNKNOWN_LINE);
+    return;
+  }
+  CRV_Line(&e->table, text, "Series MOSFET");
+}
+
+void SMOS_Close(const SmosEntry *e, const char *model) {
+  if( e == NULL ) return;
+  if( !e->vdsGiven )
+    MSG_ErrorCode(MSGC_SMOS_NO_VDS, model, e->line);
+  else if( e->vds < 0.0 )
+    MSG_ErrorCode(MSGC_SMOS_VDS_NEGATIVE, model, e->line);
+  CRV_Close(&e->table, "Series MOSFET", model, 0);
+}

@@ -1,0 +1,32 @@
+/*
+** xmdl.h: the [External Model] block of a model ([External Model] ...
+** [End External Model]): its language, corners, ports and converter
+** lines, and the port checks against the model's type.
+*/
+#ifndef IBISPARSER_XMDL_H
+#define IBISPARSER_XMDL_H
+
+struct NameCount;
+
+enum { XMDL_LANG_NONE = 0, XMDL_LANG_SPICE = 1, XMDL_LANG_OTHER = 2 };
+
+typedef struct XmdlRecord {
+  int language;                     /* XMDL_LANG_* */
+  int corner[3];                    /* Typ, Min, Max seen */
+  struct NameCount *ports;          /* the Ports lines */
+  struct NameCount *converterPorts; /* ports of the Typ converter lines */
+  int line;
+  int closed; /* [End External Model] met */
+} XmdlRecord;
+
+/* [External Model]: a new record in *slot; a second one in the model is
+** reported (with `model`) and replaces the first. */
+void XMDL_Begin(XmdlRecord **slot, const char *model);
+void XMDL_Line(XmdlRecord *x, char *text);
+/* The checks at [End External Model]; `typeName` null for a model without
+** a type. */
+void XMDL_Close(XmdlRecord *x, const char *model, int type,
+                const char *typeName);
+void XMDL_Free(XmdlRecord **slot);
+
+#endif
