@@ -6,6 +6,7 @@
 #include "IbisParser/section.h"
 
 #include "IbisParser/hdr.h"
+#include "IbisParser/pkgmdl.h"
 
 #include <stddef.h>
 
@@ -18,6 +19,8 @@ static const ParseSection *sectionInstalled(int id) {
   switch( id ) {
     case SECTION_HEADER:
       return &HDR_ParseSection;
+    case SECTION_PACKAGE_MODEL:
+      return &PKGMDL_ParseSection;
     default:
       return NULL;
   }
@@ -29,7 +32,9 @@ static const ParseSection *sectionInstalled(int id) {
 ** cross-checks, the model selectors, and last the .ami files that
 ** [Algorithmic Model] sections name.
 */
-static const SectionAfterFile sectionAfterFile[] = { NULL };
+static const SectionAfterFile sectionAfterFile[] = {
+  PKGMDL_AfterFile, /* duplicate package model names */
+};
 
 static void sectionNoBegin(void) {}
 static void sectionNoClose(int previousCode, int newCode) {
