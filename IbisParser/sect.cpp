@@ -106,7 +106,7 @@ static int sectItem(const char **cursor, SectItem *item) {
     *cursor = p ? p + 1 : *cursor + strlen(*cursor);
     return ITEM_FAILED;
   }
-  p = sectValue(sectSkipBlanks(p + 1), item);
+  p = sectValue(p + 1, item);
   *cursor = sectSkipBlanks(p);
   return ITEM_VALUE;
 }
