@@ -41,9 +41,14 @@ void PKGMDL_Reset(void) {
   MTX_Reset();
 }
 
+static void pkgEndModel(void);
+
 void PKGMDL_Init(void) {
   IbisFile *file;
   PKGMDL *m = NULL;
+  /* After an unknown keyword the reader closes nothing: a model still open
+  ** here is checked now rather than left unchecked. */
+  if( pkgCurrent ) pkgEndModel();
   if( !IBIS_Current(&file) ) {
     MSG_BugCode(MSGC_PKGMDL_NO_IBIS, PKGMDL_SRC, __LINE__);
     return;
@@ -398,6 +403,8 @@ void PKGMDL_CheckDuplicates(IbisItem *list) {
 
 void PKGMDL_AfterFile(struct IbisFile *file) {
   IbisItem *first = NULL;
+  /* A model the reader never closed (its last keyword was unknown). */
+  if( pkgCurrent ) pkgEndModel();
   if( IBIS_GetPackageModels(file, &first) ) PKGMDL_CheckDuplicates(first);
 }
 

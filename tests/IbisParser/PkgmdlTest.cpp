@@ -328,4 +328,18 @@ TEST_F(PackageRecord, SearchOfAnUnreadableDirectoryIsReportedNotFatal) {
     IBIS_Free(&file);
 }
 
+// The reader closes no section after an unknown keyword; the models it
+// leaves open are still checked, by the next model or after the file.
+TEST_F(PackageRecord, ModelsLeftOpenByAnUnknownKeywordAreStillChecked) {
+    IbisFile* file = Keep(HEAD
+                          "[Define Package Model] p\n[Bogus]\n[Define Package Model] q\n"
+                          "[Bogus]\n[End]\n");
+    SECTION_RunAfterFileChecks(file);
+    std::string out = Output();
+    EXPECT_NE(out.find("OEM keyword not found for Package Model 'p'."), std::string::npos) << out;
+    EXPECT_NE(out.find("OEM keyword not found for Package Model 'q'."), std::string::npos) << out;
+    EXPECT_LT(out.find("'p'"), out.find("(line    7)")) << out;
+    IBIS_Free(&file);
+}
+
 }  // namespace
