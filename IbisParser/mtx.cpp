@@ -142,10 +142,10 @@ static void mtxAppendRow(MTX *m, ROW *row) {
     m->rows = row;
   m->last = row;
   row->position = ++m->rowCount;
-  /* Each earlier row of the same name is reported, as a pairwise scan
-  ** would, but from a count kept by name. */
+  /* Once per row that repeats a name: a message for each earlier row of
+  ** the name would grow with the square of the repeats. */
   seen = STRING_CountAdd(&m->rowNames, row->pin) - 1;
-  while( seen-- > 0 ) MSG_ErrorCodeLine(MSGC_ROW_REPEATED, row->pin);
+  if( seen > 0 ) MSG_ErrorCodeLine(MSGC_ROW_REPEATED, row->pin);
   if( p != 0 && p != row->position ) {
     MSG_ErrorCodeLine(MSGC_ROW_OUT_OF_PLACE, row->pin, p, row->position);
   }

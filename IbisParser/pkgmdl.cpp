@@ -382,22 +382,18 @@ int PKGMDL_Find(IbisItem *list, const char *name, PKGMDL **out) {
 }
 
 void PKGMDL_CheckDuplicates(IbisItem *list) {
-  NameCount *total = NULL, *seen = NULL;
+  NameCount *seen = NULL;
   IbisItem *item;
-  /* Counting by name reports each pair once, in the order of a pairwise
-  ** scan, without comparing every model with every other. */
+  /* One message per model that repeats an earlier name: a message per
+  ** pair would grow with the square of the copies, and say no more. */
   for( item = list; item; item = item->next ) {
-    if( item->record ) STRING_CountAdd(&total, ((PKGMDL *)item->record)->name);
-  }
-  for( item = list; item && total; item = item->next ) {
     const char *name;
-    int later;
     if( item->record == NULL ) continue;
     name = ((PKGMDL *)item->record)->name;
-    later = STRING_CountGet(total, name) - STRING_CountAdd(&seen, name);
-    while( later-- > 0 ) MSG_ErrorCode(MSGC_PKGMDL_DUPLICATE_MODEL, name);
+    if( STRING_CountAdd(&seen, name) > 1 ) {
+      MSG_ErrorCode(MSGC_PKGMDL_DUPLICATE_MODEL, name);
+    }
   }
-  STRING_CountFree(&total);
   STRING_CountFree(&seen);
 }
 

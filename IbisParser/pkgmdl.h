@@ -61,7 +61,7 @@ void PKGMDL_Reset(void);
 ** `name` (case counts), else 0 with *out null. */
 int PKGMDL_Find(IbisItem *list, const char *name, PKGMDL **out);
 
-/* ERROR 3410 for every pair of models of `list` with equal names. */
+/* ERROR 3410 for every model of `list` whose name an earlier one has. */
 void PKGMDL_CheckDuplicates(IbisItem *list);
 
 /* After-file check of a whole file: PKGMDL_CheckDuplicates on its list. */

@@ -58,6 +58,15 @@ const MtxCase kMatrixCases[] = {
      "ERROR (line   17) - Repeated ROW <A2>.\n"
      "ERROR (line   19) - PIN NUMBER string too long.\n"
      "ERROR (line   19) - Unable to find Pin <ABCDE> in Package Model Pin_Number list.\n"},
+    {"RowRepeatedManyTimesIsReportedOncePerRow", 3,
+     "[Capacitance Matrix] Sparse_matrix\n[Row] A1\nA1 1p\n[Row] A1\nA2 1p\n[Row] A1\nA3 1p\n" L3
+         END,
+     "ERROR (line   17) - Repeated ROW <A1>.\n"
+     "ERROR (line   17) - Expected Pin <A1> at matrix row index 1, found at matrix row index 2.\n"
+     "ERROR (line   19) - Repeated ROW <A1>.\n"
+     "ERROR (line   19) - Expected Pin <A1> at matrix row index 1, found at matrix row index 3.\n"
+     "ERROR (line   21) - [Row] A1 must contain a self-coupled index and entry.\n"
+     "ERROR (line   21) - [Row] A1 must contain a self-coupled index and entry.\n"},
     {"EmptyAndReservedRowNames", 3,
      "[Inductance Matrix] Full_matrix\n[Row]\n1n 2n 3n\n[Row] GND\n4n 5n\n[Row] A3\n6n\n" C3 END,
      "ERROR (line   15) - Unknown PIN NUMBER.\n"

@@ -262,7 +262,7 @@ TEST_F(PackageRecord, LookupsFindModelsAndIteratePins) {
     IBIS_Free(&file);
 }
 
-TEST_F(PackageRecord, DuplicateNamesAreReportedOncePerPairAfterTheFile) {
+TEST_F(PackageRecord, DuplicateNamesAreReportedOncePerRepeatAfterTheFile) {
     std::string one =
         "[Define Package Model] %\n[Manufacturer] m\n[OEM] o\n[Description] d\n"
         "[Number of Pins] 1\n[Pin Numbers]\nA1\n";
@@ -277,7 +277,6 @@ TEST_F(PackageRecord, DuplicateNamesAreReportedOncePerPairAfterTheFile) {
     SECTION_RunAfterFileChecks(file);
     EXPECT_EQ(Output(),
               "ERROR - Define_Package_Model 'p' is duplicated within the .ibs file.\n"
-              "ERROR - Define_Package_Model 'r' is duplicated within the .ibs file.\n"
               "ERROR - Define_Package_Model 'r' is duplicated within the .ibs file.\n"
               "ERROR - Define_Package_Model 'r' is duplicated within the .ibs file.\n");
     IbisItem* list = nullptr;
