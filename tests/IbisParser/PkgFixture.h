@@ -50,7 +50,7 @@ protected:
         return Joined(Parse("t.pkg", text, CMN_FILE_PKG));
     }
 
-    // Reads a file and keeps its record for inspection (FreeFile releases).
+    // Reads a file and keeps its record for inspection (IBIS_Free releases it).
     IbisFile* Keep(const std::string& text, const std::string& name = "t.pkg") {
         std::string path = Write(name, text);
         IbisFile* file = nullptr;
