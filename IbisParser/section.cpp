@@ -8,6 +8,7 @@
 #include "IbisParser/drvsh.h"
 #include "IbisParser/hdr.h"
 #include "IbisParser/mdl.h"
+#include "IbisParser/pkgmdl.h"
 #include "IbisParser/rcvth.h"
 #include "IbisParser/xckt.h"
 
@@ -26,6 +27,8 @@ static const ParseSection *sectionInstalled(int id) {
       return &MDL_ParseSection;
     case SECTION_EXTERNAL_CIRCUIT:
       return &XCKT_ParseSection;
+    case SECTION_PACKAGE_MODEL:
+      return &PKGMDL_ParseSection;
     default:
       return NULL;
   }
@@ -38,6 +41,7 @@ static const ParseSection *sectionInstalled(int id) {
 ** [Algorithmic Model] sections name.
 */
 static const SectionAfterFile sectionAfterFile[] = {
+  PKGMDL_AfterFile, /* duplicate package model names */
   DRVSH_CheckSchedules,
   RCVTH_CheckPins,
   MDL_CheckAmiFiles,

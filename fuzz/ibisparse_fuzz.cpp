@@ -1,8 +1,10 @@
 // Fuzz target: PARSE_File on arbitrary .ibs and .ami content.
 // The first input byte selects the file type and the reader's switches
 // (bit 0: .ami instead of .ibs, bit 1: no character check, bit 2: long
-// lines allowed, bit 3: version 1 accepted); the rest is the file. An .ami
-// text is then parsed and its tree checked as the checker does.
+// lines allowed, bit 3: version 1 accepted, bit 4: .pkg instead of .ibs);
+// the rest is the file.  An .ibs or .pkg file also goes through the checks
+// that run after a file; an .ami text is then parsed and its tree checked as
+// the checker does.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -39,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     int flags = data[0];
     bool ami = flags & 1;
-    std::string path = g_dir + (ami ? "/f.ami" : "/f.ibs");
+    bool pkg = !ami && (flags & 16);
+    std::string path = g_dir + (ami ? "/f.ami" : pkg ? "/f.pkg" : "/f.ibs");
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) std::abort();
     std::fwrite(data + 1, 1, size - 1, f);
@@ -57,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         IbisFile* file = nullptr;
         if (IBIS_New(&file)) {
-            if (PARSE_File(path.c_str(), CMN_FILE_IBS)) SECTION_RunAfterFileChecks(file);
+            if (PARSE_File(path.c_str(), pkg ? CMN_FILE_PKG : CMN_FILE_IBS))
+                SECTION_RunAfterFileChecks(file);
             IBIS_Free(&file);
         }
     }
