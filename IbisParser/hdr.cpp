@@ -150,6 +150,10 @@ static void hdrVersion(FileHeader *h, const char *value) {
   }
   if( !ok ) {
     MSG_ErrorCodeLine(MSGC_HDR_ILLEGAL_VERSION, value);
+    if( CMN_IsNewerVersion(value, CMN_NEWEST_IBIS_VERSION) ) {
+      MSG_NoteCodeLine(MSGC_HDR_VERSION_TOO_NEW, value,
+                       CMN_NEWEST_IBIS_VERSION);
+    }
     return;
   }
   PARSE_SetDispatchVersion(value[0] - '0');

@@ -336,6 +336,11 @@ const MsgEntry MSG_Table[] = {
     { 921, "IBIS files should not contain tab characters."},
     { 922, "Unable to Allocate Memory: %s %d"},
     { 923, "Description line in AMI file (at line no %d) is greater than %d characters"},
+    { 924, "[IBIS Ver] %s is newer than IBIS %s, the newest version this checker knows; --force-v5 checks the file by the IBIS 5.0 rules."},
+    { 925, "[IBIS Ver] %s is IBIS 1.x; --accept-v1 checks the file by the IBIS 2.1 rules."},
+    { 926, "[IBIS Ver] value '%s' is not a version number such as 5.0."},
+    { 927, "The first keyword, %s, must be [IBIS Ver]."},
+    { 928, "No keyword found: the file must begin with [IBIS Ver]."},
 
     /* file header */
     {1000, "Unable to get ptr to IBIS struct?"},
@@ -359,6 +364,7 @@ const MsgEntry MSG_Table[] = {
     {1018, "Duplicate Notes keyword."},
     {1019, "Duplicate Copyright keyword."},
     {1020, "Unable to add text."},
+    {1021, "IBIS_Version '%s' is newer than IBIS %s, the newest version this checker knows; --force-v5 checks the file by the IBIS 5.0 rules."},
 
     /* curves */
     {1100, "%s Already Defined"},

@@ -463,6 +463,25 @@ static void parseOneLine(char *line) {
   parseRoute(type, line);
 }
 
+/* Says why the pre-scan found no version it can check by, at the line it
+** looked at, and what the user can do about it. */
+static void parseExplainVersion(const CmnVersionScan *scan) {
+  parseLine = scan->line;
+  if( scan->line == 0 ) {
+    MSG_NoteCode(MSGC_PARSE_VERSION_NO_KEYWORD);
+  } else if( !scan->found ) {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_NOT_FIRST, scan->value);
+  } else if( CMN_IsNewerVersion(scan->value, CMN_NEWEST_IBIS_VERSION) ) {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_TOO_NEW, scan->value,
+                     CMN_NEWEST_IBIS_VERSION);
+  } else if( CMN_IsVersionNumber(scan->value) && scan->value[0] == '1' ) {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_ONE, scan->value);
+  } else {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_NOT_NUMBER, scan->value);
+  }
+  parseLine = 0;
+}
+
 static int parseIbis(const char *path, int fileType) {
   static const char *const banner[] = {
     "2.1", "2.1", "2.1", "3.2", "4.2", "5.0"
@@ -470,9 +489,13 @@ static int parseIbis(const char *path, int fileType) {
   char name[CMN_MAX_PATH + 1];
   char line[PARSE_LINE_BUFFER];
   FILE *fp;
-  int version = CMN_GetIbisVersion(path, fileType);
+  CmnVersionScan scan;
+  int version = CMN_ScanIbisVersion(path, fileType, &scan);
+  /* The 5.0 rules apply to whatever version the file declares. */
+  if( parseForceV5 && scan.found ) version = 5;
   if( version < 2 && !(version == 1 && parseAcceptV1) ) {
     MSG_ErrorCode(MSGC_PARSE_NO_VERSION, path);
+    parseExplainVersion(&scan);
     return 0;
   }
   if( !parseSilent ) {
