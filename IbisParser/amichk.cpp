@@ -14,10 +14,39 @@
 #include "IbisParser/parse.h"
 #include "amiparam/amiparam.h"
 
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
 #define AMICHK_SRC "IbisParser/amichk"
+
+/* ---- source lines ------------------------------------------------------ */
+
+/* The line the tree checks report at: where the list being checked starts
+** in the file. The checks name it through the message log's line source
+** while they run. */
+static int amichkLine;
+
+static int amichkLineSource(void) { return amichkLine; }
+
+static void amichkAt(const AmiNode *node) {
+  if( node ) amichkLine = PARSE_AmiLineAt(node->offset);
+}
+
+/* An error of the tree checks, at the current line when the tree came
+** from a file (a tree made from a string has none). */
+static void amichkError(int code, ...) {
+  va_list ap;
+  va_start(ap, code);
+  if( amichkLine > 0 ) {
+    MSG_SetLineSource(amichkLineSource);
+    MSG_CodeV(MSG_TYPE_ERROR_LINE, code, &ap);
+    MSG_SetLineSource(PARSE_GetLineNumber);
+  } else {
+    MSG_CodeV(MSG_TYPE_ERROR, code, &ap);
+  }
+  va_end(ap);
+}
 
 /* ---- tree access ------------------------------------------------------- */
 
@@ -85,7 +114,7 @@ static int amichkFormatValues(const AmiNode *leaf, const char *param) {
     }
   }
   if( !ok ) {
-    MSG_ErrorCode(MSGC_AMI_FORMAT_COUNT, amichkFirstText(leaf), param, want);
+    amichkError(MSGC_AMI_FORMAT_COUNT, amichkFirstText(leaf), param, want);
   }
   return ok;
 }
@@ -94,27 +123,28 @@ static int amichkFormatValues(const AmiNode *leaf, const char *param) {
 
 static void amichkCheckLeaf(const AmiNode *leaf, const char *param) {
   int reserved;
+  amichkAt(leaf);
   if( leaf->count < 1 ) {
-    MSG_ErrorCode(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), param);
+    amichkError(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), param);
     return;
   }
   reserved = amichkFirstReserved(leaf);
   switch( leaf->keyword ) {
     case AMIPARAM_KW_USAGE:
       if( reserved < AMIPARAM_RW_IN || reserved > AMIPARAM_RW_INOUT ) {
-        MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Usage", amichkFirstText(leaf),
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", amichkFirstText(leaf),
                       param);
       }
       break;
     case AMIPARAM_KW_TYPE:
       if( reserved < AMIPARAM_RW_FLOAT || reserved > AMIPARAM_RW_UI ) {
-        MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Type", amichkFirstText(leaf),
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", amichkFirstText(leaf),
                       param);
       }
       break;
     case AMIPARAM_KW_FORMAT:
       if( reserved < AMIPARAM_RW_VALUE || reserved > AMIPARAM_RW_DJRJ ) {
-        MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Format", amichkFirstText(leaf),
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", amichkFirstText(leaf),
                       param);
       } else {
         amichkFormatValues(leaf, param);
@@ -205,12 +235,13 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
     int reserved;
     const char *first;
     if( leaf == NULL ) continue;
+    amichkAt(leaf);
     if( e->kind != AMIPARAM_LEAF ) {
-      MSG_ErrorCode(MSGC_AMI_BRANCH_NOT_LEAF, amichkText(leaf->name), name);
+      amichkError(MSGC_AMI_BRANCH_NOT_LEAF, amichkText(leaf->name), name);
       continue;
     }
     if( leaf->count < 1 ) {
-      MSG_ErrorCode(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), name);
+      amichkError(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), name);
       continue;
     }
     reserved = amichkFirstReserved(leaf);
@@ -219,20 +250,20 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
       case AMIPARAM_KW_USAGE:
         have[AMIPARAM_KW_USAGE] = 1;
         if( reserved < 0 || reserved > 31 || !(rule->usage & BIT(reserved)) ) {
-          MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Usage", first, name);
+          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", first, name);
         }
         break;
       case AMIPARAM_KW_TYPE:
         have[AMIPARAM_KW_TYPE] = 1;
         if( reserved < 0 || reserved > 31 || !(rule->type & BIT(reserved)) ) {
-          MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Type", first, name);
+          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", first, name);
         }
         break;
       case AMIPARAM_KW_FORMAT:
         if( rule->format == FMT_NONE ) {
-          MSG_ErrorCode(MSGC_AMI_UNEXPECTED_PARAMETER, "Format", name);
+          amichkError(MSGC_AMI_UNEXPECTED_PARAMETER, "Format", name);
         } else if( !amichkFormatAllowed(rule->format, reserved) ) {
-          MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Format", first, name);
+          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", first, name);
         } else if( amichkFormatValues(leaf, name) ) {
           have[AMIPARAM_KW_FORMAT] = 1;
         }
@@ -253,7 +284,7 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
           default:
             break;
         }
-        if( !ok ) MSG_ErrorCode(MSGC_AMI_ILLEGAL_VALUE, "Default", first, name);
+        if( !ok ) amichkError(MSGC_AMI_ILLEGAL_VALUE, "Default", first, name);
         if( ok ) have[AMIPARAM_KW_DEFAULT] = 1;
         break;
       }
@@ -261,22 +292,23 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
         have[AMIPARAM_KW_DESCRIPTION] = 1;
         break;
       default:
-        MSG_ErrorCode(MSGC_AMI_UNKNOWN_PARAMETER, amichkText(leaf->name), name);
+        amichkError(MSGC_AMI_UNKNOWN_PARAMETER, amichkText(leaf->name), name);
         break;
     }
   }
+  amichkAt(param);
   if( !have[AMIPARAM_KW_USAGE] )
-    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Usage", name);
+    amichkError(MSGC_AMI_MANDATORY_LEAF, "Usage", name);
   if( !have[AMIPARAM_KW_TYPE] )
-    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Type", name);
+    amichkError(MSGC_AMI_MANDATORY_LEAF, "Type", name);
   if( rule->format != FMT_NONE && !have[AMIPARAM_KW_FORMAT] ) {
-    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Format", name);
+    amichkError(MSGC_AMI_MANDATORY_LEAF, "Format", name);
   }
   if( rule->dflt != DEF_OPTIONAL_NUMBER && !have[AMIPARAM_KW_DEFAULT] ) {
-    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Default", name);
+    amichkError(MSGC_AMI_MANDATORY_LEAF, "Default", name);
   }
   if( !have[AMIPARAM_KW_DESCRIPTION] )
-    MSG_ErrorCode(MSGC_AMI_MANDATORY_LEAF, "Description", name);
+    amichkError(MSGC_AMI_MANDATORY_LEAF, "Description", name);
 }
 
 static void amichkCheckReserved(const AmiNode *branch) {
@@ -288,8 +320,9 @@ static void amichkCheckReserved(const AmiNode *branch) {
     const char *name;
     if( node == NULL ) continue;
     name = amichkText(node->name);
+    amichkAt(node);
     if( e->kind == AMIPARAM_LEAF ) {
-      MSG_ErrorCode(MSGC_AMI_LEAF_NOT_BRANCH, name, "Reserved_Parameters");
+      amichkError(MSGC_AMI_LEAF_NOT_BRANCH, name, "Reserved_Parameters");
       amichkCheckLeaf(node, "Reserved_Parameters");
       continue;
     }
@@ -297,7 +330,7 @@ static void amichkCheckReserved(const AmiNode *branch) {
       if( strcmp(name, amichkReserved[r].name) == 0 ) break;
     }
     if( r == AMICHK_N_RESERVED ) {
-      MSG_ErrorCode(MSGC_AMI_UNKNOWN_PARAMETER, name, "Reserved_Parameters");
+      amichkError(MSGC_AMI_UNKNOWN_PARAMETER, name, "Reserved_Parameters");
       amichkWalk(node);
       continue;
     }
@@ -305,9 +338,10 @@ static void amichkCheckReserved(const AmiNode *branch) {
     if( r == 1 ) sawGetWave = 1;
     amichkCheckKnown(node, &amichkReserved[r]);
   }
+  amichkAt(branch);
   if( !sawInit )
-    MSG_ErrorCode(MSGC_AMI_MANDATORY_MISSING, "Init_Returns_Impulse");
-  if( !sawGetWave ) MSG_ErrorCode(MSGC_AMI_MANDATORY_MISSING, "GetWave_Exists");
+    amichkError(MSGC_AMI_MANDATORY_MISSING, "Init_Returns_Impulse");
+  if( !sawGetWave ) amichkError(MSGC_AMI_MANDATORY_MISSING, "GetWave_Exists");
 }
 
 void AMICHK_CheckTree(const AmiParamTree *tree) {
@@ -316,7 +350,7 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
   if( tree == NULL || tree->entries == NULL || tree->count < 1
       || tree->entries[0].node == NULL
       || tree->entries[0].kind != AMIPARAM_BRANCH ) {
-    MSG_ErrorCode(MSGC_AMI_NO_RESERVED);
+    amichkError(MSGC_AMI_NO_RESERVED);
     return;
   }
   root = tree->entries[0].node;
@@ -326,6 +360,7 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
     const char *name;
     if( node == NULL ) continue;
     name = amichkText(node->name);
+    amichkAt(node);
     if( e->kind == AMIPARAM_LEAF ) {
       amichkCheckLeaf(node, amichkText(root->name));
     } else if( strcmp(name, "Reserved_Parameters") == 0 ) {
@@ -334,44 +369,56 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
     } else if( strcmp(name, "Model_Specific") == 0 ) {
       amichkWalk(node);
     } else {
-      MSG_ErrorCode(MSGC_AMI_UNKNOWN_BRANCH, name);
+      amichkError(MSGC_AMI_UNKNOWN_BRANCH, name);
     }
   }
-  if( !sawReserved ) MSG_ErrorCode(MSGC_AMI_NO_RESERVED);
+  amichkAt(root);
+  if( !sawReserved ) amichkError(MSGC_AMI_NO_RESERVED);
 }
 
 /* ---- files -------------------------------------------------------------- */
 
-AmiParamTree *AMICHK_ParseGathered(void) {
-  AmiParamTree *tree = NULL;
-  char *text = PARSE_TakeAmiText();
-  int rc;
-  if( text == NULL ) return NULL;
-  rc = AMIPARAM_Parse(text, &tree);
-  CMN_Free(&text);
-  if( rc == AMIPARAM_OK ) {
-    AMICHK_CheckTree(tree);
-    return tree;
-  }
+/* Reports why the parameter reader refused the text, at the line where
+** it stopped. */
+static void amichkParseFailure(int rc) {
   switch( rc ) {
     case AMIPARAM_UNBALANCED:
-      MSG_ErrorCode(MSGC_AMI_MISMATCHED_PARENS);
+      amichkError(MSGC_AMI_MISMATCHED_PARENS);
       break;
     case AMIPARAM_NO_LIST:
-      MSG_ErrorCode(MSGC_AMI_NO_LEADING_PAREN);
+      amichkError(MSGC_AMI_NO_LEADING_PAREN);
       break;
     case AMIPARAM_NO_PARENT:
     case AMIPARAM_DEPTH:
-      MSG_ErrorCode(MSGC_AMI_TOO_FEW_NODES);
+      amichkError(MSGC_AMI_TOO_FEW_NODES);
       break;
     case AMIPARAM_SYNTAX:
-      MSG_ErrorCode(MSGC_AMI_LIST_TOO_SHORT);
+      amichkError(MSGC_AMI_LIST_TOO_SHORT);
       break;
     default:
       MSG_BugCode(MSGC_AMI_INTERNAL_ERROR);
       break;
   }
-  return NULL;
+}
+
+AmiParamTree *AMICHK_ParseGathered(void) {
+  AmiParamTree *tree = NULL;
+  char *text = PARSE_TakeAmiText();
+  long where = 0;
+  int rc;
+  if( text == NULL ) return NULL;
+  rc = AMIPARAM_ParseWhere(text, &tree, &where);
+  CMN_Free(&text);
+  amichkLine = 0;
+  if( rc == AMIPARAM_OK ) {
+    AMICHK_CheckTree(tree);
+  } else {
+    amichkLine = PARSE_AmiLineAt(where);
+    amichkParseFailure(rc);
+  }
+  amichkLine = 0;
+  PARSE_FreeAmiText();
+  return rc == AMIPARAM_OK ? tree : NULL;
 }
 
 int AMICHK_CheckAmiFile(const char *path) {
@@ -419,7 +466,12 @@ static int amichkExists(const char *dir, const char *name) {
 ** read (reading one moves the reader's stored directory). */
 static char amichkDir[CMN_MAX_PATH + 1];
 
+static AmichkReached amichkReached;
+
+void AMICHK_SetReached(AmichkReached reached) { amichkReached = reached; }
+
 static void amichkCheckRecord(const char *model, AlgExecutable *rec) {
+  char ibsName[CMN_MAX_PATH + 1];
   char *path;
   if( rec->codeFile[0] && !amichkExists(amichkDir, rec->codeFile) ) {
     MSG_ErrorCode(MSGC_AMI_CODE_FILE_MISSING, rec->codeFile, model);
@@ -434,12 +486,17 @@ static void amichkCheckRecord(const char *model, AlgExecutable *rec) {
     return;
   }
   if( (path = amichkPath(amichkDir, rec->paramFile)) == NULL ) return;
+  /* Findings in the parameter file name that file, not the .ibs file. */
+  snprintf(ibsName, sizeof(ibsName), "%s", MSG_GetFileName());
+  MSG_SetFileName(path);
+  if( amichkReached ) amichkReached(path);
   if( PARSE_File(path, CMN_FILE_AMI) ) {
     if( rec->tree ) AMIPARAM_FreeTree(&rec->tree);
     rec->tree = AMICHK_ParseGathered();
   } else {
     PARSE_FreeAmiText();
   }
+  MSG_SetFileName(ibsName);
   CMN_Free(&path);
 }
 

@@ -269,6 +269,11 @@ MSG_FORMAT_ENTRY(MSG_NoteLine, MSG_TYPE_NOTE_LINE)
 MSG_CODE_ENTRY(MSG_NoteCode, MSG_TYPE_NOTE)
 MSG_CODE_ENTRY(MSG_NoteCodeLine, MSG_TYPE_NOTE_LINE)
 
+int MSG_CodeV(int type, int code, va_list *args) {
+  if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
+  return msgByCode(type, code, args);
+}
+
 /* ---- preformatted messages --------------------------------------------- */
 
 int MSG_Print(int type, const char *fmt, va_list *args) {

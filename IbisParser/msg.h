@@ -70,6 +70,10 @@ int MSG_NoteLine(const char *fmt, ...);
 int MSG_NoteCode(int code, ...);
 int MSG_NoteCodeLine(int code, ...);
 
+/* A message given by code with its arguments in a va_list, for callers that
+** pick the message type at run time; as the ...Code entry points. */
+int MSG_CodeV(int type, int code, va_list *args);
+
 /* Writes one message of the given type, counted like the entry points but
 ** never suppressed. A null argument list prints fmt as plain text (it is
 ** not interpreted as a format). A type outside 0..9 writes nothing. */

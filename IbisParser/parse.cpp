@@ -43,9 +43,16 @@ static int parseNoFileNameCheck;
 static int parseAcceptV1;
 static int parseForceV5;
 
-/* The gathered .ami text. */
+/* The gathered .ami text, and where each source line's text starts in it
+** (ascending offsets), so that a finding in the text can name its line. */
 static char *parseAmi;
 static size_t parseAmiLen, parseAmiCap;
+typedef struct ParseAmiLine {
+  size_t offset;
+  int line;
+} ParseAmiLine;
+static ParseAmiLine *parseAmiLines;
+static size_t parseAmiLineCount, parseAmiLineCap;
 
 int PARSE_GetLineNumber(void) { return parseLine; }
 int PARSE_GetCommentChar(void) { return parseComment; }
@@ -543,6 +550,37 @@ static int parseAmiAppend(const char *text, size_t n) {
   return 1;
 }
 
+/* Notes that the text appended next comes from the current line. */
+static void parseAmiMark(void) {
+  if( parseAmiLineCount == parseAmiLineCap ) {
+    size_t cap = parseAmiLineCap ? parseAmiLineCap * 2 : 64;
+    int ok = parseAmiLines == NULL
+               ? CMN_Calloc((void **)&parseAmiLines, cap * sizeof(ParseAmiLine))
+               : CMN_Realloc((void **)&parseAmiLines,
+                             cap * sizeof(ParseAmiLine));
+    if( !ok ) return; /* lines are then named less precisely, never wrongly */
+    parseAmiLineCap = cap;
+  }
+  parseAmiLines[parseAmiLineCount].offset = parseAmiLen;
+  parseAmiLines[parseAmiLineCount].line = parseLine;
+  parseAmiLineCount++;
+}
+
+int PARSE_AmiLineAt(long offset) {
+  size_t low = 0, high = parseAmiLineCount;
+  if( parseAmiLineCount == 0 ) return 0;
+  if( offset < 0 ) offset = 0;
+  /* The last mark at or before the offset. */
+  while( high - low > 1 ) {
+    size_t mid = low + (high - low) / 2;
+    if( parseAmiLines[mid].offset <= (size_t)offset )
+      low = mid;
+    else
+      high = mid;
+  }
+  return parseAmiLines[low].line;
+}
+
 static int parseAmiFile(const char *path) {
   char name[CMN_MAX_PATH + 1];
   FILE *fp;
@@ -580,6 +618,7 @@ static int parseAmiFile(const char *path) {
     PARSE_StripComment(line);
     CMN_TrimRight(line);
     for( start = line; isspace((unsigned char)*start); start++ ) {}
+    parseAmiMark();
     parseAmiAppend(start, strlen(start));
     CMN_Free((void **)&line);
   }
@@ -609,4 +648,6 @@ char *PARSE_TakeAmiText(void) {
 void PARSE_FreeAmiText(void) {
   if( parseAmi ) CMN_Free((void **)&parseAmi);
   parseAmiLen = parseAmiCap = 0;
+  if( parseAmiLines ) CMN_Free((void **)&parseAmiLines);
+  parseAmiLineCount = parseAmiLineCap = 0;
 }

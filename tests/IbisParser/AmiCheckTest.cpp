@@ -204,13 +204,22 @@ TEST_F(AmiTree, ChecksEachRuleOfTheReservedTable) {
 
 TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
     const struct { const char* text; const char* message; } cases[] = {
-        {"(a (b 1)", "ERROR - The AMI parameter file has mismatched parenthesis\n"},
-        {"a (b 1)", "ERROR - The AMI parameter file should start with a parenthesis\n"},
-        {"(a 1)", "ERROR - Too few nodes in branches or leaves\n"},
-        {"(a (b ) (c 1))", "ERROR -\n    Invalid syntax of branch or leaf. At least 2 elements expected in a list\n"},
-        {"(a (b) (c 1))", "ERROR - Too few nodes in branches or leaves\n"},
+        {"(a (b 1)", "ERROR (line    1) - The AMI parameter file has mismatched parenthesis\n"},
+        {"a (b 1)", "ERROR (line    1) - The AMI parameter file should start with a parenthesis\n"},
+        {"(a 1)", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
+        {"(a (b ) (c 1))",
+         "ERROR (line    1) -\n    Invalid syntax of branch or leaf. At least 2 elements expected in a list\n"},
+        {"(a (b) (c 1))", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
         {"| nothing\n", "ERROR - The AMI parameter file should start with a parenthesis\n"},
         {"(a (b 1)) (c (d 2))", "PROGRAM BUG - Internal error while parsing AMI Parameter file\n"},
+        // Each failure names the line where the text went wrong, not the
+        // first or the last line of the file.
+        {"(a\n (b 1)\n (c\n", "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
+        {"(a\n (b 1))\n)\n", "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
+        {"(a\n (b 1)\n (c)\n (d 2))\n", "ERROR (line    3) - Too few nodes in branches or leaves\n"},
+        {"(a\n (b 1)\n\n (c )\n (d 2))\n",
+         "ERROR (line    4) -\n    Invalid syntax of branch or leaf. At least 2 elements expected in a list\n"},
+        {"| c\n\n  x (b 1)\n", "ERROR (line    3) - The AMI parameter file should start with a parenthesis\n"},
     };
     for (auto& c : cases) {
         std::string path = Write("x.ami", c.text);
@@ -257,7 +266,7 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
               "[Algorithmic Model] for Model m1\n"
               "ERROR - Code file none.so not found. It was defined in [Algorithmic Model] for "
               "Model m1\n"
-              "ERROR - No Reserved_Parameters found\n");
+              "ERROR (line    1) - No Reserved_Parameters found\n");
     int trees = 0;
     for (AlgExecutable* r = list->first; r; r = r->next) trees += r->tree != nullptr;
     EXPECT_EQ(trees, 2);
