@@ -1,6 +1,12 @@
 # ibislint: the IBIS file checker on the command line.
-add_executable(ibislint ${CMAKE_CURRENT_LIST_DIR}/ibislint.cpp)
-target_link_libraries(ibislint PRIVATE ibis_checker)
+add_library(ibislint_core STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/ibislint/KitFiles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ibislint/LintReport.cpp)
+target_include_directories(ibislint_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(ibislint_core PUBLIC ibis_checker)
+
+add_executable(ibislint ${CMAKE_CURRENT_LIST_DIR}/ibislint/main.cpp)
+target_link_libraries(ibislint PRIVATE ibislint_core)
 
 # Exit status: 0 all passed, 1 a file failed, 2 usage error.
 if(BUILD_TESTING AND CORVIN_BUILD_TESTS)
