@@ -97,32 +97,178 @@ static int amichkFormatCount(int reserved) {
   }
 }
 
-/* Checks the values after the format word; 1 when they pass.  Reports
-** ERROR 4632 otherwise. */
-static int amichkFormatValues(const AmiNode *leaf, const char *param) {
-  int reserved = amichkFirstReserved(leaf);
+/* Checks the values of a format from value `first` on; 1 when they pass.
+** Reports ERROR 4632 otherwise, naming the format `word`.  `numbers` says
+** whether the values must be numbers. */
+static int amichkFormatValuesAt(const AmiNode *leaf, int reserved, int first,
+                                const char *word, const char *param,
+                                int numbers) {
   int want = amichkFormatCount(reserved);
+  int n = leaf->count - first;
   int i, ok;
   if( reserved == AMIPARAM_RW_TABLE ) return 1;
   if( want < 0 ) {
-    ok = leaf->count - 1 >= 1;
+    ok = n >= 1;
     want = 1;
   } else {
-    ok = leaf->count - 1 == want;
-    for( i = 1; ok && i < leaf->count; i++ ) {
+    ok = n == want;
+    for( i = first; ok && numbers && i < leaf->count; i++ ) {
       ok = amichkIsNumber(amichkValue(leaf, i));
     }
   }
-  if( !ok ) {
-    amichkError(MSGC_AMI_FORMAT_COUNT, amichkFirstText(leaf), param, want);
-  }
+  if( !ok ) amichkError(MSGC_AMI_FORMAT_COUNT, word, param, want);
   return ok;
+}
+
+/* A Format leaf: the format word, then its values (numbers). */
+static int amichkFormatValues(const AmiNode *leaf, const char *param) {
+  return amichkFormatValuesAt(leaf, amichkFirstReserved(leaf), 1,
+                              amichkFirstText(leaf), param, 1);
+}
+
+/* ---- forms of AMI_Version 5.1 and later -------------------------------- */
+
+/* AMI_Version values of the releases whose parameter forms the checker
+** knows, oldest first. */
+static const char *const amichkAmiVersions[] = { "5.1", "6.0", "6.1",
+                                                 "7.0", "7.1", "7.2" };
+#define AMICHK_N_AMI_VERSIONS                                                  \
+  ((int)(sizeof(amichkAmiVersions) / sizeof(amichkAmiVersions[0])))
+#define AMICHK_NEWEST_AMI "7.2"
+
+/* Set per tree: the file declares AMI_Version, so a parameter may give its
+** format as a leaf named by the format word ("(Value True)", "(Range 0 0
+** 9)"), and the reserved parameters of the later releases are known. */
+static int amichkForms51;
+static int amichkFormsNoted; /* the hint about those forms was given */
+
+/* Reserved parameters added after the first release of the rules above;
+** their leaves get the checks of any parameter. */
+static const char *const amichkLaterReserved[] = {
+  "BCI_ID", "BCI_Message_Interval_UI", "BCI_Protocol", "BCI_State",
+  "BCI_Training_Mode", "BCI_Training_UI", "Component_Name", "DLL_ID",
+  "DLL_Path", "Model_Name", "Modulation", "Modulation_Levels",
+  "PAM4_CenterEyeOffset", "PAM4_CenterThreshold", "PAM4_LowerEyeOffset",
+  "PAM4_LowerThreshold", "PAM4_Mapping", "PAM4_UpperEyeOffset",
+  "PAM4_UpperThreshold", "PAM_Thresholds", "Repeater_Type", "Resolve_Exists",
+  "Rx_Clock_Recovery_DCD", "Rx_Clock_Recovery_Dj", "Rx_Clock_Recovery_Mean",
+  "Rx_Clock_Recovery_Rj", "Rx_Clock_Recovery_Sj", "Rx_DCD",
+  "Rx_Decision_Time", "Rx_Dj", "Rx_GaussianNoise", "Rx_Noise", "Rx_R",
+  "Rx_Rj", "Rx_Sj", "Rx_UniformNoise", "Rx_Use_Clock_Input",
+  "Special_Param_Names", "Supporting_Files", "Ts4file", "Tx_Dj", "Tx_R",
+  "Tx_Rj", "Tx_Sj", "Tx_Sj_Frequency", "Tx_V",
+};
+
+static int amichkIsLaterReserved(const char *name) {
+  int i;
+  for( i = 0; i < (int)(sizeof(amichkLaterReserved) / sizeof(char *)); i++ ) {
+    if( strcmp(name, amichkLaterReserved[i]) == 0 ) return 1;
+  }
+  return 0;
+}
+
+/* Format code of a leaf named by a format word, else -1. */
+static int amichkShorthand(const AmiNode *leaf) {
+  int rw;
+  if( leaf->keyword != AMIPARAM_KW_NONE ) return -1;
+  rw = AMIPARAM_ReservedWord(leaf->name);
+  return rw >= AMIPARAM_RW_VALUE && rw <= AMIPARAM_RW_DJRJ ? rw : -1;
+}
+
+/* Whether a parameter's Type leaf names a numeric type. */
+static int amichkNumericType(const AmiNode *param) {
+  int i;
+  for( i = 0; i < param->count; i++ ) {
+    const AmiEntry *e = &param->items.children[i];
+    if( e->kind == AMIPARAM_LEAF && e->node
+        && e->node->keyword == AMIPARAM_KW_TYPE ) {
+      int t = amichkFirstReserved(e->node);
+      return t == AMIPARAM_RW_FLOAT || t == AMIPARAM_RW_INTEGER
+          || t == AMIPARAM_RW_TAP || t == AMIPARAM_RW_UI;
+    }
+  }
+  return 0;
+}
+
+/* Without AMI_Version a format leaf is an unknown parameter (reported by
+** the caller); say once per file what makes it legal. */
+static void amichkFormsHint(const AmiNode *leaf) {
+  if( amichkForms51 || amichkFormsNoted ) return;
+  amichkFormsNoted = 1;
+  if( amichkLine > 0 ) {
+    MSG_SetLineSource(amichkLineSource);
+    MSG_NoteCodeLine(MSGC_AMI_FORMS_NEED_VERSION, amichkText(leaf->name));
+    MSG_SetLineSource(PARSE_GetLineNumber);
+  } else {
+    MSG_NoteCode(MSGC_AMI_FORMS_NEED_VERSION, amichkText(leaf->name));
+  }
+}
+
+/* The version text of an AMI_Version parameter: its Value leaf, its
+** Default, or the value of a Format Value leaf; null when none. */
+static const char *amichkVersionText(const AmiNode *param) {
+  int i;
+  for( i = 0; i < param->count; i++ ) {
+    const AmiNode *leaf = param->items.children[i].node;
+    if( leaf == NULL || param->items.children[i].kind != AMIPARAM_LEAF
+        || leaf->count < 1 )
+      continue;
+    if( leaf->keyword == AMIPARAM_KW_DEFAULT
+        || amichkShorthand(leaf) == AMIPARAM_RW_VALUE )
+      return amichkFirstText(leaf);
+    if( leaf->keyword == AMIPARAM_KW_FORMAT
+        && amichkFirstReserved(leaf) == AMIPARAM_RW_VALUE && leaf->count > 1 )
+      return amichkText(amichkValue(leaf, 1)->text);
+  }
+  return NULL;
+}
+
+/* AMI_Version: Usage Info, Type String and a release the checker knows;
+** a newer release is checked by the newest rules it knows, and told so. */
+static void amichkCheckVersion(const AmiNode *param) {
+  const char *v = amichkVersionText(param);
+  int i;
+  for( i = 0; i < param->count; i++ ) {
+    const AmiNode *leaf = param->items.children[i].node;
+    if( leaf == NULL || param->items.children[i].kind != AMIPARAM_LEAF ) continue;
+    amichkAt(leaf);
+    if( leaf->keyword == AMIPARAM_KW_USAGE
+        && amichkFirstReserved(leaf) != AMIPARAM_RW_INFO )
+      amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", amichkFirstText(leaf),
+                  "AMI_Version");
+    if( leaf->keyword == AMIPARAM_KW_TYPE
+        && amichkFirstReserved(leaf) != AMIPARAM_RW_STRING )
+      amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", amichkFirstText(leaf),
+                  "AMI_Version");
+  }
+  amichkAt(param);
+  if( v == NULL ) {
+    amichkError(MSGC_AMI_MANDATORY_LEAF, "Value", "AMI_Version");
+    return;
+  }
+  for( i = 0; i < AMICHK_N_AMI_VERSIONS; i++ ) {
+    if( strcmp(v, amichkAmiVersions[i]) == 0 ) return;
+  }
+  if( CMN_IsNewerVersion(v, AMICHK_NEWEST_AMI) ) {
+    if( amichkLine > 0 ) {
+      MSG_SetLineSource(amichkLineSource);
+      MSG_NoteCodeLine(MSGC_AMI_VERSION_TOO_NEW, v, AMICHK_NEWEST_AMI,
+                       AMICHK_NEWEST_AMI);
+      MSG_SetLineSource(PARSE_GetLineNumber);
+    } else {
+      MSG_NoteCode(MSGC_AMI_VERSION_TOO_NEW, v, AMICHK_NEWEST_AMI,
+                   AMICHK_NEWEST_AMI);
+    }
+    return;
+  }
+  amichkError(MSGC_AMI_ILLEGAL_VALUE, "AMI_Version", v, "Reserved_Parameters");
 }
 
 /* ---- leaf check --------------------------------------------------------- */
 
-static void amichkCheckLeaf(const AmiNode *leaf, const char *param) {
-  int reserved;
+static void amichkCheckLeaf(const AmiNode *leaf, const char *param,
+                            int numeric) {
+  int reserved, shorthand;
   amichkAt(leaf);
   if( leaf->count < 1 ) {
     amichkError(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), param);
@@ -151,6 +297,10 @@ static void amichkCheckLeaf(const AmiNode *leaf, const char *param) {
       }
       break;
     default:
+      shorthand = amichkShorthand(leaf);
+      if( amichkForms51 && shorthand >= 0 ) {
+        amichkFormatValuesAt(leaf, shorthand, 0, leaf->name, param, numeric);
+      }
       break;
   }
 }
@@ -161,7 +311,8 @@ static void amichkWalk(const AmiNode *branch) {
     const AmiEntry *e = amichkChild(branch, i);
     if( e->node == NULL ) continue;
     if( e->kind == AMIPARAM_LEAF ) {
-      amichkCheckLeaf(e->node, amichkText(branch->name));
+      amichkCheckLeaf(e->node, amichkText(branch->name),
+                      amichkNumericType(branch));
     } else {
       amichkWalk(e->node);
     }
@@ -225,6 +376,48 @@ static int amichkFormatAllowed(int format, int reserved) {
   return 0;
 }
 
+/* Whether a value fits a rule's Default column. */
+static int amichkDefaultFits(const AmiValue *v, int dflt) {
+  switch( dflt ) {
+    case DEF_BOOLEAN:
+      return v->type == AMIPARAM_BOOLEAN;
+    case DEF_INTEGER:
+      return v->type == AMIPARAM_INTEGER;
+    case DEF_OPTIONAL_NUMBER:
+      return amichkIsNumber(v);
+    default:
+      return 1;
+  }
+}
+
+/* A format leaf of a reserved parameter ("(Value True)"): a Value gives the
+** parameter's value, as a Default does; any other format stands for the
+** Format leaf. */
+static void amichkKnownShorthand(const AmiNode *leaf, const ReservedRule *rule,
+                                 int *have) {
+  int format = amichkShorthand(leaf);
+  const char *name = rule->name;
+  if( format == AMIPARAM_RW_VALUE && rule->format != FMT_DCD ) {
+    if( leaf->count != 1 ) {
+      amichkError(MSGC_AMI_FORMAT_COUNT, leaf->name, name, 1);
+    } else if( !amichkDefaultFits(amichkValue(leaf, 0), rule->dflt) ) {
+      amichkError(MSGC_AMI_ILLEGAL_VALUE, "Value", amichkFirstText(leaf), name);
+    } else {
+      have[AMIPARAM_KW_DEFAULT] = 1;
+      if( rule->format != FMT_NONE ) have[AMIPARAM_KW_FORMAT] = 1;
+    }
+    return;
+  }
+  if( rule->format == FMT_NONE ) {
+    amichkError(MSGC_AMI_UNEXPECTED_PARAMETER, leaf->name, name);
+  } else if( !amichkFormatAllowed(rule->format, format) ) {
+    amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", leaf->name, name);
+  } else if( amichkFormatValuesAt(leaf, format, 0, leaf->name, name, 1) ) {
+    have[AMIPARAM_KW_FORMAT] = 1;
+    if( format == AMIPARAM_RW_VALUE ) have[AMIPARAM_KW_DEFAULT] = 1;
+  }
+}
+
 static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
   int have[AMIPARAM_KW_DESCRIPTION + 1] = { 0 };
   const char *name = rule->name;
@@ -268,31 +461,22 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
           have[AMIPARAM_KW_FORMAT] = 1;
         }
         break;
-      case AMIPARAM_KW_DEFAULT: {
-        const AmiValue *v = amichkValue(leaf, 0);
-        int ok = 1;
-        switch( rule->dflt ) {
-          case DEF_BOOLEAN:
-            ok = v->type == AMIPARAM_BOOLEAN;
-            break;
-          case DEF_INTEGER:
-            ok = v->type == AMIPARAM_INTEGER;
-            break;
-          case DEF_OPTIONAL_NUMBER:
-            ok = amichkIsNumber(v);
-            break;
-          default:
-            break;
-        }
-        if( !ok ) amichkError(MSGC_AMI_ILLEGAL_VALUE, "Default", first, name);
-        if( ok ) have[AMIPARAM_KW_DEFAULT] = 1;
+      case AMIPARAM_KW_DEFAULT:
+        if( amichkDefaultFits(amichkValue(leaf, 0), rule->dflt) )
+          have[AMIPARAM_KW_DEFAULT] = 1;
+        else
+          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Default", first, name);
         break;
-      }
       case AMIPARAM_KW_DESCRIPTION:
         have[AMIPARAM_KW_DESCRIPTION] = 1;
         break;
       default:
+        if( amichkForms51 && amichkShorthand(leaf) >= 0 ) {
+          amichkKnownShorthand(leaf, rule, have);
+          break;
+        }
         amichkError(MSGC_AMI_UNKNOWN_PARAMETER, amichkText(leaf->name), name);
+        if( amichkShorthand(leaf) >= 0 ) amichkFormsHint(leaf);
         break;
     }
   }
@@ -311,9 +495,22 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
     amichkError(MSGC_AMI_MANDATORY_LEAF, "Description", name);
 }
 
+/* Whether Reserved_Parameters declares AMI_Version (as a parameter). */
+static int amichkDeclaresVersion(const AmiNode *branch) {
+  int i;
+  for( i = 0; i < branch->count; i++ ) {
+    const AmiEntry *e = amichkChild(branch, i);
+    if( e->node && e->kind == AMIPARAM_BRANCH
+        && strcmp(amichkText(e->node->name), "AMI_Version") == 0 )
+      return 1;
+  }
+  return 0;
+}
+
 static void amichkCheckReserved(const AmiNode *branch) {
   int sawInit = 0, sawGetWave = 0;
   int i, r;
+  amichkForms51 = amichkDeclaresVersion(branch);
   for( i = 0; i < branch->count; i++ ) {
     const AmiEntry *e = amichkChild(branch, i);
     const AmiNode *node = e->node;
@@ -323,11 +520,20 @@ static void amichkCheckReserved(const AmiNode *branch) {
     amichkAt(node);
     if( e->kind == AMIPARAM_LEAF ) {
       amichkError(MSGC_AMI_LEAF_NOT_BRANCH, name, "Reserved_Parameters");
-      amichkCheckLeaf(node, "Reserved_Parameters");
+      amichkCheckLeaf(node, "Reserved_Parameters", 0);
+      continue;
+    }
+    if( strcmp(name, "AMI_Version") == 0 ) {
+      amichkCheckVersion(node);
       continue;
     }
     for( r = 0; r < AMICHK_N_RESERVED; r++ ) {
       if( strcmp(name, amichkReserved[r].name) == 0 ) break;
+    }
+    if( r == AMICHK_N_RESERVED && amichkForms51
+        && amichkIsLaterReserved(name) ) {
+      amichkWalk(node);
+      continue;
     }
     if( r == AMICHK_N_RESERVED ) {
       amichkError(MSGC_AMI_UNKNOWN_PARAMETER, name, "Reserved_Parameters");
@@ -347,6 +553,8 @@ static void amichkCheckReserved(const AmiNode *branch) {
 void AMICHK_CheckTree(const AmiParamTree *tree) {
   const AmiNode *root;
   int i, sawReserved = 0;
+  amichkForms51 = 0;
+  amichkFormsNoted = 0;
   if( tree == NULL || tree->entries == NULL || tree->count < 1
       || tree->entries[0].node == NULL
       || tree->entries[0].kind != AMIPARAM_BRANCH ) {
@@ -362,7 +570,7 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
     name = amichkText(node->name);
     amichkAt(node);
     if( e->kind == AMIPARAM_LEAF ) {
-      amichkCheckLeaf(node, amichkText(root->name));
+      amichkCheckLeaf(node, amichkText(root->name), 0);
     } else if( strcmp(name, "Reserved_Parameters") == 0 ) {
       sawReserved = 1;
       amichkCheckReserved(node);

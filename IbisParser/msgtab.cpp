@@ -1200,6 +1200,8 @@ const MsgEntry MSG_Table[] = {
     {4633, "%s: Default value %s does not match the Format of %s"},
     {4634, "Invalid syntax of branch or leaf. At least 2 elements expected in a list"},
     {4635, "Too few nodes in branches or leaves"},
+    {4650, "AMI_Version %s is newer than %s, the newest AMI version this checker knows; its parameters are checked by the %s rules."},
+    {4651, "%s as a leaf of its own is a form of AMI_Version 5.1 and later; declare AMI_Version in Reserved_Parameters to use it."},
 
     /* component EMI */
     {4700, "%s:%d:Unable to get Component for EMI section."},
