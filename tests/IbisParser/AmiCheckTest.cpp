@@ -200,6 +200,60 @@ TEST_F(AmiTree, ChecksEachRuleOfTheReservedTable) {
               "ERROR - Value: Illegal Format for My_Param. Expected 1 number(s)\n");
 }
 
+// Files declaring AMI_Version may give a parameter's format as a leaf named
+// by the format word, and use the reserved parameters of later releases.
+TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
+    const std::string v51 =
+        "(AMI_Version (Usage Info) (Type String) (Value \"5.1\") (Description \"v\"))";
+    const std::string mandatory51 =
+        "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description \"x\"))"
+        " (GetWave_Exists (Usage Info) (Type Boolean) (Value False) (Description \"x\"))";
+    auto file = [&](const std::string& reserved, const std::string& specific) {
+        return "(m (Reserved_Parameters " + reserved + ") (Model_Specific " + specific + "))";
+    };
+    const struct {
+        std::string text;
+        const char* expected;
+    } cases[] = {
+        {file(v51 + " " + mandatory51, "(eq (Usage In) (Type Integer) (Range 0 0 9) (Description x))"), ""},
+        {file(v51 + " " + mandatory51 + " (Tx_Rj (Usage Info) (Type Float) (Value 1e-12))",
+              "(mode (Usage In) (Type String) (List \"a\" \"b\"))"),
+         ""},
+        {file(v51 + " " + mandatory51, "(eq (Usage In) (Type Integer) (Range 0 9))"),
+         "ERROR - Range: Illegal Format for eq. Expected 3 number(s)\n"},
+        {file(v51 + " " + mandatory51 + " (Tx_DCD (Usage Info) (Type Float) (Value x) (Description d))",
+              "(a (Usage In) (Type Float) (Value 1))"),
+         "ERROR - Value: Illegal Format for Tx_DCD. Expected 1 number(s)\n"
+         "ERROR - Parameter Format is mandatory for Tx_DCD\n"},
+        {file(v51 + " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description x))"
+                    " (GetWave_Exists (Usage Info) (Type Boolean) (Range 0 0 1) (Description x))"
+                    " (Use_Init_Output (Usage Info) (Type Boolean) (Value 3) (Description x))",
+              "(a (Usage In) (Type Float) (Value 1))"),
+         "ERROR - Unexpected parameter Range specified for GetWave_Exists\n"
+         "ERROR - Parameter Default is mandatory for GetWave_Exists\n"
+         "ERROR - Illegal Value value 3 specified for Use_Init_Output\n"
+         "ERROR - Parameter Default is mandatory for Use_Init_Output\n"},
+        {file("(AMI_Version (Usage In) (Type Float) (Value \"4.2\")) " + mandatory51, "(a (Usage In))"),
+         "ERROR - Illegal Usage value In specified for AMI_Version\n"
+         "ERROR - Illegal Type value Float specified for AMI_Version\n"
+         "ERROR - Illegal AMI_Version value 4.2 specified for Reserved_Parameters\n"},
+        {file("(AMI_Version (Usage Info) (Type String) (Value \"9.1\")) " + mandatory51, "(a (Usage In))"),
+         "NOTE - AMI_Version 9.1 is newer than 7.2, the newest AMI version this checker knows; "
+         "its parameters are checked by the 7.2 rules.\n"},
+        // Without AMI_Version the older rules apply, with a hint naming what
+        // would make the form legal, given once.
+        {file(mandatory51 + " (Tx_Rj (Usage Info) (Type Float) (Value 1e-12))", "(a (Usage In))"),
+         "ERROR - Unknown parameter Value found as a child of Init_Returns_Impulse\n"
+         "NOTE - Value as a leaf of its own is a form of AMI_Version 5.1 and later; declare "
+         "AMI_Version in Reserved_Parameters to use it.\n"
+         "ERROR - Parameter Default is mandatory for Init_Returns_Impulse\n"
+         "ERROR - Unknown parameter Value found as a child of GetWave_Exists\n"
+         "ERROR - Parameter Default is mandatory for GetWave_Exists\n"
+         "ERROR - Unknown parameter Tx_Rj found as a child of Reserved_Parameters\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Check(c.text), c.expected) << c.text;
+}
+
 // ---- files ---------------------------------------------------------------
 
 TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
