@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "IbisFixture.h"
 #include "IbisParser/algmod.h"
@@ -311,7 +312,16 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
     }
     FakeModel models[] = {{"empty", empty}, {"m1", list}, {"none", nullptr}};
     IbisItem items[3] = {{&items[1], &models[0]}, {&items[2], &models[1]}, {nullptr, &models[2]}};
+    // A kit run learns which parameter files were checked on the way, and
+    // their findings name the parameter file, not the .ibs file.
+    static std::vector<std::string> reached;
+    reached.clear();
+    AMICHK_SetReached([](const char* path) { reached.push_back(path); });
+    MSG_SetFileName(ibs.c_str());
     AMICHK_CheckModelFiles(items, FakeName, FakeExecs);
+    AMICHK_SetReached(nullptr);
+    EXPECT_EQ(reached, (std::vector<std::string>{Path("bad.ami"), Path("good.ami")}));
+    EXPECT_EQ(std::string(MSG_GetFileName()), ibs);
     EXPECT_EQ(Output(),
               "ERROR - Empty [Algorithmic Model] defined for Model empty\n"
               "ERROR - AMI Parameter file noext should have '.ami' extension. It was defined in "
