@@ -145,18 +145,52 @@ static int amichkFormsNoted; /* the hint about those forms was given */
 /* Reserved parameters added after the first release of the rules above;
 ** their leaves get the checks of any parameter. */
 static const char *const amichkLaterReserved[] = {
-  "BCI_ID", "BCI_Message_Interval_UI", "BCI_Protocol", "BCI_State",
-  "BCI_Training_Mode", "BCI_Training_UI", "Component_Name", "DLL_ID",
-  "DLL_Path", "Model_Name", "Modulation", "Modulation_Levels",
-  "PAM4_CenterEyeOffset", "PAM4_CenterThreshold", "PAM4_LowerEyeOffset",
-  "PAM4_LowerThreshold", "PAM4_Mapping", "PAM4_UpperEyeOffset",
-  "PAM4_UpperThreshold", "PAM_Thresholds", "Repeater_Type", "Resolve_Exists",
-  "Rx_Clock_Recovery_DCD", "Rx_Clock_Recovery_Dj", "Rx_Clock_Recovery_Mean",
-  "Rx_Clock_Recovery_Rj", "Rx_Clock_Recovery_Sj", "Rx_DCD",
-  "Rx_Decision_Time", "Rx_Dj", "Rx_GaussianNoise", "Rx_Noise", "Rx_R",
-  "Rx_Rj", "Rx_Sj", "Rx_UniformNoise", "Rx_Use_Clock_Input",
-  "Special_Param_Names", "Supporting_Files", "Ts4file", "Tx_Dj", "Tx_R",
-  "Tx_Rj", "Tx_Sj", "Tx_Sj_Frequency", "Tx_V",
+  "BCI_ID",
+  "BCI_Message_Interval_UI",
+  "BCI_Protocol",
+  "BCI_State",
+  "BCI_Training_Mode",
+  "BCI_Training_UI",
+  "Component_Name",
+  "DLL_ID",
+  "DLL_Path",
+  "Model_Name",
+  "Modulation",
+  "Modulation_Levels",
+  "PAM4_CenterEyeOffset",
+  "PAM4_CenterThreshold",
+  "PAM4_LowerEyeOffset",
+  "PAM4_LowerThreshold",
+  "PAM4_Mapping",
+  "PAM4_UpperEyeOffset",
+  "PAM4_UpperThreshold",
+  "PAM_Thresholds",
+  "Repeater_Type",
+  "Resolve_Exists",
+  "Rx_Clock_Recovery_DCD",
+  "Rx_Clock_Recovery_Dj",
+  "Rx_Clock_Recovery_Mean",
+  "Rx_Clock_Recovery_Rj",
+  "Rx_Clock_Recovery_Sj",
+  "Rx_DCD",
+  "Rx_Decision_Time",
+  "Rx_Dj",
+  "Rx_GaussianNoise",
+  "Rx_Noise",
+  "Rx_R",
+  "Rx_Rj",
+  "Rx_Sj",
+  "Rx_UniformNoise",
+  "Rx_Use_Clock_Input",
+  "Special_Param_Names",
+  "Supporting_Files",
+  "Ts4file",
+  "Tx_Dj",
+  "Tx_R",
+  "Tx_Rj",
+  "Tx_Sj",
+  "Tx_Sj_Frequency",
+  "Tx_V",
 };
 
 static int amichkIsLaterReserved(const char *name) {
@@ -230,7 +264,8 @@ static void amichkCheckVersion(const AmiNode *param) {
   int i;
   for( i = 0; i < param->count; i++ ) {
     const AmiNode *leaf = param->items.children[i].node;
-    if( leaf == NULL || param->items.children[i].kind != AMIPARAM_LEAF ) continue;
+    if( leaf == NULL || param->items.children[i].kind != AMIPARAM_LEAF )
+      continue;
     amichkAt(leaf);
     if( leaf->keyword == AMIPARAM_KW_USAGE
         && amichkFirstReserved(leaf) != AMIPARAM_RW_INFO )
@@ -279,19 +314,19 @@ static void amichkCheckLeaf(const AmiNode *leaf, const char *param,
     case AMIPARAM_KW_USAGE:
       if( reserved < AMIPARAM_RW_IN || reserved > AMIPARAM_RW_INOUT ) {
         amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", amichkFirstText(leaf),
-                      param);
+                    param);
       }
       break;
     case AMIPARAM_KW_TYPE:
       if( reserved < AMIPARAM_RW_FLOAT || reserved > AMIPARAM_RW_UI ) {
         amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", amichkFirstText(leaf),
-                      param);
+                    param);
       }
       break;
     case AMIPARAM_KW_FORMAT:
       if( reserved < AMIPARAM_RW_VALUE || reserved > AMIPARAM_RW_DJRJ ) {
         amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", amichkFirstText(leaf),
-                      param);
+                    param);
       } else {
         amichkFormatValues(leaf, param);
       }

@@ -104,9 +104,7 @@ static void msgFormat(char *buf, const char *fmt, va_list *args) {
   va_end(ap);
 }
 
-static int msgLetterSeverity(int type) {
-  return msgForms[type].severity;
-}
+static int msgLetterSeverity(int type) { return msgForms[type].severity; }
 
 static void msgToSink(int type, int code, int line, int hidden,
                       const char *text) {
@@ -122,8 +120,7 @@ static void msgToSink(int type, int code, int line, int hidden,
 }
 
 /* Remembers the last message shown of a code that reached the limit. */
-static void msgRememberLimited(int type, int code, int line,
-                               const char *text) {
+static void msgRememberLimited(int type, int code, int line, const char *text) {
   MsgLimited *m;
   size_t n = 0;
   if( msgLimitedCount >= MSG_HIDDEN_SLOTS ) return;
@@ -167,7 +164,8 @@ static void msgWrite(int type, int code, const char *text) {
     fprintf(out, "%c%04d", f->letter, code);
   else
     fputs(f->word, out);
-  if( f->hasLine ) fprintf(out, " (line %*lu)", MSG_LINE_WIDTH, msgLineNumber());
+  if( f->hasLine )
+    fprintf(out, " (line %*lu)", MSG_LINE_WIDTH, msgLineNumber());
   fputs(twoLines ? " -\n    " : " - ", out);
   fputs(text, out);
   fputc('\n', out);

@@ -555,9 +555,8 @@ static void parseAmiMark(void) {
   if( parseAmiLineCount == parseAmiLineCap ) {
     size_t cap = parseAmiLineCap ? parseAmiLineCap * 2 : 64;
     int ok = parseAmiLines == NULL
-               ? CMN_Calloc((void **)&parseAmiLines, cap * sizeof(ParseAmiLine))
-               : CMN_Realloc((void **)&parseAmiLines,
-                             cap * sizeof(ParseAmiLine));
+        ? CMN_Calloc((void **)&parseAmiLines, cap * sizeof(ParseAmiLine))
+        : CMN_Realloc((void **)&parseAmiLines, cap * sizeof(ParseAmiLine));
     if( !ok ) return; /* lines are then named less precisely, never wrongly */
     parseAmiLineCap = cap;
   }

@@ -88,7 +88,7 @@ typedef struct AmiScan {
   int depth; /* D */
   size_t stringsUsed, stringsSize;
   size_t valuesUsed, valuesSize;
-  const char *base; /* start of the text, for node offsets */
+  const char *base;    /* start of the text, for node offsets */
   const char *list;    /* where the list read last starts, for failures */
   const char *suspect; /* the first list holding only a name */
 } AmiScan;
@@ -249,8 +249,7 @@ static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
 }
 
 /* AMIPARAM_Flatten, storing where the scan stopped in *where. */
-static int amiFlatten(char *text, AmiParamTree *tree, int *count,
-                      long *where) {
+static int amiFlatten(char *text, AmiParamTree *tree, int *count, long *where) {
   CMN_ASSERT(text != 0 && tree != 0 && tree->entries != 0 && count != 0,
              "amiparam/amiparam");
   AmiScan sc;

@@ -216,29 +216,35 @@ TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
         std::string text;
         const char* expected;
     } cases[] = {
-        {file(v51 + " " + mandatory51, "(eq (Usage In) (Type Integer) (Range 0 0 9) (Description x))"), ""},
+        {file(v51 + " " + mandatory51,
+              "(eq (Usage In) (Type Integer) (Range 0 0 9) (Description x))"),
+         ""},
         {file(v51 + " " + mandatory51 + " (Tx_Rj (Usage Info) (Type Float) (Value 1e-12))",
               "(mode (Usage In) (Type String) (List \"a\" \"b\"))"),
          ""},
         {file(v51 + " " + mandatory51, "(eq (Usage In) (Type Integer) (Range 0 9))"),
          "ERROR - Range: Illegal Format for eq. Expected 3 number(s)\n"},
-        {file(v51 + " " + mandatory51 + " (Tx_DCD (Usage Info) (Type Float) (Value x) (Description d))",
+        {file(v51 + " " + mandatory51 +
+                  " (Tx_DCD (Usage Info) (Type Float) (Value x) (Description d))",
               "(a (Usage In) (Type Float) (Value 1))"),
          "ERROR - Value: Illegal Format for Tx_DCD. Expected 1 number(s)\n"
          "ERROR - Parameter Format is mandatory for Tx_DCD\n"},
-        {file(v51 + " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description x))"
-                    " (GetWave_Exists (Usage Info) (Type Boolean) (Range 0 0 1) (Description x))"
-                    " (Use_Init_Output (Usage Info) (Type Boolean) (Value 3) (Description x))",
+        {file(v51 +
+                  " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description x))"
+                  " (GetWave_Exists (Usage Info) (Type Boolean) (Range 0 0 1) (Description x))"
+                  " (Use_Init_Output (Usage Info) (Type Boolean) (Value 3) (Description x))",
               "(a (Usage In) (Type Float) (Value 1))"),
          "ERROR - Unexpected parameter Range specified for GetWave_Exists\n"
          "ERROR - Parameter Default is mandatory for GetWave_Exists\n"
          "ERROR - Illegal Value value 3 specified for Use_Init_Output\n"
          "ERROR - Parameter Default is mandatory for Use_Init_Output\n"},
-        {file("(AMI_Version (Usage In) (Type Float) (Value \"4.2\")) " + mandatory51, "(a (Usage In))"),
+        {file("(AMI_Version (Usage In) (Type Float) (Value \"4.2\")) " + mandatory51,
+              "(a (Usage In))"),
          "ERROR - Illegal Usage value In specified for AMI_Version\n"
          "ERROR - Illegal Type value Float specified for AMI_Version\n"
          "ERROR - Illegal AMI_Version value 4.2 specified for Reserved_Parameters\n"},
-        {file("(AMI_Version (Usage Info) (Type String) (Value \"9.1\")) " + mandatory51, "(a (Usage In))"),
+        {file("(AMI_Version (Usage Info) (Type String) (Value \"9.1\")) " + mandatory51,
+              "(a (Usage In))"),
          "NOTE - AMI_Version 9.1 is newer than 7.2, the newest AMI version this checker knows; "
          "its parameters are checked by the 7.2 rules.\n"},
         // Without AMI_Version the older rules apply, with a hint naming what
@@ -258,23 +264,30 @@ TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
 // ---- files ---------------------------------------------------------------
 
 TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
-    const struct { const char* text; const char* message; } cases[] = {
+    const struct { const char* text; const char* message;
+    } cases[] = {
         {"(a (b 1)", "ERROR (line    1) - The AMI parameter file has mismatched parenthesis\n"},
         {"a (b 1)", "ERROR (line    1) - The AMI parameter file should start with a parenthesis\n"},
         {"(a 1)", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
         {"(a (b ) (c 1))",
-         "ERROR (line    1) -\n    Invalid syntax of branch or leaf. At least 2 elements expected in a list\n"},
+         "ERROR (line    1) -\n    Invalid syntax of branch or leaf. At least 2 elements expected "
+         "in a list\n"},
         {"(a (b) (c 1))", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
         {"| nothing\n", "ERROR - The AMI parameter file should start with a parenthesis\n"},
         {"(a (b 1)) (c (d 2))", "PROGRAM BUG - Internal error while parsing AMI Parameter file\n"},
         // Each failure names the line where the text went wrong, not the
         // first or the last line of the file.
-        {"(a\n (b 1)\n (c\n", "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
-        {"(a\n (b 1))\n)\n", "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
-        {"(a\n (b 1)\n (c)\n (d 2))\n", "ERROR (line    3) - Too few nodes in branches or leaves\n"},
+        {"(a\n (b 1)\n (c\n",
+         "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
+        {"(a\n (b 1))\n)\n",
+         "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
+        {"(a\n (b 1)\n (c)\n (d 2))\n",
+         "ERROR (line    3) - Too few nodes in branches or leaves\n"},
         {"(a\n (b 1)\n\n (c )\n (d 2))\n",
-         "ERROR (line    4) -\n    Invalid syntax of branch or leaf. At least 2 elements expected in a list\n"},
-        {"| c\n\n  x (b 1)\n", "ERROR (line    3) - The AMI parameter file should start with a parenthesis\n"},
+         "ERROR (line    4) -\n    Invalid syntax of branch or leaf. At least 2 elements expected "
+         "in a list\n"},
+        {"| c\n\n  x (b 1)\n",
+         "ERROR (line    3) - The AMI parameter file should start with a parenthesis\n"},
     };
     for (auto& c : cases) {
         std::string path = Write("x.ami", c.text);

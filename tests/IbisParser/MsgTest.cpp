@@ -242,12 +242,13 @@ TEST_F(MsgRepeats, ShowsTheFirstMessagesOfACodeAndCountsAllOfThem) {
     EXPECT_EQ(MSG_HiddenCount(907), 3);
     EXPECT_EQ(MSG_HiddenCount(921), 0);
     MSG_Summary();
-    EXPECT_EQ(Output(),
-              "ERROR (line    7) - Data for unknown keyword.\n[x]\n"
-              "ERROR (line    7) - Data for unknown keyword.\n[x]\n"
-              "WARNING - IBIS files should not contain tab characters.\n"
-              "NOTE - 3 more messages like E0907 on line 7 not shown (\"Data for unknown keyword.\")\n"
-              "\nErrors  : 5\nWarnings: 1\n\nFile Failed\n");
+    EXPECT_EQ(
+        Output(),
+        "ERROR (line    7) - Data for unknown keyword.\n[x]\n"
+        "ERROR (line    7) - Data for unknown keyword.\n[x]\n"
+        "WARNING - IBIS files should not contain tab characters.\n"
+        "NOTE - 3 more messages like E0907 on line 7 not shown (\"Data for unknown keyword.\")\n"
+        "\nErrors  : 5\nWarnings: 1\n\nFile Failed\n");
     // A new file starts every count afresh.
     MSG_ResetCounts();
     MSG_ErrorCodeLine(907, "[y]");

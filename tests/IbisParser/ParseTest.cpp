@@ -90,19 +90,18 @@ TEST_F(Reader, ExplainsEachVersionItCannotCheckAndForceV5ChecksAnyVersion) {
          "IBIS 2.1 rules.\n",
          1},
         {"[IBIS Ver] x.y\n",
-         "NOTE (line    1) - [IBIS Ver] value 'x.y' is not a version number such as 5.0.\n",
-         1},
+         "NOTE (line    1) - [IBIS Ver] value 'x.y' is not a version number such as 5.0.\n", 1},
         {"\n\n[Component] x\n",
          "NOTE (line    3) - The first keyword, [Component], must be [IBIS Ver].\n", 0},
-        {"| only a comment\n",
-         "NOTE - No keyword found: the file must begin with [IBIS Ver].\n", 0},
+        {"| only a comment\n", "NOTE - No keyword found: the file must begin with [IBIS Ver].\n",
+         0},
     };
     for (auto& c : cases) {
         int rc = 1;
         std::string out = Parse("t.ibs", c.text, CMN_FILE_IBS, &rc);
         EXPECT_EQ(rc, 0) << c.text;
-        EXPECT_EQ(out, "ERROR - Could not determine Version for file " + Path("t.ibs") + "\n" +
-                           c.note)
+        EXPECT_EQ(out,
+                  "ERROR - Could not determine Version for file " + Path("t.ibs") + "\n" + c.note)
             << c.text;
         PARSE_SetForceVersion5(1);
         Parse("t.ibs", c.text, CMN_FILE_IBS, &rc);

@@ -18,7 +18,9 @@ std::string LowerExtension(const std::string& path) {
     return ext;
 }
 
-bool IsAmi(const std::string& path) { return LowerExtension(path) == ".ami"; }
+bool IsAmi(const std::string& path) {
+    return LowerExtension(path) == ".ami";
+}
 
 // The kit files below `dir`, sorted, .ami files last.
 void AddDirectory(const std::string& dir, std::vector<std::string>* out,
@@ -54,8 +56,7 @@ bool IsKitFile(const std::string& path) {
 }
 
 std::vector<std::string> ExpandArguments(const std::vector<std::string>& args,
-                                         std::vector<std::string>* problems,
-                                         bool* fromDirectory) {
+                                         std::vector<std::string>* problems, bool* fromDirectory) {
     std::vector<std::string> out;
     if (fromDirectory) *fromDirectory = false;
     for (const std::string& arg : args) {
@@ -76,7 +77,9 @@ std::string CheckedFiles::Key(const std::string& path) {
     return ec ? fs::absolute(path, ec).lexically_normal().string() : canonical.string();
 }
 
-bool CheckedFiles::Add(const std::string& path) { return keys_.insert(Key(path)).second; }
+bool CheckedFiles::Add(const std::string& path) {
+    return keys_.insert(Key(path)).second;
+}
 
 bool CheckedFiles::Contains(const std::string& path) const {
     return keys_.count(Key(path)) > 0;

@@ -23,8 +23,7 @@ bool IsKitFile(const std::string& path);
 // `problems`. `fromDirectory` (when given) tells whether a directory was
 // among the arguments.
 std::vector<std::string> ExpandArguments(const std::vector<std::string>& args,
-                                         std::vector<std::string>* problems,
-                                         bool* fromDirectory);
+                                         std::vector<std::string>* problems, bool* fromDirectory);
 
 // The set of files checked so far, by their canonical path.
 class CheckedFiles {

@@ -64,10 +64,14 @@ void AppendList(std::string& out, const char* key, const std::vector<Message>& l
 }  // namespace
 
 bool ParseFormat(const std::string& name, Format* format) {
-    if (name == "text") *format = Format::Text;
-    else if (name == "gnu") *format = Format::Gnu;
-    else if (name == "json") *format = Format::Json;
-    else return false;
+    if (name == "text")
+        *format = Format::Text;
+    else if (name == "gnu")
+        *format = Format::Gnu;
+    else if (name == "json")
+        *format = Format::Json;
+    else
+        return false;
     return true;
 }
 

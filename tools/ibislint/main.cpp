@@ -176,7 +176,9 @@ const char* TypeName(const std::string& path) {
 // Parameter files checked through an .ibs file, so that a kit run skips them.
 ibislint::CheckedFiles g_checked;
 
-void NoteReached(const char* path) { g_checked.Add(path); }
+void NoteReached(const char* path) {
+    g_checked.Add(path);
+}
 
 }  // namespace
 
