@@ -51,7 +51,8 @@ TEST(IbisLintFormat, GnuLinesAreWhatEditorsJumpFrom) {
 TEST(IbisLintFormat, OneLineJoinsLinesAndTrims) {
     EXPECT_EQ(ibislint::OneLine("Previous keyword not terminated.\n"),
               "Previous keyword not terminated.");
-    EXPECT_EQ(ibislint::OneLine("  a \r\n\n  b\tc  "), "a b c");
+    EXPECT_EQ(ibislint::OneLine("  a \r\n\n  b\tc  "), "a b\tc");
+    EXPECT_EQ(ibislint::OneLine("found 'x'  as a leaf"), "found 'x'  as a leaf");
     EXPECT_EQ(ibislint::OneLine(""), "");
 }
 

@@ -76,17 +76,23 @@ bool ParseFormat(const std::string& name, Format* format) {
 }
 
 std::string OneLine(const std::string& text) {
+    // Only the line breaks go: blanks inside a line are part of the text.
     std::string out;
-    bool blank = false;
-    for (char c : text) {
-        if (c == '\n' || c == '\r' || c == ' ' || c == '\t') {
-            blank = true;
+    size_t i = 0, n = text.size();
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (i < n && (blank(text[i]) || text[i] == '\n' || text[i] == '\r')) ++i;
+    while (i < n) {
+        char c = text[i];
+        if (c == '\n' || c == '\r') {
+            while (!out.empty() && blank(out.back())) out.pop_back();
+            while (i < n && (blank(text[i]) || text[i] == '\n' || text[i] == '\r')) ++i;
+            if (i < n) out += ' ';
             continue;
         }
-        if (blank && !out.empty()) out += ' ';
-        blank = false;
         out += c;
+        ++i;
     }
+    while (!out.empty() && blank(out.back())) out.pop_back();
     return out;
 }
 

@@ -44,8 +44,8 @@ struct FileResult {
     std::vector<Message> hidden;    // per code held back by the repeat limit
 };
 
-// A message text on one line: each run of newlines and the blanks around
-// it becomes one blank, and the ends are trimmed.
+// A message text on one line: each line break, with the blanks around it,
+// becomes one blank, and the ends are trimmed.
 std::string OneLine(const std::string& text);
 
 // "E1234"-style tag of a message, empty for a message without a code.
