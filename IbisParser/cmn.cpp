@@ -588,6 +588,7 @@ int CMN_ScanIbisVersion(const char *path, int type, CmnVersionScan *scan) {
   CMN_ASSERT(scan != NULL, CMN_PATH);
   memset(scan, 0, sizeof(*scan));
   if( !CMN_OpenIbisFile(path, type, &fp, name) ) return 0;
+  scan->opened = 1;
   while( c != EOF ) {
     size_t n = 0;
     const char *p;

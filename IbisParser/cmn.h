@@ -158,6 +158,7 @@ int CMN_GetIbisVersion(const char *path, int type);
 ** `value` the version text after it, or else the keyword itself. */
 typedef struct CmnVersionScan {
   int version; /* as CMN_GetIbisVersion */
+  int opened;  /* the file could be opened (else reported, nothing seen) */
   int found;
   int line;
   char value[41];

@@ -473,6 +473,7 @@ static void parseOneLine(char *line) {
 /* Says why the pre-scan found no version it can check by, at the line it
 ** looked at, and what the user can do about it. */
 static void parseExplainVersion(const CmnVersionScan *scan) {
+  if( !scan->opened ) return; /* the open failure said it all */
   parseLine = scan->line;
   if( scan->line == 0 ) {
     MSG_NoteCode(MSGC_PARSE_VERSION_NO_KEYWORD);

@@ -111,6 +111,9 @@ TEST_F(Reader, ExplainsEachVersionItCannotCheckAndForceV5ChecksAnyVersion) {
         }
         PARSE_SetForceVersion5(0);
     }
+    // A file that cannot be opened says so, and nothing about versions.
+    EXPECT_EQ(PARSE_File(Path("none.ibs").c_str(), CMN_FILE_IBS), 0);
+    EXPECT_THAT(Output(), Not(HasSubstr("NOTE")));
 }
 
 TEST_F(Reader, PrintsTheBannerOfTheDetectedVersion) {
