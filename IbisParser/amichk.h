@@ -32,6 +32,12 @@ struct AmiParamTree *AMICHK_ParseGathered(void);
 ** could not be opened. */
 int AMICHK_CheckAmiFile(const char *path);
 
+/* Told the path of every parameter file an .ibs file's models reach, just
+** before it is checked, so that a run over a whole kit checks each file
+** once.  Null (the default) tells no one. */
+typedef void (*AmichkReached)(const char *path);
+void AMICHK_SetReached(AmichkReached reached);
+
 /* The tree checks alone. */
 void AMICHK_CheckTree(const struct AmiParamTree *tree);
 

@@ -580,12 +580,25 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
 
 /* Version pre-scan.  The raw lines are read without the character rules:
 ** the real read reports every character once. */
-int CMN_GetIbisVersion(const char *path, int type) {
+/* Copies a token (up to blank or end) into out, cut to n - 1 characters. */
+static void cmnCopyToken(char *out, size_t n, const char *p) {
+  size_t i = 0;
+  while( i < n - 1 && p[i] && !isspace((unsigned char)p[i]) ) {
+    out[i] = p[i];
+    i++;
+  }
+  out[i] = 0;
+}
+
+int CMN_ScanIbisVersion(const char *path, int type, CmnVersionScan *scan) {
   char name[CMN_MAX_PATH + 1];
   char line[121];
   FILE *fp;
-  int version = 0, c = 0;
+  int c = 0, number = 0;
+  CMN_ASSERT(scan != NULL, CMN_PATH);
+  memset(scan, 0, sizeof(*scan));
   if( !CMN_OpenIbisFile(path, type, &fp, name) ) return 0;
+  scan->opened = 1;
   while( c != EOF ) {
     size_t n = 0;
     const char *p;
@@ -593,18 +606,61 @@ int CMN_GetIbisVersion(const char *path, int type) {
       if( n < sizeof(line) - 1 ) line[n++] = (char)c;
     }
     if( n == 0 && c == EOF ) break;
+    number++;
     line[n] = 0;
     for( p = line; *p && isspace((unsigned char)*p); p++ ) {}
     if( *p != '[' ) continue;
+    scan->line = number;
     if( CMN_StrNEqualNoCase(p, "[IBIS Ver]", 10)
         || CMN_StrNEqualNoCase(p, "[IBIS_Ver]", 10) ) {
+      scan->found = 1;
       for( p += 10; *p && isspace((unsigned char)*p); p++ ) {}
-      if( *p >= '1' && *p <= '5' ) version = *p - '0';
+      cmnCopyToken(scan->value, sizeof(scan->value), p);
+      if( *p >= '1' && *p <= '5' ) scan->version = *p - '0';
+    } else {
+      const char *end = strchr(p, ']');
+      size_t len = end ? (size_t)(end - p) + 1 : strlen(p);
+      if( len > sizeof(scan->value) - 1 ) len = sizeof(scan->value) - 1;
+      memcpy(scan->value, p, len);
+      scan->value[len] = 0;
     }
     break;
   }
   fclose(fp);
-  return version;
+  return scan->version;
+}
+
+int CMN_GetIbisVersion(const char *path, int type) {
+  CmnVersionScan scan;
+  return CMN_ScanIbisVersion(path, type, &scan);
+}
+
+/* Major and minor number of a version text such as "5.1"; 0 when the text
+** is not one. */
+static int cmnVersionNumbers(const char *v, long *major, long *minor) {
+  char *end;
+  if( !isdigit((unsigned char)v[0]) ) return 0;
+  *major = strtol(v, &end, 10);
+  *minor = 0;
+  if( *end == '.' ) {
+    if( !isdigit((unsigned char)end[1]) ) return 0;
+    *minor = strtol(end + 1, &end, 10);
+  }
+  return *end == 0;
+}
+
+int CMN_IsNewerVersion(const char *version, const char *than) {
+  long a, b, c, d;
+  if( version == NULL || than == NULL || !cmnVersionNumbers(version, &a, &b)
+      || !cmnVersionNumbers(than, &c, &d) ) {
+    return 0;
+  }
+  return a > c || (a == c && b > d);
+}
+
+int CMN_IsVersionNumber(const char *version) {
+  long a, b;
+  return version != NULL && cmnVersionNumbers(version, &a, &b);
 }
 
 /*

@@ -152,5 +152,28 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name);
 /* 0 when undeterminable, else the leading digit 1..5 of [IBIS Ver]. */
 int CMN_GetIbisVersion(const char *path, int type);
 
+/* The newest IBIS version whose rules the checker knows. */
+#define CMN_NEWEST_IBIS_VERSION "5.0"
+
+/* What the version pre-scan saw at the file's first keyword line: `line`
+** its number (0: no keyword line), `found` whether it is [IBIS Ver],
+** `value` the version text after it, or else the keyword itself. */
+typedef struct CmnVersionScan {
+  int version; /* as CMN_GetIbisVersion */
+  int opened;  /* the file could be opened (else reported, nothing seen) */
+  int found;
+  int line;
+  char value[41];
+} CmnVersionScan;
+
+/* CMN_GetIbisVersion with what the scan saw; `scan` is always filled. */
+int CMN_ScanIbisVersion(const char *path, int type, CmnVersionScan *scan);
+
+/* Whether `version` ("7.1") is a higher version number than `than` ("5.0");
+** 0 when either is not a version number. */
+int CMN_IsNewerVersion(const char *version, const char *than);
+/* Whether a text is a version number: digits, optionally "." and digits. */
+int CMN_IsVersionNumber(const char *version);
+
 char *CMN_ReadLine(char *buf, int n, FILE *fp);
 char *CMN_ReadLongLine(size_t *size, FILE *fp);

@@ -150,6 +150,10 @@ static void hdrVersion(FileHeader *h, const char *value) {
   }
   if( !ok ) {
     MSG_ErrorCodeLine(MSGC_HDR_ILLEGAL_VERSION, value);
+    if( CMN_IsNewerVersion(value, CMN_NEWEST_IBIS_VERSION) ) {
+      MSG_NoteCodeLine(MSGC_HDR_VERSION_TOO_NEW, value,
+                       CMN_NEWEST_IBIS_VERSION);
+    }
     return;
   }
   PARSE_SetDispatchVersion(value[0] - '0');
@@ -162,7 +166,7 @@ static int hdrDosChar(int c) {
 
 static void hdrFileName(FileHeader *h, const char *value) {
   int version = PARSE_GetDispatchVersion();
-  int stored, periods = 0;
+  int stored, periods = 0, upperSeen = 0, dosSeen = 0;
   const char *p;
   if( hdrSeen[KW_FILE_NAME] ) {
     MSG_ErrorCodeLine(MSGC_HDR_DUPLICATE_FILE_NAME);
@@ -179,10 +183,14 @@ static void hdrFileName(FileHeader *h, const char *value) {
   if( !stored || h->fileName[0] == 0 || PARSE_GetNoFileNameCheck() ) return;
   for( p = h->fileName; *p; p++ ) {
     int c = (unsigned char)*p;
+    /* One fault of each kind per name: an upper-case name is one mistake,
+    ** not one per letter. */
     if( isupper(c) ) {
-      MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_UPPER, h->fileName, c);
+      if( !upperSeen++ )
+        MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_UPPER, h->fileName, c);
     } else if( !hdrDosChar(c) ) {
-      MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_DOS_CHAR, h->fileName, c);
+      if( !dosSeen++ )
+        MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_DOS_CHAR, h->fileName, c);
     }
     if( c == '.' && ++periods == 2 )
       MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_PERIODS, h->fileName);

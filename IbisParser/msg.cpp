@@ -11,6 +11,7 @@
 */
 #include "IbisParser/msg.h"
 
+#include <limits.h>
 #include <string.h>
 
 /* Severity classes; index into the counters and switches. */
@@ -52,6 +53,30 @@ static int msgSuppressed[SEV_COUNT] = { 0, 0, 0, 1, 0 }; /* cautions: always */
 static int msgCoded = 0;
 static MsgLineSource msgLineSource = 0;
 
+/* Capture and repetition state. Codes are four digits, so a flat array
+** counts each code's messages in the current file. The last message shown
+** of a code that reached the limit is remembered (line and the start of
+** its text) in a small table, so the closing count can point at it; a
+** code past the table's size still gets its count, without the pointer. */
+#define MSG_MAX_CODE 10000
+#define MSG_HIDDEN_SLOTS 64
+#define MSG_SNIPPET 72
+
+typedef struct MsgLimited {
+  int code;
+  int type;
+  int line;
+  char text[MSG_SNIPPET];
+} MsgLimited;
+
+static MsgSink msgSink = 0;
+static void *msgSinkContext = 0;
+static char msgFile[1025];
+static int msgRepeatLimit = 0;
+static int msgPerCode[MSG_MAX_CODE];
+static MsgLimited msgLimited[MSG_HIDDEN_SLOTS];
+static int msgLimitedCount = 0;
+
 static FILE *msgStream(void) {
   if( msgOut == 0 ) msgOut = stdout;
   return msgOut;
@@ -79,16 +104,63 @@ static void msgFormat(char *buf, const char *fmt, va_list *args) {
   va_end(ap);
 }
 
-/* Writes one formatted text in the form of the given type; code < 0 means
-** the uncoded form. */
+static int msgLetterSeverity(int type) { return msgForms[type].severity; }
+
+static void msgToSink(int type, int code, int line, int hidden,
+                      const char *text) {
+  MsgRecord r;
+  r.severity = type == MSG_TYPE_INFO ? MSG_SEV_INFO : msgLetterSeverity(type);
+  r.letter = type == MSG_TYPE_INFO ? 'I' : msgForms[type].letter;
+  r.code = code;
+  r.line = line;
+  r.hidden = hidden;
+  r.file = msgFile;
+  r.text = text;
+  msgSink(&r, msgSinkContext);
+}
+
+/* Remembers the last message shown of a code that reached the limit. */
+static void msgRememberLimited(int type, int code, int line, const char *text) {
+  MsgLimited *m;
+  size_t n = 0;
+  if( msgLimitedCount >= MSG_HIDDEN_SLOTS ) return;
+  m = &msgLimited[msgLimitedCount++];
+  m->code = code;
+  m->type = type;
+  m->line = line;
+  while( n < sizeof(m->text) - 1 && text[n] && text[n] != '\n' ) {
+    m->text[n] = text[n];
+    n++;
+  }
+  m->text[n] = 0;
+}
+
+/* Whether the repetition limit keeps this message of `code` back. */
+static int msgHeldBack(int type, int code, int line, const char *text) {
+  if( msgRepeatLimit <= 0 || code < 0 || code >= MSG_MAX_CODE ) return 0;
+  if( msgPerCode[code] < INT_MAX ) msgPerCode[code]++;
+  if( msgPerCode[code] == msgRepeatLimit )
+    msgRememberLimited(type, code, line, text);
+  return msgPerCode[code] > msgRepeatLimit;
+}
+
+/* Writes one formatted text in the form of the given type; `code` is the
+** message's code (-1 for none), shown when coded mode is on. */
 static void msgWrite(int type, int code, const char *text) {
   const MsgForm *f = &msgForms[type];
-  FILE *out = msgStream();
+  FILE *out;
   size_t len = strlen(text);
+  int line = f->hasLine ? (int)msgLineNumber() : 0;
   int twoLines =
       f->twoLineMin > 0 && len >= f->twoLineMin && len <= MSG_TWO_LINE_MAX;
 
-  if( code >= 0 )
+  if( msgHeldBack(type, code, line, text) ) return;
+  if( msgSink ) {
+    msgToSink(type, code, line, 0, text);
+    return;
+  }
+  out = msgStream();
+  if( code >= 0 && msgCoded )
     fprintf(out, "%c%04d", f->letter, code);
   else
     fputs(f->word, out);
@@ -97,6 +169,15 @@ static void msgWrite(int type, int code, const char *text) {
   fputs(twoLines ? " -\n    " : " - ", out);
   fputs(text, out);
   fputc('\n', out);
+}
+
+/* An info line ("I%04d - text"), never counted nor limited. */
+static void msgWriteInfo(int code, const char *text) {
+  if( msgSink ) {
+    msgToSink(MSG_TYPE_INFO, code, 0, 0, text);
+    return;
+  }
+  fprintf(msgStream(), "I%04d - %s\n", code, text);
 }
 
 static void msgCount(int type) {
@@ -123,13 +204,13 @@ static int msgByCode(int type, int code, va_list *args) {
   if( row < 0 ) {
     if( !msgCoded ) return 0;
     msgFormat(buf, MSG_Table[0].text, 0);
-    fprintf(msgStream(), "I%04d - %s\n", 0, buf);
+    msgWriteInfo(0, buf);
     return 1;
   }
   if( msgSuppressed[msgForms[type].severity] ) return 0;
   msgFormat(buf, MSG_Table[row].text, args);
   msgCount(type);
-  msgWrite(type, msgCoded ? code : -1, buf);
+  msgWrite(type, code, buf);
   return 1;
 }
 
@@ -186,6 +267,11 @@ MSG_FORMAT_ENTRY(MSG_NoteLine, MSG_TYPE_NOTE_LINE)
 MSG_CODE_ENTRY(MSG_NoteCode, MSG_TYPE_NOTE)
 MSG_CODE_ENTRY(MSG_NoteCodeLine, MSG_TYPE_NOTE_LINE)
 
+int MSG_CodeV(int type, int code, va_list *args) {
+  if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
+  return msgByCode(type, code, args);
+}
+
 /* ---- preformatted messages --------------------------------------------- */
 
 int MSG_Print(int type, const char *fmt, va_list *args) {
@@ -202,7 +288,7 @@ int MSG_PrintCode(int code, int type, const char *fmt, va_list *args) {
   if( !msgCoded ) return MSG_Print(type, fmt, args);
   if( type == MSG_TYPE_INFO ) {
     msgFormat(buf, fmt, args);
-    fprintf(msgStream(), "I%04d - %s\n", code, buf);
+    msgWriteInfo(code, buf);
     return 1;
   }
   if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
@@ -214,11 +300,43 @@ int MSG_PrintCode(int code, int type, const char *fmt, va_list *args) {
 
 /* ---- summary, counters, switches --------------------------------------- */
 
+/* One line per code the repetition limit held back, in code order. */
+static void msgReportHidden(void) {
+  char buf[MSG_BUFFER_SIZE];
+  int code, i;
+  if( msgRepeatLimit <= 0 ) return;
+  for( code = 0; code < MSG_MAX_CODE; code++ ) {
+    const MsgLimited *m = 0;
+    int hidden = msgPerCode[code] - msgRepeatLimit;
+    if( hidden <= 0 ) continue;
+    for( i = 0; i < msgLimitedCount; i++ ) {
+      if( msgLimited[i].code == code ) m = &msgLimited[i];
+    }
+    if( m && m->line > 0 )
+      snprintf(buf, sizeof(buf),
+               "%d more messages like %c%04d on line %d not shown (\"%s\")",
+               hidden, msgForms[m->type].letter, code, m->line, m->text);
+    else if( m )
+      snprintf(buf, sizeof(buf),
+               "%d more messages like %c%04d not shown (\"%s\")", hidden,
+               msgForms[m->type].letter, code, m->text);
+    else
+      snprintf(buf, sizeof(buf), "%d more messages of code %04d not shown",
+               hidden, code);
+    if( msgSink )
+      msgToSink(m ? m->type : MSG_TYPE_NOTE, code, 0, hidden, buf);
+    else
+      fprintf(msgStream(), "NOTE - %s\n", buf);
+  }
+}
+
 void MSG_Summary(void) {
   FILE *out = msgStream();
   long bugs = msgCounts[SEV_BUG], errors = msgCounts[SEV_ERROR];
   long warnings = msgCounts[SEV_WARNING], cautions = msgCounts[SEV_CAUTION];
 
+  msgReportHidden();
+  if( msgSink ) return;
   if( bugs || errors || warnings ) {
     fputs("\n", out);
     if( bugs ) fprintf(out, "Bugs    : %ld\n", bugs);
@@ -244,4 +362,26 @@ void MSG_SetLineSource(MsgLineSource source) { msgLineSource = source; }
 
 void MSG_ResetCounts(void) {
   for( int i = 0; i < SEV_COUNT; i++ ) msgCounts[i] = 0;
+  memset(msgPerCode, 0, sizeof(msgPerCode));
+  msgLimitedCount = 0;
+}
+
+void MSG_SetSink(MsgSink sink, void *context) {
+  msgSink = sink;
+  msgSinkContext = context;
+}
+
+void MSG_SetFileName(const char *path) {
+  snprintf(msgFile, sizeof(msgFile), "%s", path ? path : "");
+}
+
+const char *MSG_GetFileName(void) { return msgFile; }
+
+void MSG_SetRepeatLimit(int limit) { msgRepeatLimit = limit > 0 ? limit : 0; }
+int MSG_GetRepeatLimit(void) { return msgRepeatLimit; }
+
+int MSG_HiddenCount(int code) {
+  if( msgRepeatLimit <= 0 || code < 0 || code >= MSG_MAX_CODE ) return 0;
+  return msgPerCode[code] > msgRepeatLimit ? msgPerCode[code] - msgRepeatLimit
+                                           : 0;
 }

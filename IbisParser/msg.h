@@ -70,6 +70,10 @@ int MSG_NoteLine(const char *fmt, ...);
 int MSG_NoteCode(int code, ...);
 int MSG_NoteCodeLine(int code, ...);
 
+/* A message given by code with its arguments in a va_list, for callers that
+** pick the message type at run time; as the ...Code entry points. */
+int MSG_CodeV(int type, int code, va_list *args);
+
 /* Writes one message of the given type, counted like the entry points but
 ** never suppressed. A null argument list prints fmt as plain text (it is
 ** not interpreted as a format). A type outside 0..9 writes nothing. */
@@ -104,6 +108,53 @@ void MSG_ResetCounts(void);
 
 /* Row index of a code in MSG_Table, or -1. */
 int MSG_FindCode(int code);
+
+/* ---- structured capture and repetition limit ------------------------- */
+
+/* Severity classes of a captured message. */
+enum {
+  MSG_SEV_BUG = 0,
+  MSG_SEV_ERROR = 1,
+  MSG_SEV_WARNING = 2,
+  MSG_SEV_CAUTION = 3,
+  MSG_SEV_NOTE = 4,
+  MSG_SEV_INFO = 5
+};
+
+/* One message as a tool sees it. `text` is the formatted text (it may hold
+** newlines), `line` 0 when the message names no line, `code` -1 for a
+** message given by format. A record with `hidden` > 0 is not a message but
+** the count of messages of `code` the repetition limit kept back in the
+** file; `severity` is then that of the messages kept back. The pointers
+** are valid during the call only. */
+typedef struct MsgRecord {
+  int severity;
+  char letter; /* 'B', 'E', 'W', 'C', 'N' or 'I' */
+  int code;
+  int line;
+  int hidden;
+  const char *file;
+  const char *text;
+} MsgRecord;
+
+/* A sink receives every message instead of the output stream; the summary
+** then writes nothing (the sink's owner reports the verdict). Null
+** restores writing to the stream. */
+typedef void (*MsgSink)(const MsgRecord *record, void *context);
+void MSG_SetSink(MsgSink sink, void *context);
+
+/* File named in captured records; copied (cut to 1024 characters). */
+void MSG_SetFileName(const char *path);
+const char *MSG_GetFileName(void);
+
+/* Repetition limit: after `limit` messages of one code in a file, further
+** ones of that code are counted but not written, and the summary (or the
+** sink) gets one line saying how many were kept back. 0, the default,
+** writes every message. MSG_ResetCounts() starts a new file. */
+void MSG_SetRepeatLimit(int limit);
+int MSG_GetRepeatLimit(void);
+/* Messages of a code kept back in the current file. */
+int MSG_HiddenCount(int code);
 
 /* Source of the line number printed by the ...Line forms. The IBIS reader
 ** installs its own (PARSE_GetLineNumber); until then, or after a null

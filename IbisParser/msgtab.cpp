@@ -336,6 +336,11 @@ const MsgEntry MSG_Table[] = {
     { 921, "IBIS files should not contain tab characters."},
     { 922, "Unable to Allocate Memory: %s %d"},
     { 923, "Description line in AMI file (at line no %d) is greater than %d characters"},
+    { 924, "[IBIS Ver] %s is newer than IBIS %s, the newest version this checker knows; --force-v5 checks the file by the IBIS 5.0 rules."},
+    { 925, "[IBIS Ver] %s is IBIS 1.x; --accept-v1 checks the file by the IBIS 2.1 rules."},
+    { 926, "[IBIS Ver] value '%s' is not a version number such as 5.0."},
+    { 927, "The first keyword, %s, must be [IBIS Ver]."},
+    { 928, "No keyword found: the file must begin with [IBIS Ver]."},
 
     /* file header */
     {1000, "Unable to get ptr to IBIS struct?"},
@@ -359,6 +364,7 @@ const MsgEntry MSG_Table[] = {
     {1018, "Duplicate Notes keyword."},
     {1019, "Duplicate Copyright keyword."},
     {1020, "Unable to add text."},
+    {1021, "IBIS_Version '%s' is newer than IBIS %s, the newest version this checker knows; --force-v5 checks the file by the IBIS 5.0 rules."},
 
     /* curves */
     {1100, "%s Already Defined"},
@@ -1194,6 +1200,8 @@ const MsgEntry MSG_Table[] = {
     {4633, "%s: Default value %s does not match the Format of %s"},
     {4634, "Invalid syntax of branch or leaf. At least 2 elements expected in a list"},
     {4635, "Too few nodes in branches or leaves"},
+    {4650, "AMI_Version %s is newer than %s, the newest AMI version this checker knows; its parameters are checked by the %s rules."},
+    {4651, "%s as a leaf of its own is a form of AMI_Version 5.1 and later; declare AMI_Version in Reserved_Parameters to use it."},
 
     /* component EMI */
     {4700, "%s:%d:Unable to get Component for EMI section."},

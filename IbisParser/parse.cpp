@@ -43,9 +43,16 @@ static int parseNoFileNameCheck;
 static int parseAcceptV1;
 static int parseForceV5;
 
-/* The gathered .ami text. */
+/* The gathered .ami text, and where each source line's text starts in it
+** (ascending offsets), so that a finding in the text can name its line. */
 static char *parseAmi;
 static size_t parseAmiLen, parseAmiCap;
+typedef struct ParseAmiLine {
+  size_t offset;
+  int line;
+} ParseAmiLine;
+static ParseAmiLine *parseAmiLines;
+static size_t parseAmiLineCount, parseAmiLineCap;
 
 int PARSE_GetLineNumber(void) { return parseLine; }
 int PARSE_GetCommentChar(void) { return parseComment; }
@@ -463,6 +470,26 @@ static void parseOneLine(char *line) {
   parseRoute(type, line);
 }
 
+/* Says why the pre-scan found no version it can check by, at the line it
+** looked at, and what the user can do about it. */
+static void parseExplainVersion(const CmnVersionScan *scan) {
+  if( !scan->opened ) return; /* the open failure said it all */
+  parseLine = scan->line;
+  if( scan->line == 0 ) {
+    MSG_NoteCode(MSGC_PARSE_VERSION_NO_KEYWORD);
+  } else if( !scan->found ) {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_NOT_FIRST, scan->value);
+  } else if( CMN_IsNewerVersion(scan->value, CMN_NEWEST_IBIS_VERSION) ) {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_TOO_NEW, scan->value,
+                     CMN_NEWEST_IBIS_VERSION);
+  } else if( CMN_IsVersionNumber(scan->value) && scan->value[0] == '1' ) {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_ONE, scan->value);
+  } else {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_NOT_NUMBER, scan->value);
+  }
+  parseLine = 0;
+}
+
 static int parseIbis(const char *path, int fileType) {
   static const char *const banner[] = {
     "2.1", "2.1", "2.1", "3.2", "4.2", "5.0"
@@ -470,9 +497,13 @@ static int parseIbis(const char *path, int fileType) {
   char name[CMN_MAX_PATH + 1];
   char line[PARSE_LINE_BUFFER];
   FILE *fp;
-  int version = CMN_GetIbisVersion(path, fileType);
+  CmnVersionScan scan;
+  int version = CMN_ScanIbisVersion(path, fileType, &scan);
+  /* The 5.0 rules apply to whatever version the file declares. */
+  if( parseForceV5 && scan.found ) version = 5;
   if( version < 2 && !(version == 1 && parseAcceptV1) ) {
     MSG_ErrorCode(MSGC_PARSE_NO_VERSION, path);
+    parseExplainVersion(&scan);
     return 0;
   }
   if( !parseSilent ) {
@@ -520,6 +551,36 @@ static int parseAmiAppend(const char *text, size_t n) {
   return 1;
 }
 
+/* Notes that the text appended next comes from the current line. */
+static void parseAmiMark(void) {
+  if( parseAmiLineCount == parseAmiLineCap ) {
+    size_t cap = parseAmiLineCap ? parseAmiLineCap * 2 : 64;
+    int ok = parseAmiLines == NULL
+        ? CMN_Calloc((void **)&parseAmiLines, cap * sizeof(ParseAmiLine))
+        : CMN_Realloc((void **)&parseAmiLines, cap * sizeof(ParseAmiLine));
+    if( !ok ) return; /* lines are then named less precisely, never wrongly */
+    parseAmiLineCap = cap;
+  }
+  parseAmiLines[parseAmiLineCount].offset = parseAmiLen;
+  parseAmiLines[parseAmiLineCount].line = parseLine;
+  parseAmiLineCount++;
+}
+
+int PARSE_AmiLineAt(long offset) {
+  size_t low = 0, high = parseAmiLineCount;
+  if( parseAmiLineCount == 0 ) return 0;
+  if( offset < 0 ) offset = 0;
+  /* The last mark at or before the offset. */
+  while( high - low > 1 ) {
+    size_t mid = low + (high - low) / 2;
+    if( parseAmiLines[mid].offset <= (size_t)offset )
+      low = mid;
+    else
+      high = mid;
+  }
+  return parseAmiLines[low].line;
+}
+
 static int parseAmiFile(const char *path) {
   char name[CMN_MAX_PATH + 1];
   FILE *fp;
@@ -557,6 +618,7 @@ static int parseAmiFile(const char *path) {
     PARSE_StripComment(line);
     CMN_TrimRight(line);
     for( start = line; isspace((unsigned char)*start); start++ ) {}
+    parseAmiMark();
     parseAmiAppend(start, strlen(start));
     CMN_Free((void **)&line);
   }
@@ -586,4 +648,6 @@ char *PARSE_TakeAmiText(void) {
 void PARSE_FreeAmiText(void) {
   if( parseAmi ) CMN_Free((void **)&parseAmi);
   parseAmiLen = parseAmiCap = 0;
+  if( parseAmiLines ) CMN_Free((void **)&parseAmiLines);
+  parseAmiLineCount = parseAmiLineCap = 0;
 }

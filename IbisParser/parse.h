@@ -59,5 +59,8 @@ char *PARSE_StripComment(char *line);
 ** releases it with CMN_Free) and leaves none; null when there is none. */
 char *PARSE_TakeAmiText(void);
 void PARSE_FreeAmiText(void);
+/* Source line of an offset in the gathered .ami text; the map outlives
+** PARSE_TakeAmiText and goes with PARSE_FreeAmiText.  0 when none. */
+int PARSE_AmiLineAt(long offset);
 
 #endif

@@ -88,6 +88,9 @@ typedef struct AmiScan {
   int depth; /* D */
   size_t stringsUsed, stringsSize;
   size_t valuesUsed, valuesSize;
+  const char *base;    /* start of the text, for node offsets */
+  const char *list;    /* where the list read last starts, for failures */
+  const char *suspect; /* the first list holding only a name */
 } AmiScan;
 
 /* Storage sized from the text. Every name or value is a trimmed stretch
@@ -134,6 +137,7 @@ static int amiMakeEntry(AmiScan *sc, int kind, int d0, const char *start,
   if( end < start ) return AMIPARAM_SYNTAX;
   AmiNode *node = &sc->tree->nodes[sc->k];
   memset(node, 0, sizeof *node);
+  node->offset = (long)(start - sc->base);
   node->name = amiString(sc, start, end);
   if( node->name == 0 ) return AMIPARAM_OVERFLOW;
   if( kind == AMIPARAM_LEAF ) {
@@ -244,11 +248,13 @@ static int amiReadLeaf(AmiScan *sc, char *s, char *mark, int d0) {
   }
 }
 
-int AMIPARAM_Flatten(char *text, AmiParamTree *tree, int *count) {
+/* AMIPARAM_Flatten, storing where the scan stopped in *where. */
+static int amiFlatten(char *text, AmiParamTree *tree, int *count, long *where) {
   CMN_ASSERT(text != 0 && tree != 0 && tree->entries != 0 && count != 0,
              "amiparam/amiparam");
   AmiScan sc;
   memset(&sc, 0, sizeof sc);
+  sc.base = text;
   sc.p = sc.resume = text;
   sc.tree = tree;
   sc.n = *count;
@@ -265,6 +271,7 @@ int AMIPARAM_Flatten(char *text, AmiParamTree *tree, int *count) {
     }
     int d0 = sc.depth;
     char *s = sc.p, *mark = 0;
+    sc.list = s;
 
     /* Name scan. */
     for( ;; ) {
@@ -285,7 +292,9 @@ int AMIPARAM_Flatten(char *text, AmiParamTree *tree, int *count) {
       }
       if( c == ')' ) {
         /* The enclosing branch closes after its last child, or a
-                ** list holds only a name. */
+                ** list holds only a name (remembered as the likely place of
+                ** a failure to come). */
+        if( sc.p > s && sc.suspect == 0 ) sc.suspect = s;
         sc.p++;
         amiSkipSpace(&sc.p);
         if( d0 < 2 || sc.i < 1 ) {
@@ -316,14 +325,24 @@ int AMIPARAM_Flatten(char *text, AmiParamTree *tree, int *count) {
     }
   }
   *count = sc.k < sc.n ? sc.k : sc.n;
+  if( sc.suspect )
+    *where = (long)(sc.suspect - text);
+  else
+    *where = (long)((sc.list ? sc.list : sc.p) - text);
   return rc;
+}
+
+int AMIPARAM_Flatten(char *text, AmiParamTree *tree, int *count) {
+  long where = 0;
+  return amiFlatten(text, tree, count, &where);
 }
 
 /* ==== second pass ======================================================== */
 
 /* Links entries[1..m) to their parents and lays out the child arrays. */
-static int amiLink(AmiParamTree *tree, int m) {
+static int amiLink(AmiParamTree *tree, int m, long *where) {
   AmiEntry *entries = tree->entries;
+  *where = 0;
   if( m < 1 || entries[0].kind != AMIPARAM_BRANCH || entries[0].node == 0 )
     return AMIPARAM_NO_PARENT; /* the outermost list is a leaf or was dropped */
 
@@ -347,6 +366,7 @@ static int amiLink(AmiParamTree *tree, int m) {
     if( E->kind != AMIPARAM_BRANCH && E->kind != AMIPARAM_LEAF ) break;
     while( top > 0 && entries[stack[top]].level >= E->level ) top--;
     const AmiEntry *P = &entries[stack[top]];
+    if( E->node ) *where = E->node->offset;
     if( P->level >= E->level ) {
       rc = AMIPARAM_SECOND_ROOT;
     } else if( P->node == 0 ) {
@@ -394,14 +414,51 @@ static int amiLink(AmiParamTree *tree, int m) {
 
 /* ==== parse and release ================================================== */
 
+/* Offset in text of the first ')' that closes nothing, else of the
+** innermost '(' left open at the end; the text's end when no stack could
+** be had. Runs only for a text already found unbalanced. */
+static long amiUnbalancedAt(const char *text, size_t opens) {
+  size_t *stack = 0, top = 0;
+  long at = (long)strlen(text);
+  int quoted = 0;
+  if( !CMN_Calloc(&stack, (opens + 1) * sizeof *stack) ) return at;
+  for( const char *p = text; *p; p++ ) {
+    if( *p == '"' ) {
+      quoted = !quoted;
+    } else if( !quoted && *p == '(' ) {
+      if( top < opens ) stack[top++] = (size_t)(p - text);
+    } else if( !quoted && *p == ')' ) {
+      if( top == 0 ) {
+        at = (long)(p - text);
+        break;
+      }
+      top--;
+    }
+  }
+  if( at == (long)strlen(text) && top > 0 ) at = (long)stack[top - 1];
+  CMN_Free(&stack);
+  return at;
+}
+
 int AMIPARAM_Parse(const char *text, AmiParamTree **out) {
+  return AMIPARAM_ParseWhere(text, out, 0);
+}
+
+int AMIPARAM_ParseWhere(const char *text, AmiParamTree **out, long *where) {
+  long at = 0;
+  if( where ) *where = 0;
   if( text == 0 || out == 0 ) return AMIPARAM_NO_PARENT;
   char *cursor = (char *)text; /* only read */
   amiSkipSpace(&cursor);
+  long lead = (long)(cursor - text);
+  if( where ) *where = lead;
   if( *cursor != '(' ) return AMIPARAM_NO_LIST;
 
   size_t opens;
-  if( !amiCountLists(cursor, &opens) ) return AMIPARAM_UNBALANCED;
+  if( !amiCountLists(cursor, &opens) ) {
+    if( where ) *where = lead + amiUnbalancedAt(cursor, opens);
+    return AMIPARAM_UNBALANCED;
+  }
   if( opens > INT_MAX || opens > SIZE_MAX / sizeof(AmiNode) )
     return AMIPARAM_NO_MEMORY;
 
@@ -413,12 +470,15 @@ int AMIPARAM_Parse(const char *text, AmiParamTree **out) {
     char *copy = CMN_StrDup(cursor);
     if( copy != 0 ) {
       int made = tree->count;
-      rc = AMIPARAM_Flatten(copy, tree, &made);
-      if( rc == AMIPARAM_OK ) rc = amiLink(tree, made);
+      rc = amiFlatten(copy, tree, &made, &at);
+      if( rc == AMIPARAM_OK ) rc = amiLink(tree, made, &at);
       CMN_Free(&copy);
+      for( int i = 0; tree->nodes && i < made; i++ )
+        tree->nodes[i].offset += lead;
     }
   }
   if( rc != AMIPARAM_OK ) {
+    if( where ) *where = lead + at;
     AMIPARAM_FreeTree(&tree);
     return rc;
   }

@@ -105,6 +105,7 @@ typedef struct AmiNode {
   AmiItems items;
   int count;
   int keyword; /* leaf-name keyword code; 0 for a branch */
+  long offset; /* where the list's name starts in the parsed text */
 } AmiNode;
 
 /* A parsed text. entries has one slot per '(' of the text (count); the
@@ -126,6 +127,13 @@ typedef struct AmiParamTree {
 ** Otherwise returns a result code above and leaves *out unchanged. The
 ** text is not modified. */
 int AMIPARAM_Parse(const char *text, AmiParamTree **out);
+
+/* AMIPARAM_Parse that also says where a malformed text went wrong: on a
+** non-zero result *where (when given) is the offset in text of the place
+** the reader stopped at: the ')' that closes nothing or the innermost '('
+** never closed (unbalanced), the list it could not read, or the list that
+** found no place in the tree. */
+int AMIPARAM_ParseWhere(const char *text, AmiParamTree **out, long *where);
 
 /* Releases *tree and sets it to null; nothing for a null address or tree. */
 void AMIPARAM_FreeTree(AmiParamTree **tree);

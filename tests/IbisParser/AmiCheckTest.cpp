@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "IbisFixture.h"
 #include "IbisParser/algmod.h"
@@ -200,17 +201,93 @@ TEST_F(AmiTree, ChecksEachRuleOfTheReservedTable) {
               "ERROR - Value: Illegal Format for My_Param. Expected 1 number(s)\n");
 }
 
+// Files declaring AMI_Version may give a parameter's format as a leaf named
+// by the format word, and use the reserved parameters of later releases.
+TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
+    const std::string v51 =
+        "(AMI_Version (Usage Info) (Type String) (Value \"5.1\") (Description \"v\"))";
+    const std::string mandatory51 =
+        "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description \"x\"))"
+        " (GetWave_Exists (Usage Info) (Type Boolean) (Value False) (Description \"x\"))";
+    auto file = [&](const std::string& reserved, const std::string& specific) {
+        return "(m (Reserved_Parameters " + reserved + ") (Model_Specific " + specific + "))";
+    };
+    const struct {
+        std::string text;
+        const char* expected;
+    } cases[] = {
+        {file(v51 + " " + mandatory51,
+              "(eq (Usage In) (Type Integer) (Range 0 0 9) (Description x))"),
+         ""},
+        {file(v51 + " " + mandatory51 + " (Tx_Rj (Usage Info) (Type Float) (Value 1e-12))",
+              "(mode (Usage In) (Type String) (List \"a\" \"b\"))"),
+         ""},
+        {file(v51 + " " + mandatory51, "(eq (Usage In) (Type Integer) (Range 0 9))"),
+         "ERROR - Range: Illegal Format for eq. Expected 3 number(s)\n"},
+        {file(v51 + " " + mandatory51 +
+                  " (Tx_DCD (Usage Info) (Type Float) (Value x) (Description d))",
+              "(a (Usage In) (Type Float) (Value 1))"),
+         "ERROR - Value: Illegal Format for Tx_DCD. Expected 1 number(s)\n"
+         "ERROR - Parameter Format is mandatory for Tx_DCD\n"},
+        {file(v51 +
+                  " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description x))"
+                  " (GetWave_Exists (Usage Info) (Type Boolean) (Range 0 0 1) (Description x))"
+                  " (Use_Init_Output (Usage Info) (Type Boolean) (Value 3) (Description x))",
+              "(a (Usage In) (Type Float) (Value 1))"),
+         "ERROR - Unexpected parameter Range specified for GetWave_Exists\n"
+         "ERROR - Parameter Default is mandatory for GetWave_Exists\n"
+         "ERROR - Illegal Value value 3 specified for Use_Init_Output\n"
+         "ERROR - Parameter Default is mandatory for Use_Init_Output\n"},
+        {file("(AMI_Version (Usage In) (Type Float) (Value \"4.2\")) " + mandatory51,
+              "(a (Usage In))"),
+         "ERROR - Illegal Usage value In specified for AMI_Version\n"
+         "ERROR - Illegal Type value Float specified for AMI_Version\n"
+         "ERROR - Illegal AMI_Version value 4.2 specified for Reserved_Parameters\n"},
+        {file("(AMI_Version (Usage Info) (Type String) (Value \"9.1\")) " + mandatory51,
+              "(a (Usage In))"),
+         "NOTE - AMI_Version 9.1 is newer than 7.2, the newest AMI version this checker knows; "
+         "its parameters are checked by the 7.2 rules.\n"},
+        // Without AMI_Version the older rules apply, with a hint naming what
+        // would make the form legal, given once.
+        {file(mandatory51 + " (Tx_Rj (Usage Info) (Type Float) (Value 1e-12))", "(a (Usage In))"),
+         "ERROR - Unknown parameter Value found as a child of Init_Returns_Impulse\n"
+         "NOTE - Value as a leaf of its own is a form of AMI_Version 5.1 and later; declare "
+         "AMI_Version in Reserved_Parameters to use it.\n"
+         "ERROR - Parameter Default is mandatory for Init_Returns_Impulse\n"
+         "ERROR - Unknown parameter Value found as a child of GetWave_Exists\n"
+         "ERROR - Parameter Default is mandatory for GetWave_Exists\n"
+         "ERROR - Unknown parameter Tx_Rj found as a child of Reserved_Parameters\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Check(c.text), c.expected) << c.text;
+}
+
 // ---- files ---------------------------------------------------------------
 
 TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
-    const struct { const char* text; const char* message; } cases[] = {
-        {"(a (b 1)", "ERROR - The AMI parameter file has mismatched parenthesis\n"},
-        {"a (b 1)", "ERROR - The AMI parameter file should start with a parenthesis\n"},
-        {"(a 1)", "ERROR - Too few nodes in branches or leaves\n"},
-        {"(a (b ) (c 1))", "ERROR -\n    Invalid syntax of branch or leaf. At least 2 elements expected in a list\n"},
-        {"(a (b) (c 1))", "ERROR - Too few nodes in branches or leaves\n"},
+    const struct { const char* text; const char* message;
+    } cases[] = {
+        {"(a (b 1)", "ERROR (line    1) - The AMI parameter file has mismatched parenthesis\n"},
+        {"a (b 1)", "ERROR (line    1) - The AMI parameter file should start with a parenthesis\n"},
+        {"(a 1)", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
+        {"(a (b ) (c 1))",
+         "ERROR (line    1) -\n    Invalid syntax of branch or leaf. At least 2 elements expected "
+         "in a list\n"},
+        {"(a (b) (c 1))", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
         {"| nothing\n", "ERROR - The AMI parameter file should start with a parenthesis\n"},
         {"(a (b 1)) (c (d 2))", "PROGRAM BUG - Internal error while parsing AMI Parameter file\n"},
+        // Each failure names the line where the text went wrong, not the
+        // first or the last line of the file.
+        {"(a\n (b 1)\n (c\n",
+         "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
+        {"(a\n (b 1))\n)\n",
+         "ERROR (line    3) - The AMI parameter file has mismatched parenthesis\n"},
+        {"(a\n (b 1)\n (c)\n (d 2))\n",
+         "ERROR (line    3) - Too few nodes in branches or leaves\n"},
+        {"(a\n (b 1)\n\n (c )\n (d 2))\n",
+         "ERROR (line    4) -\n    Invalid syntax of branch or leaf. At least 2 elements expected "
+         "in a list\n"},
+        {"| c\n\n  x (b 1)\n",
+         "ERROR (line    3) - The AMI parameter file should start with a parenthesis\n"},
     };
     for (auto& c : cases) {
         std::string path = Write("x.ami", c.text);
@@ -248,7 +325,16 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
     }
     FakeModel models[] = {{"empty", empty}, {"m1", list}, {"none", nullptr}};
     IbisItem items[3] = {{&items[1], &models[0]}, {&items[2], &models[1]}, {nullptr, &models[2]}};
+    // A kit run learns which parameter files were checked on the way, and
+    // their findings name the parameter file, not the .ibs file.
+    static std::vector<std::string> reached;
+    reached.clear();
+    AMICHK_SetReached([](const char* path) { reached.push_back(path); });
+    MSG_SetFileName(ibs.c_str());
     AMICHK_CheckModelFiles(items, FakeName, FakeExecs);
+    AMICHK_SetReached(nullptr);
+    EXPECT_EQ(reached, (std::vector<std::string>{Path("bad.ami"), Path("good.ami")}));
+    EXPECT_EQ(std::string(MSG_GetFileName()), ibs);
     EXPECT_EQ(Output(),
               "ERROR - Empty [Algorithmic Model] defined for Model empty\n"
               "ERROR - AMI Parameter file noext should have '.ami' extension. It was defined in "
@@ -257,7 +343,7 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
               "[Algorithmic Model] for Model m1\n"
               "ERROR - Code file none.so not found. It was defined in [Algorithmic Model] for "
               "Model m1\n"
-              "ERROR - No Reserved_Parameters found\n");
+              "ERROR (line    1) - No Reserved_Parameters found\n");
     int trees = 0;
     for (AlgExecutable* r = list->first; r; r = r->next) trees += r->tree != nullptr;
     EXPECT_EQ(trees, 2);

@@ -24,9 +24,13 @@ protected:
         MSG_SuppressWarnings(0);
         MSG_SetCoded(0);
         MSG_SetLineSource(nullptr);
+        MSG_SetRepeatLimit(0);
+        MSG_SetSink(nullptr, nullptr);
     }
 
     void TearDown() override {
+        MSG_SetRepeatLimit(0);
+        MSG_SetSink(nullptr, nullptr);
         MSG_SetOutput(nullptr);
         MSG_SetCoded(0);
         MSG_SetLineSource(nullptr);

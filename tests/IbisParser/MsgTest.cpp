@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "IbisParser/msg.h"
 #include "tests/IbisParser/MsgCapture.h"
@@ -207,4 +208,84 @@ TEST_F(MsgLog, SummaryVariants) {
     Output();
     MSG_Summary();
     EXPECT_EQ(Output(), "\nErrors  : 1\nCautions: 1\n\nFile Failed\n");
+}
+
+// ---- repetition limit and captured records --------------------------------
+
+namespace {
+
+class MsgRepeats : public MsgCapture {};
+
+struct Captured {
+    std::vector<MsgRecord> records;
+    std::vector<std::string> texts, files;
+};
+
+void Capture(const MsgRecord* r, void* context) {
+    auto* c = static_cast<Captured*>(context);
+    c->records.push_back(*r);
+    c->texts.push_back(r->text);
+    c->files.push_back(r->file);
+}
+
+}  // namespace
+
+TEST_F(MsgRepeats, ShowsTheFirstMessagesOfACodeAndCountsAllOfThem) {
+    MSG_SetRepeatLimit(2);
+    MSG_SetLineSource(LineSeven);
+    for (int i = 0; i < 5; ++i) MSG_ErrorCodeLine(907, "[x]");
+    MSG_WarningCode(921);  // another code keeps its own count
+    int errors = 0, warnings = 0;
+    MSG_GetCounts(nullptr, &errors, &warnings);
+    EXPECT_EQ(errors, 5);
+    EXPECT_EQ(warnings, 1);
+    EXPECT_EQ(MSG_HiddenCount(907), 3);
+    EXPECT_EQ(MSG_HiddenCount(921), 0);
+    MSG_Summary();
+    EXPECT_EQ(
+        Output(),
+        "ERROR (line    7) - Data for unknown keyword.\n[x]\n"
+        "ERROR (line    7) - Data for unknown keyword.\n[x]\n"
+        "WARNING - IBIS files should not contain tab characters.\n"
+        "NOTE - 3 more messages like E0907 on line 7 not shown (\"Data for unknown keyword.\")\n"
+        "\nErrors  : 5\nWarnings: 1\n\nFile Failed\n");
+    // A new file starts every count afresh.
+    MSG_ResetCounts();
+    MSG_ErrorCodeLine(907, "[y]");
+    EXPECT_EQ(MSG_HiddenCount(907), 0);
+    EXPECT_EQ(Output(), "ERROR (line    7) - Data for unknown keyword.\n[y]\n");
+}
+
+TEST_F(MsgRepeats, NoLimitWritesEveryMessage) {
+    for (int i = 0; i < 30; ++i) MSG_ErrorCode(921);
+    MSG_Summary();
+    std::string out = Output();
+    EXPECT_EQ(out.find("not shown"), std::string::npos);
+    EXPECT_EQ(MSG_HiddenCount(921), 0);
+}
+
+TEST_F(MsgRepeats, SinkReceivesEachMessageAsARecordAndTheSummaryWritesNothing) {
+    Captured c;
+    MSG_SetSink(Capture, &c);
+    MSG_SetFileName("kit/a.ibs");
+    MSG_SetLineSource(LineTwelve);
+    MSG_SetRepeatLimit(1);
+    MSG_ErrorCodeLine(1008, "9.9");
+    MSG_ErrorCodeLine(1008, "9.8");
+    MSG_Warning("plain %d", 3);
+    MSG_Summary();
+    EXPECT_EQ(Output(), "");
+    ASSERT_EQ(c.records.size(), 3u);
+    EXPECT_EQ(c.records[0].severity, MSG_SEV_ERROR);
+    EXPECT_EQ(c.records[0].letter, 'E');
+    EXPECT_EQ(c.records[0].code, 1008);
+    EXPECT_EQ(c.records[0].line, 12);
+    EXPECT_EQ(c.texts[0], "Illegal IBIS_Version '9.9'.");
+    EXPECT_EQ(c.files[0], "kit/a.ibs");
+    EXPECT_EQ(c.records[1].severity, MSG_SEV_WARNING);
+    EXPECT_EQ(c.records[1].code, -1);
+    EXPECT_EQ(c.records[1].line, 0);
+    EXPECT_EQ(c.records[2].hidden, 1);
+    EXPECT_EQ(c.records[2].code, 1008);
+    EXPECT_EQ(c.records[2].severity, MSG_SEV_ERROR);
 }

@@ -68,6 +68,54 @@ TEST_F(Reader, RefusesVersion1UnlessAccepted) {
     EXPECT_EQ(PARSE_GetDispatchVersion(), 1);
 }
 
+// A file the pre-scan cannot check by any rules it knows keeps the coded
+// error and gets a note at the line it looked at, saying why and what to do;
+// --force-v5 checks any declared version by the 5.0 rules.
+TEST_F(Reader, ExplainsEachVersionItCannotCheckAndForceV5ChecksAnyVersion) {
+    const struct {
+        const char* text;
+        const char* note;  // expected note line, or "" when the file is read
+        int forced;        // PARSE_File's result with --force-v5
+    } cases[] = {
+        {"| c\n[IBIS Ver] 7.1\n",
+         "NOTE (line    2) - [IBIS Ver] 7.1 is newer than IBIS 5.0, the newest version this "
+         "checker knows; --force-v5 checks the file by the IBIS 5.0 rules.\n",
+         1},
+        {"[IBIS Ver] 6.0\n",
+         "NOTE (line    1) - [IBIS Ver] 6.0 is newer than IBIS 5.0, the newest version this "
+         "checker knows; --force-v5 checks the file by the IBIS 5.0 rules.\n",
+         1},
+        {"[IBIS Ver] 1.1\n",
+         "NOTE (line    1) - [IBIS Ver] 1.1 is IBIS 1.x; --accept-v1 checks the file by the "
+         "IBIS 2.1 rules.\n",
+         1},
+        {"[IBIS Ver] x.y\n",
+         "NOTE (line    1) - [IBIS Ver] value 'x.y' is not a version number such as 5.0.\n", 1},
+        {"\n\n[Component] x\n",
+         "NOTE (line    3) - The first keyword, [Component], must be [IBIS Ver].\n", 0},
+        {"| only a comment\n", "NOTE - No keyword found: the file must begin with [IBIS Ver].\n",
+         0},
+    };
+    for (auto& c : cases) {
+        int rc = 1;
+        std::string out = Parse("t.ibs", c.text, CMN_FILE_IBS, &rc);
+        EXPECT_EQ(rc, 0) << c.text;
+        EXPECT_EQ(out,
+                  "ERROR - Could not determine Version for file " + Path("t.ibs") + "\n" + c.note)
+            << c.text;
+        PARSE_SetForceVersion5(1);
+        Parse("t.ibs", c.text, CMN_FILE_IBS, &rc);
+        EXPECT_EQ(rc, c.forced) << c.text;
+        if (c.forced) {
+            EXPECT_EQ(PARSE_GetDispatchVersion(), 5) << c.text;
+        }
+        PARSE_SetForceVersion5(0);
+    }
+    // A file that cannot be opened says so, and nothing about versions.
+    EXPECT_EQ(PARSE_File(Path("none.ibs").c_str(), CMN_FILE_IBS), 0);
+    EXPECT_THAT(Output(), Not(HasSubstr("NOTE")));
+}
+
 TEST_F(Reader, PrintsTheBannerOfTheDetectedVersion) {
     PARSE_SetSilent(0);
     ::testing::internal::CaptureStdout();
