@@ -497,14 +497,14 @@ static const int cmnExtensionError[] = { 0, MSGC_CMN_NEEDS_IBS,
                                          MSGC_CMN_NEEDS_PKG, MSGC_CMN_NEEDS_EBD,
                                          MSGC_CMN_NEEDS_AMI };
 
-int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
-  char full[2 * CMN_MAX_PATH + 8];
+/* The name rules: `name` receives the file name, `full` the directory and
+** name to open; returns the length of the directory part, or -1 (reported)
+** when the name breaks a rule. */
+static long cmnNameFile(const char *path, int type, char *name, char *full) {
   const char *p, *sep = NULL, *dot;
   size_t nameLen, dirLen;
-  FILE *fp;
-  CMN_ASSERT(path != NULL && out != NULL && name != NULL, CMN_PATH);
+  CMN_ASSERT(path != NULL && name != NULL, CMN_PATH);
   CMN_ASSERT(type >= CMN_FILE_IBS && type <= CMN_FILE_AMI, CMN_PATH);
-  *out = NULL;
   name[0] = 0;
   for( p = path; *p; p++ ) {
     if( CMN_IsPathSeparator(*p) ) sep = p;
@@ -514,7 +514,7 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   nameLen = strlen(p);
   if( dirLen > CMN_MAX_PATH || nameLen > CMN_MAX_PATH ) {
     MSG_ErrorCode(MSGC_CMN_ASSEMBLE_NAME);
-    return 0;
+    return -1;
   }
   memcpy(name, p, nameLen);
   name[nameLen] = 0;
@@ -527,12 +527,12 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   if( dot ) {
     if( !CMN_StrEqualNoCase(dot, cmnExtension[type]) ) {
       MSG_ErrorCode(cmnExtensionError[type]);
-      return 0;
+      return -1;
     }
   } else {
     if( nameLen + 4 > CMN_MAX_PATH ) {
       MSG_ErrorCode(MSGC_CMN_APPEND_EXTENSION);
-      return 0;
+      return -1;
     }
     memcpy(name + nameLen, cmnExtension[type], 5);
     nameLen += 4;
@@ -541,12 +541,27 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   dirLen = strlen(cmnDirectory);
   if( dirLen + nameLen > CMN_MAX_PATH ) {
     MSG_ErrorCode(MSGC_CMN_ASSEMBLE_NAME);
-    return 0;
+    return -1;
   }
   memcpy(full, cmnDirectory, dirLen);
   memcpy(full + dirLen, name, nameLen + 1);
   cmnCopy(cmnFileName, name, sizeof(cmnFileName));
+  return (long)dirLen;
+}
 
+int CMN_NameIbisFile(const char *path, int type, char *name) {
+  char full[2 * CMN_MAX_PATH + 8];
+  return cmnNameFile(path, type, name, full) >= 0;
+}
+
+int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
+  char full[2 * CMN_MAX_PATH + 8];
+  long dirLen;
+  FILE *fp;
+  CMN_ASSERT(out != NULL, CMN_PATH);
+  *out = NULL;
+  dirLen = cmnNameFile(path, type, name, full);
+  if( dirLen < 0 ) return 0;
   fp = CMN_OpenFile(full, "r");
   if( fp == NULL ) {
     CMN_ToLower(full);
@@ -556,7 +571,7 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
       fp = CMN_OpenFile(full, "r");
     }
     if( fp ) {
-      memcpy(cmnDirectory, full, dirLen);
+      memcpy(cmnDirectory, full, (size_t)dirLen);
       cmnDirectory[dirLen] = 0;
     }
   }
@@ -568,18 +583,46 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   return 1;
 }
 
+/*
+** Sources.  A file is read through its stream; a text in memory by its
+** position, with the stream's end-of-file and push-back behaviour.
+*/
+void CMN_SourceFromFile(CmnSource *src, FILE *fp) {
+  CMN_ASSERT(src != NULL && fp != NULL, CMN_PATH);
+  memset(src, 0, sizeof(*src));
+  src->fp = fp;
+}
+
+void CMN_SourceFromText(CmnSource *src, const char *text, size_t size) {
+  CMN_ASSERT(src != NULL && (text != NULL || size == 0), CMN_PATH);
+  memset(src, 0, sizeof(*src));
+  src->text = (const unsigned char *)text;
+  src->size = text ? size : 0;
+}
+
+static inline int cmnGetc(CmnSource *src) {
+  if( src->fp ) return getc_unlocked(src->fp);
+  return src->pos < src->size ? src->text[src->pos++] : EOF;
+}
+
+/* Pushes back the character just read (never EOF). */
+static inline void cmnUngetc(int c, CmnSource *src) {
+  if( src->fp ) {
+    ungetc(c, src->fp);
+  } else if( src->pos > 0 ) {
+    src->pos--;
+  }
+}
+
 /* Version pre-scan.  The raw lines are read without the character rules:
 ** the real read reports every character once. */
-int CMN_GetIbisVersion(const char *path, int type) {
-  char name[CMN_MAX_PATH + 1];
+static int cmnScanVersion(CmnSource *src) {
   char line[121];
-  FILE *fp;
   int version = 0, c = 0;
-  if( !CMN_OpenIbisFile(path, type, &fp, name) ) return 0;
   while( c != EOF ) {
     size_t n = 0;
     const char *p;
-    while( (c = getc_unlocked(fp)) != EOF && c != '\n' ) {
+    while( (c = cmnGetc(src)) != EOF && c != '\n' ) {
       if( n < sizeof(line) - 1 ) line[n++] = (char)c;
     }
     if( n == 0 && c == EOF ) break;
@@ -593,8 +636,28 @@ int CMN_GetIbisVersion(const char *path, int type) {
     }
     break;
   }
+  return version;
+}
+
+int CMN_GetIbisVersion(const char *path, int type) {
+  char name[CMN_MAX_PATH + 1];
+  CmnSource src;
+  FILE *fp;
+  int version;
+  if( !CMN_OpenIbisFile(path, type, &fp, name) ) return 0;
+  CMN_SourceFromFile(&src, fp);
+  version = cmnScanVersion(&src);
   fclose(fp);
   return version;
+}
+
+int CMN_GetIbisTextVersion(const char *path, int type, const char *text,
+                           size_t size) {
+  char name[CMN_MAX_PATH + 1];
+  CmnSource src;
+  if( !CMN_NameIbisFile(path, type, name) ) return 0;
+  CMN_SourceFromText(&src, text, size);
+  return cmnScanVersion(&src);
 }
 
 /*
@@ -611,18 +674,18 @@ static const char *cmnIllegalKind(int c) {
 
 /* Next character of the line after the character rules, '\n' at a line
 ** end, EOF at the end of the file; *illegal is set for a reported one. */
-static int cmnNextChar(FILE *fp, int *illegal) {
-  int c = getc_unlocked(fp);
+static int cmnNextChar(CmnSource *src, int *illegal) {
+  int c = cmnGetc(src);
   *illegal = 0;
   if( c == EOF || c == '\n' || c == '\t' || (c >= 32 && c < 127) ) return c;
   if( c == '\r' ) {
-    int d = getc_unlocked(fp);
+    int d = cmnGetc(src);
     if( d == '\n' ) return '\n';
-    if( d != EOF ) ungetc(d, fp);
+    if( d != EOF ) cmnUngetc(d, src);
   } else if( c == 26 ) {
-    int d = getc_unlocked(fp);
+    int d = cmnGetc(src);
     if( d == EOF ) return EOF;
-    ungetc(d, fp);
+    cmnUngetc(d, src);
   } else if( c == 127 ) {
     return c;
   }
@@ -637,22 +700,22 @@ static int cmnIllegal(int c, int stored) {
   return ' ';
 }
 
-char *CMN_ReadLine(char *buf, int n, FILE *fp) {
+char *CMN_ReadSourceLine(char *buf, int n, CmnSource *src) {
   int i = 0, c, illegal, any = 0;
-  CMN_ASSERT(buf != NULL && fp != NULL && n > 1, CMN_PATH);
+  CMN_ASSERT(buf != NULL && src != NULL && n > 1, CMN_PATH);
   for( ;; ) {
     /* Printable characters, the bulk of any file, take the short path. */
-    while( i < n - 1 && (c = getc_unlocked(fp)) >= 32 && c < 127 ) {
+    while( i < n - 1 && (c = cmnGetc(src)) >= 32 && c < 127 ) {
       buf[i++] = (char)c;
       any = 1;
     }
     if( i >= n - 1 ) {
-      c = cmnNextChar(fp, &illegal);
+      c = cmnNextChar(src, &illegal);
     } else if( c == EOF || c == '\n' || c == '\t' ) {
       illegal = 0;
     } else {
-      ungetc(c, fp);
-      c = cmnNextChar(fp, &illegal);
+      cmnUngetc(c, src);
+      c = cmnNextChar(src, &illegal);
     }
     if( c == EOF ) break;
     any = 1;
@@ -668,13 +731,13 @@ char *CMN_ReadLine(char *buf, int n, FILE *fp) {
   return buf;
 }
 
-char *CMN_ReadLongLine(size_t *size, FILE *fp) {
+char *CMN_ReadSourceLongLine(size_t *size, CmnSource *src) {
   char *buf = NULL;
   size_t len = 0, cap = 0;
   int c, illegal, any = 0;
-  CMN_ASSERT(fp != NULL, CMN_PATH);
+  CMN_ASSERT(src != NULL, CMN_PATH);
   if( size ) *size = 0;
-  while( (c = cmnNextChar(fp, &illegal)) != EOF ) {
+  while( (c = cmnNextChar(src, &illegal)) != EOF ) {
     any = 1;
     if( illegal ) c = cmnIllegal(c, 1);
     if( len + 2 > cap ) {
@@ -694,4 +757,16 @@ char *CMN_ReadLongLine(size_t *size, FILE *fp) {
   buf[len] = 0;
   if( size ) *size = len + 1;
   return buf;
+}
+
+char *CMN_ReadLine(char *buf, int n, FILE *fp) {
+  CmnSource src;
+  CMN_SourceFromFile(&src, fp);
+  return CMN_ReadSourceLine(buf, n, &src);
+}
+
+char *CMN_ReadLongLine(size_t *size, FILE *fp) {
+  CmnSource src;
+  CMN_SourceFromFile(&src, fp);
+  return CMN_ReadSourceLongLine(size, &src);
 }

@@ -463,30 +463,59 @@ static void parseOneLine(char *line) {
   parseRoute(type, line);
 }
 
-static int parseIbis(const char *path, int fileType) {
+/* What a file's lines are read from: the file at `path`, or `size` bytes
+** of `text` in memory that stand for it (the path still names the file). */
+typedef struct ParseInput {
+  const char *path;
+  const char *text; /* null: read the file */
+  size_t size;
+} ParseInput;
+
+static int parseVersionOf(const ParseInput *in, int fileType) {
+  if( in->text == NULL ) return CMN_GetIbisVersion(in->path, fileType);
+  return CMN_GetIbisTextVersion(in->path, fileType, in->text, in->size);
+}
+
+/* Opens the input as a line source; *fp receives the stream to close, null
+** for a text in memory. */
+static int parseOpen(const ParseInput *in, int fileType, CmnSource *src,
+                     FILE **fp) {
+  char name[CMN_MAX_PATH + 1];
+  *fp = NULL;
+  if( in->text != NULL ) {
+    if( !CMN_NameIbisFile(in->path, fileType, name) ) return 0;
+    CMN_SourceFromText(src, in->text, in->size);
+    return 1;
+  }
+  if( !CMN_OpenIbisFile(in->path, fileType, fp, name) ) return 0;
+  CMN_SourceFromFile(src, *fp);
+  return 1;
+}
+
+static int parseIbis(const ParseInput *in, int fileType) {
   static const char *const banner[] = {
     "2.1", "2.1", "2.1", "3.2", "4.2", "5.0"
   };
-  char name[CMN_MAX_PATH + 1];
   char line[PARSE_LINE_BUFFER];
+  CmnSource src;
   FILE *fp;
-  int version = CMN_GetIbisVersion(path, fileType);
+  int version = parseVersionOf(in, fileType);
   if( version < 2 && !(version == 1 && parseAcceptV1) ) {
-    MSG_ErrorCode(MSGC_PARSE_NO_VERSION, path);
+    MSG_ErrorCode(MSGC_PARSE_NO_VERSION, in->path);
     return 0;
   }
   if( !parseSilent ) {
-    printf("\nChecking %s for IBIS %s Compatibility...\n\n", path,
+    printf("\nChecking %s for IBIS %s Compatibility...\n\n", in->path,
            banner[version]);
   }
   /* Each file starts at the version its pre-scan found, so what a file
   ** reports does not depend on the files checked before it. */
   parseVersion = version;
   parseResetFile(fileType);
-  if( !CMN_OpenIbisFile(path, fileType, &fp, name) ) return 0;
+  if( !parseOpen(in, fileType, &src, &fp) ) return 0;
   for( ;; ) {
     parseNextLineNumber();
-    if( CMN_ReadLine(line, sizeof(line), fp) == NULL ) {
+    if( CMN_ReadSourceLine(line, sizeof(line), &src) == NULL ) {
       parseLine--;
       break;
     }
@@ -497,7 +526,7 @@ static int parseIbis(const char *path, int fileType) {
     MSG_ErrorCodeLine(MSGC_PARSE_NO_END);
     parseRoute(SECTION_LINE_KEYWORD, end);
   }
-  fclose(fp);
+  if( fp ) fclose(fp);
   return 1;
 }
 
@@ -520,23 +549,23 @@ static int parseAmiAppend(const char *text, size_t n) {
   return 1;
 }
 
-static int parseAmiFile(const char *path) {
-  char name[CMN_MAX_PATH + 1];
+static int parseAmiFile(const ParseInput *in) {
+  CmnSource src;
   FILE *fp;
   char *line;
   int longLines = parseLongLines;
   int inDescription = 0;
   if( !parseSilent ) {
-    printf("\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
+    printf("\nChecking %s for IBIS 5.0 Compatibility...\n\n", in->path);
   }
   parseResetFile(CMN_FILE_AMI);
   PARSE_FreeAmiText();
-  if( !CMN_OpenIbisFile(path, CMN_FILE_AMI, &fp, name) ) return 0;
+  if( !parseOpen(in, CMN_FILE_AMI, &src, &fp) ) return 0;
   PARSE_AllowLongLines(1);
   for( ;; ) {
     char *p, *start;
     parseNextLineNumber();
-    if( (line = CMN_ReadLongLine(NULL, fp)) == NULL ) {
+    if( (line = CMN_ReadSourceLongLine(NULL, &src)) == NULL ) {
       parseLine--;
       break;
     }
@@ -561,19 +590,30 @@ static int parseAmiFile(const char *path) {
     CMN_Free((void **)&line);
   }
   PARSE_AllowLongLines(longLines);
-  fclose(fp);
+  if( fp ) fclose(fp);
   /* A file with no content still hands over a text, so that the checker
   ** reports it instead of passing it silently. */
   if( parseAmi == NULL ) parseAmiAppend("", 0);
   return 1;
 }
 
-int PARSE_File(const char *path, int fileType) {
-  CMN_ASSERT(path != NULL, PARSE_SRC);
+static int parseInput(const ParseInput *in, int fileType) {
+  CMN_ASSERT(in->path != NULL, PARSE_SRC);
   MSG_SetLineSource(PARSE_GetLineNumber);
   CMN_ASSERT(fileType >= CMN_FILE_IBS && fileType <= CMN_FILE_AMI, PARSE_SRC);
-  if( fileType == CMN_FILE_AMI ) return parseAmiFile(path);
-  return parseIbis(path, fileType);
+  if( fileType == CMN_FILE_AMI ) return parseAmiFile(in);
+  return parseIbis(in, fileType);
+}
+
+int PARSE_File(const char *path, int fileType) {
+  ParseInput in = { path, NULL, 0 };
+  return parseInput(&in, fileType);
+}
+
+int PARSE_FileText(const char *path, const char *text, size_t size,
+                   int fileType) {
+  ParseInput in = { path, text ? text : "", text ? size : 0 };
+  return parseInput(&in, fileType);
 }
 
 char *PARSE_TakeAmiText(void) {
