@@ -186,7 +186,7 @@ int PARSE_FindKeyword(const char *line, int previousCode, int version) {
   const KeywordRow *row;
   const char *p = line, *end;
   size_t len;
-  int code = KW_NOT_KEY;
+  int code = KW_NOT_KEY, first;
   CMN_ASSERT(line != NULL, PARSE_SRC);
   while( isspace((unsigned char)*p) ) p++;
   CMN_ASSERT(*p == '[', PARSE_SRC);
@@ -202,9 +202,13 @@ int PARSE_FindKeyword(const char *line, int previousCode, int version) {
     parseKeyword = KW_NOT_KEY;
     return KW_NOT_KEY;
   }
+  memcpy(name, p + 1, len);
+  name[len] = 0;
+  first = toupper((unsigned char)name[0]);
   for( row = KEYWORD_Table(version, NULL); row->code != KW_NOT_KEY; row++ ) {
-    memcpy(name, p + 1, len);
-    name[len] = 0;
+    /* Every keyword line is looked up: rows that cannot match are passed
+    ** over on their first letter. */
+    if( toupper((unsigned char)row->name[0]) != first ) continue;
     if( CMN_KeywordEqual(row->name, name) ) {
       code = row->code;
       break;
