@@ -37,8 +37,9 @@ void Setup() {
     // The messages are formatted and written as ibislint writes them; a
     // large buffer keeps the writes from dominating the run time.
     static FILE* null = std::fopen("/dev/null", "w");
+    static char buffer[1 << 16];
     if (null == nullptr) std::abort();
-    std::setvbuf(null, nullptr, _IOFBF, 1 << 16);
+    std::setvbuf(null, buffer, _IOFBF, sizeof buffer);
     MSG_SetOutput(null);
     PARSE_SetSilent(1);
 }
