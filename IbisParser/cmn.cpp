@@ -507,14 +507,14 @@ static const int cmnExtensionError[] = { 0, MSGC_CMN_NEEDS_IBS,
                                          MSGC_CMN_NEEDS_PKG, MSGC_CMN_NEEDS_EBD,
                                          MSGC_CMN_NEEDS_AMI };
 
-int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
-  char full[2 * CMN_MAX_PATH + 8];
+/* The name rules: `name` receives the file name, `full` the directory and
+** name to open; returns the length of the directory part, or -1 (reported)
+** when the name breaks a rule. */
+static long cmnNameFile(const char *path, int type, char *name, char *full) {
   const char *p, *sep = NULL, *dot;
   size_t nameLen, dirLen;
-  FILE *fp;
-  CMN_ASSERT(path != NULL && out != NULL && name != NULL, CMN_PATH);
+  CMN_ASSERT(path != NULL && name != NULL, CMN_PATH);
   CMN_ASSERT(type >= CMN_FILE_IBS && type <= CMN_FILE_AMI, CMN_PATH);
-  *out = NULL;
   name[0] = 0;
   for( p = path; *p; p++ ) {
     if( CMN_IsPathSeparator(*p) ) sep = p;
@@ -524,7 +524,7 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   nameLen = strlen(p);
   if( dirLen > CMN_MAX_PATH || nameLen > CMN_MAX_PATH ) {
     MSG_ErrorCode(MSGC_CMN_ASSEMBLE_NAME);
-    return 0;
+    return -1;
   }
   memcpy(name, p, nameLen);
   name[nameLen] = 0;
@@ -537,12 +537,12 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   if( dot ) {
     if( !CMN_StrEqualNoCase(dot, cmnExtension[type]) ) {
       MSG_ErrorCode(cmnExtensionError[type]);
-      return 0;
+      return -1;
     }
   } else {
     if( nameLen + 4 > CMN_MAX_PATH ) {
       MSG_ErrorCode(MSGC_CMN_APPEND_EXTENSION);
-      return 0;
+      return -1;
     }
     memcpy(name + nameLen, cmnExtension[type], 5);
     nameLen += 4;
@@ -551,12 +551,27 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   dirLen = strlen(cmnDirectory);
   if( dirLen + nameLen > CMN_MAX_PATH ) {
     MSG_ErrorCode(MSGC_CMN_ASSEMBLE_NAME);
-    return 0;
+    return -1;
   }
   memcpy(full, cmnDirectory, dirLen);
   memcpy(full + dirLen, name, nameLen + 1);
   cmnCopy(cmnFileName, name, sizeof(cmnFileName));
+  return (long)dirLen;
+}
 
+int CMN_NameIbisFile(const char *path, int type, char *name) {
+  char full[2 * CMN_MAX_PATH + 8];
+  return cmnNameFile(path, type, name, full) >= 0;
+}
+
+int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
+  char full[2 * CMN_MAX_PATH + 8];
+  long dirLen;
+  FILE *fp;
+  CMN_ASSERT(out != NULL, CMN_PATH);
+  *out = NULL;
+  dirLen = cmnNameFile(path, type, name, full);
+  if( dirLen < 0 ) return 0;
   fp = CMN_OpenFile(full, "r");
   if( fp == NULL ) {
     CMN_ToLower(full);
@@ -566,7 +581,7 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
       fp = CMN_OpenFile(full, "r");
     }
     if( fp ) {
-      memcpy(cmnDirectory, full, dirLen);
+      memcpy(cmnDirectory, full, (size_t)dirLen);
       cmnDirectory[dirLen] = 0;
     }
   }
@@ -576,6 +591,37 @@ int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name) {
   }
   *out = fp;
   return 1;
+}
+
+/*
+** Sources.  A file is read through its stream; a text in memory by its
+** position, with the stream's end-of-file and push-back behaviour.
+*/
+void CMN_SourceFromFile(CmnSource *src, FILE *fp) {
+  CMN_ASSERT(src != NULL && fp != NULL, CMN_PATH);
+  memset(src, 0, sizeof(*src));
+  src->fp = fp;
+}
+
+void CMN_SourceFromText(CmnSource *src, const char *text, size_t size) {
+  CMN_ASSERT(src != NULL && (text != NULL || size == 0), CMN_PATH);
+  memset(src, 0, sizeof(*src));
+  src->text = (const unsigned char *)text;
+  src->size = text ? size : 0;
+}
+
+static inline int cmnGetc(CmnSource *src) {
+  if( src->fp ) return getc_unlocked(src->fp);
+  return src->pos < src->size ? src->text[src->pos++] : EOF;
+}
+
+/* Pushes back the character just read (never EOF). */
+static inline void cmnUngetc(int c, CmnSource *src) {
+  if( src->fp ) {
+    ungetc(c, src->fp);
+  } else if( src->pos > 0 ) {
+    src->pos--;
+  }
 }
 
 /* Version pre-scan.  The raw lines are read without the character rules:
@@ -590,19 +636,14 @@ static void cmnCopyToken(char *out, size_t n, const char *p) {
   out[i] = 0;
 }
 
-int CMN_ScanIbisVersion(const char *path, int type, CmnVersionScan *scan) {
-  char name[CMN_MAX_PATH + 1];
+/* Fills `scan` from the first keyword line of the source. */
+static void cmnScanVersion(CmnSource *src, CmnVersionScan *scan) {
   char line[121];
-  FILE *fp;
   int c = 0, number = 0;
-  CMN_ASSERT(scan != NULL, CMN_PATH);
-  memset(scan, 0, sizeof(*scan));
-  if( !CMN_OpenIbisFile(path, type, &fp, name) ) return 0;
-  scan->opened = 1;
   while( c != EOF ) {
     size_t n = 0;
     const char *p;
-    while( (c = getc_unlocked(fp)) != EOF && c != '\n' ) {
+    while( (c = cmnGetc(src)) != EOF && c != '\n' ) {
       if( n < sizeof(line) - 1 ) line[n++] = (char)c;
     }
     if( n == 0 && c == EOF ) break;
@@ -626,13 +667,44 @@ int CMN_ScanIbisVersion(const char *path, int type, CmnVersionScan *scan) {
     }
     break;
   }
+}
+
+int CMN_ScanIbisVersion(const char *path, int type, CmnVersionScan *scan) {
+  char name[CMN_MAX_PATH + 1];
+  CmnSource src;
+  FILE *fp;
+  CMN_ASSERT(scan != NULL, CMN_PATH);
+  memset(scan, 0, sizeof(*scan));
+  if( !CMN_OpenIbisFile(path, type, &fp, name) ) return 0;
+  scan->opened = 1;
+  CMN_SourceFromFile(&src, fp);
+  cmnScanVersion(&src, scan);
   fclose(fp);
+  return scan->version;
+}
+
+int CMN_ScanIbisTextVersion(const char *path, int type, const char *text,
+                            size_t size, CmnVersionScan *scan) {
+  char name[CMN_MAX_PATH + 1];
+  CmnSource src;
+  CMN_ASSERT(scan != NULL, CMN_PATH);
+  memset(scan, 0, sizeof(*scan));
+  if( !CMN_NameIbisFile(path, type, name) ) return 0;
+  scan->opened = 1;
+  CMN_SourceFromText(&src, text, size);
+  cmnScanVersion(&src, scan);
   return scan->version;
 }
 
 int CMN_GetIbisVersion(const char *path, int type) {
   CmnVersionScan scan;
   return CMN_ScanIbisVersion(path, type, &scan);
+}
+
+int CMN_GetIbisTextVersion(const char *path, int type, const char *text,
+                           size_t size) {
+  CmnVersionScan scan;
+  return CMN_ScanIbisTextVersion(path, type, text, size, &scan);
 }
 
 /* Major and minor number of a version text such as "5.1"; 0 when the text
@@ -677,18 +749,18 @@ static const char *cmnIllegalKind(int c) {
 
 /* Next character of the line after the character rules, '\n' at a line
 ** end, EOF at the end of the file; *illegal is set for a reported one. */
-static int cmnNextChar(FILE *fp, int *illegal) {
-  int c = getc_unlocked(fp);
+static int cmnNextChar(CmnSource *src, int *illegal) {
+  int c = cmnGetc(src);
   *illegal = 0;
   if( c == EOF || c == '\n' || c == '\t' || (c >= 32 && c < 127) ) return c;
   if( c == '\r' ) {
-    int d = getc_unlocked(fp);
+    int d = cmnGetc(src);
     if( d == '\n' ) return '\n';
-    if( d != EOF ) ungetc(d, fp);
+    if( d != EOF ) cmnUngetc(d, src);
   } else if( c == 26 ) {
-    int d = getc_unlocked(fp);
+    int d = cmnGetc(src);
     if( d == EOF ) return EOF;
-    ungetc(d, fp);
+    cmnUngetc(d, src);
   } else if( c == 127 ) {
     return c;
   }
@@ -703,22 +775,53 @@ static int cmnIllegal(int c, int stored) {
   return ' ';
 }
 
-char *CMN_ReadLine(char *buf, int n, FILE *fp) {
+/* Length of the run of printable characters at the start of the n bytes
+** at p.  Kept out of the fuzzer's coverage instrumentation: the loop is
+** trivial, and its traced comparisons per character would otherwise take
+** most of a run. */
+#if defined(__clang__) && __clang_major__ >= 13
+#define CMN_NO_COVERAGE __attribute__((no_sanitize("coverage")))
+#else
+#define CMN_NO_COVERAGE
+#endif
+CMN_NO_COVERAGE static size_t cmnPrintableSpan(const unsigned char *p,
+                                               size_t n) {
+  size_t k = 0;
+  while( k < n && p[k] >= 32 && p[k] < 127 ) k++;
+  return k;
+}
+
+/* Copies the run of printable characters at a text's position into buf
+** from i on, leaving room for the terminator; returns the new i. */
+static int cmnTextRun(char *buf, int i, int n, CmnSource *src) {
+  size_t left = src->size - src->pos, room = (size_t)(n - 1 - i), k;
+  k = cmnPrintableSpan(src->text + src->pos, left < room ? left : room);
+  memcpy(buf + i, src->text + src->pos, k);
+  src->pos += k;
+  return i + (int)k;
+}
+
+char *CMN_ReadSourceLine(char *buf, int n, CmnSource *src) {
   int i = 0, c, illegal, any = 0;
-  CMN_ASSERT(buf != NULL && fp != NULL && n > 1, CMN_PATH);
+  CMN_ASSERT(buf != NULL && src != NULL && n > 1, CMN_PATH);
   for( ;; ) {
     /* Printable characters, the bulk of any file, take the short path. */
-    while( i < n - 1 && (c = getc_unlocked(fp)) >= 32 && c < 127 ) {
-      buf[i++] = (char)c;
-      any = 1;
+    if( src->fp == NULL ) {
+      i = cmnTextRun(buf, i, n, src);
+      if( i < n - 1 ) c = cmnGetc(src);
+    } else {
+      while( i < n - 1 && (c = getc_unlocked(src->fp)) >= 32 && c < 127 ) {
+        buf[i++] = (char)c;
+      }
     }
+    if( i > 0 ) any = 1;
     if( i >= n - 1 ) {
-      c = cmnNextChar(fp, &illegal);
+      c = cmnNextChar(src, &illegal);
     } else if( c == EOF || c == '\n' || c == '\t' ) {
       illegal = 0;
     } else {
-      ungetc(c, fp);
-      c = cmnNextChar(fp, &illegal);
+      cmnUngetc(c, src);
+      c = cmnNextChar(src, &illegal);
     }
     if( c == EOF ) break;
     any = 1;
@@ -734,24 +837,43 @@ char *CMN_ReadLine(char *buf, int n, FILE *fp) {
   return buf;
 }
 
-char *CMN_ReadLongLine(size_t *size, FILE *fp) {
+/* Makes room for `need` bytes in a long line's buffer; 0, with the buffer
+** released, when memory runs out. */
+static int cmnLongRoom(char **buf, size_t *cap, size_t need) {
+  size_t ncap;
+  if( need <= *cap ) return 1;
+  ncap = *cap ? *cap : 256;
+  while( ncap < need ) ncap *= 2;
+  if( *buf == NULL ? !CMN_Calloc(buf, ncap) : !CMN_Realloc(buf, ncap) ) {
+    if( *buf ) CMN_Free(buf);
+    return 0;
+  }
+  *cap = ncap;
+  return 1;
+}
+
+char *CMN_ReadSourceLongLine(size_t *size, CmnSource *src) {
   char *buf = NULL;
   size_t len = 0, cap = 0;
   int c, illegal, any = 0;
-  CMN_ASSERT(fp != NULL, CMN_PATH);
+  CMN_ASSERT(src != NULL, CMN_PATH);
   if( size ) *size = 0;
-  while( (c = cmnNextChar(fp, &illegal)) != EOF ) {
+  for( ;; ) {
+    if( src->fp == NULL ) {
+      /* A text's printable runs are copied whole. */
+      size_t k = cmnPrintableSpan(src->text + src->pos, src->size - src->pos);
+      if( k > 0 ) {
+        if( !cmnLongRoom(&buf, &cap, len + k + 2) ) return NULL;
+        memcpy(buf + len, src->text + src->pos, k);
+        src->pos += k;
+        len += k;
+        any = 1;
+      }
+    }
+    if( (c = cmnNextChar(src, &illegal)) == EOF ) break;
     any = 1;
     if( illegal ) c = cmnIllegal(c, 1);
-    if( len + 2 > cap ) {
-      size_t ncap = cap ? cap * 2 : 256;
-      if( buf == NULL ? !CMN_Calloc((void **)&buf, ncap)
-                      : !CMN_Realloc((void **)&buf, ncap) ) {
-        if( buf ) CMN_Free((void **)&buf);
-        return NULL;
-      }
-      cap = ncap;
-    }
+    if( !cmnLongRoom(&buf, &cap, len + 2) ) return NULL;
     buf[len++] = (char)c;
     if( c == '\n' ) break;
   }
@@ -760,4 +882,16 @@ char *CMN_ReadLongLine(size_t *size, FILE *fp) {
   buf[len] = 0;
   if( size ) *size = len + 1;
   return buf;
+}
+
+char *CMN_ReadLine(char *buf, int n, FILE *fp) {
+  CmnSource src;
+  CMN_SourceFromFile(&src, fp);
+  return CMN_ReadSourceLine(buf, n, &src);
+}
+
+char *CMN_ReadLongLine(size_t *size, FILE *fp) {
+  CmnSource src;
+  CMN_SourceFromFile(&src, fp);
+  return CMN_ReadSourceLongLine(size, &src);
 }

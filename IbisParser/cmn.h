@@ -149,8 +149,15 @@ int CMN_IsPathSeparator(int c);
 /* Opens `path` as a file of `type` (name rules, directory bookkeeping, case
 ** retries); `name` receives the file name (CMN_MAX_PATH + 1 bytes). */
 int CMN_OpenIbisFile(const char *path, int type, FILE **out, char *name);
+/* The name rules and directory bookkeeping of CMN_OpenIbisFile without
+** opening anything: for a text in memory that stands for the file at
+** `path`.  Reports what CMN_OpenIbisFile would, but for a missing file. */
+int CMN_NameIbisFile(const char *path, int type, char *name);
 /* 0 when undeterminable, else the leading digit 1..5 of [IBIS Ver]. */
 int CMN_GetIbisVersion(const char *path, int type);
+/* The same for `size` bytes of `text` standing for the file at `path`. */
+int CMN_GetIbisTextVersion(const char *path, int type, const char *text,
+                           size_t size);
 
 /* The newest IBIS version whose rules the checker knows. */
 #define CMN_NEWEST_IBIS_VERSION "5.0"
@@ -168,6 +175,9 @@ typedef struct CmnVersionScan {
 
 /* CMN_GetIbisVersion with what the scan saw; `scan` is always filled. */
 int CMN_ScanIbisVersion(const char *path, int type, CmnVersionScan *scan);
+/* The same for `size` bytes of `text` standing for the file at `path`. */
+int CMN_ScanIbisTextVersion(const char *path, int type, const char *text,
+                            size_t size, CmnVersionScan *scan);
 
 /* Whether `version` ("7.1") is a higher version number than `than` ("5.0");
 ** 0 when either is not a version number. */
@@ -175,5 +185,23 @@ int CMN_IsNewerVersion(const char *version, const char *than);
 /* Whether a text is a version number: digits, optionally "." and digits. */
 int CMN_IsVersionNumber(const char *version);
 
+/* Where the line readers take their characters from: an open file, or a
+** text in memory of `size` bytes (any byte, NUL included, is a character
+** of the text).  The readers treat both alike. */
+typedef struct CmnSource {
+  FILE *fp; /* null for a text in memory */
+  const unsigned char *text;
+  size_t size;
+  size_t pos;
+} CmnSource;
+void CMN_SourceFromFile(CmnSource *src, FILE *fp);
+void CMN_SourceFromText(CmnSource *src, const char *text, size_t size);
+
+/* One line into `buf` (at most n - 1 characters, the newline kept when it
+** fits), or null at the end of the source. */
+char *CMN_ReadSourceLine(char *buf, int n, CmnSource *src);
+/* One line of any length in a new block (released with CMN_Free); *size,
+** when given, receives its length plus one.  Null at the end. */
+char *CMN_ReadSourceLongLine(size_t *size, CmnSource *src);
 char *CMN_ReadLine(char *buf, int n, FILE *fp);
 char *CMN_ReadLongLine(size_t *size, FILE *fp);

@@ -188,12 +188,49 @@ void PARSE_CommentCharLine(char *line) {
   if( *q && *q != c ) MSG_ErrorCodeLine(MSGC_PARSE_COMMENT_CHAR_EXTRA);
 }
 
+/* The rows of each version's keyword table chained by first letter, in
+** table order, so that a keyword line is compared only with the rows that
+** can match it.  Built on first use. */
+typedef struct ParseKeywordIndex {
+  const KeywordRow *table;
+  int head[27]; /* first row of each letter A..Z, then of any other */
+  int next[KW_COUNT + 1];
+} ParseKeywordIndex;
+
+static int parseLetter(int c) {
+  c = toupper((unsigned char)c);
+  return c >= 'A' && c <= 'Z' ? c - 'A' : 26;
+}
+
+static const ParseKeywordIndex *parseKeywordIndex(int version) {
+  static ParseKeywordIndex indexes[4];
+  ParseKeywordIndex *x;
+  int *tail[27];
+  int i, n = 0;
+  if( version < 2 ) version = 2;
+  if( version > 5 ) version = 5;
+  x = &indexes[version - 2];
+  if( x->table ) return x;
+  x->table = KEYWORD_Table(version, &n);
+  for( i = 0; i < 27; i++ ) {
+    x->head[i] = -1;
+    tail[i] = &x->head[i];
+  }
+  for( i = 0; i < n && i <= KW_COUNT && x->table[i].code != KW_NOT_KEY; i++ ) {
+    int letter = parseLetter(x->table[i].name[0]);
+    x->next[i] = -1;
+    *tail[letter] = i;
+    tail[letter] = &x->next[i];
+  }
+  return x;
+}
+
 int PARSE_FindKeyword(const char *line, int previousCode, int version) {
   char name[KEYWORD_MAX_NAME + 1];
-  const KeywordRow *row;
+  const ParseKeywordIndex *index;
   const char *p = line, *end;
   size_t len;
-  int code = KW_NOT_KEY;
+  int code = KW_NOT_KEY, i;
   CMN_ASSERT(line != NULL, PARSE_SRC);
   while( isspace((unsigned char)*p) ) p++;
   CMN_ASSERT(*p == '[', PARSE_SRC);
@@ -209,11 +246,12 @@ int PARSE_FindKeyword(const char *line, int previousCode, int version) {
     parseKeyword = KW_NOT_KEY;
     return KW_NOT_KEY;
   }
-  for( row = KEYWORD_Table(version, NULL); row->code != KW_NOT_KEY; row++ ) {
-    memcpy(name, p + 1, len);
-    name[len] = 0;
-    if( CMN_KeywordEqual(row->name, name) ) {
-      code = row->code;
+  memcpy(name, p + 1, len);
+  name[len] = 0;
+  index = parseKeywordIndex(version);
+  for( i = index->head[parseLetter(name[0])]; i >= 0; i = index->next[i] ) {
+    if( CMN_KeywordEqual(index->table[i].name, name) ) {
+      code = index->table[i].code;
       break;
     }
   }
@@ -490,34 +528,65 @@ static void parseExplainVersion(const CmnVersionScan *scan) {
   parseLine = 0;
 }
 
-static int parseIbis(const char *path, int fileType) {
+/* What a file's lines are read from: the file at `path`, or `size` bytes
+** of `text` in memory that stand for it (the path still names the file). */
+typedef struct ParseInput {
+  const char *path;
+  const char *text; /* null: read the file */
+  size_t size;
+} ParseInput;
+
+static int parseVersionOf(const ParseInput *in, int fileType,
+                          CmnVersionScan *scan) {
+  if( in->text == NULL ) return CMN_ScanIbisVersion(in->path, fileType, scan);
+  return CMN_ScanIbisTextVersion(in->path, fileType, in->text, in->size,
+                                 scan);
+}
+
+/* Opens the input as a line source; *fp receives the stream to close, null
+** for a text in memory. */
+static int parseOpen(const ParseInput *in, int fileType, CmnSource *src,
+                     FILE **fp) {
+  char name[CMN_MAX_PATH + 1];
+  *fp = NULL;
+  if( in->text != NULL ) {
+    if( !CMN_NameIbisFile(in->path, fileType, name) ) return 0;
+    CMN_SourceFromText(src, in->text, in->size);
+    return 1;
+  }
+  if( !CMN_OpenIbisFile(in->path, fileType, fp, name) ) return 0;
+  CMN_SourceFromFile(src, *fp);
+  return 1;
+}
+
+static int parseIbis(const ParseInput *in, int fileType) {
   static const char *const banner[] = {
     "2.1", "2.1", "2.1", "3.2", "4.2", "5.0"
   };
-  char name[CMN_MAX_PATH + 1];
   char line[PARSE_LINE_BUFFER];
+  CmnSource src;
   FILE *fp;
   CmnVersionScan scan;
-  int version = CMN_ScanIbisVersion(path, fileType, &scan);
+  int version = parseVersionOf(in, fileType, &scan);
   /* The 5.0 rules apply to whatever version the file declares. */
   if( parseForceV5 && scan.found ) version = 5;
   if( version < 2 && !(version == 1 && parseAcceptV1) ) {
-    MSG_ErrorCode(MSGC_PARSE_NO_VERSION, path);
+    MSG_ErrorCode(MSGC_PARSE_NO_VERSION, in->path);
     parseExplainVersion(&scan);
     return 0;
   }
   if( !parseSilent ) {
-    printf("\nChecking %s for IBIS %s Compatibility...\n\n", path,
+    printf("\nChecking %s for IBIS %s Compatibility...\n\n", in->path,
            banner[version]);
   }
   /* Each file starts at the version its pre-scan found, so what a file
   ** reports does not depend on the files checked before it. */
   parseVersion = version;
   parseResetFile(fileType);
-  if( !CMN_OpenIbisFile(path, fileType, &fp, name) ) return 0;
+  if( !parseOpen(in, fileType, &src, &fp) ) return 0;
   for( ;; ) {
     parseNextLineNumber();
-    if( CMN_ReadLine(line, sizeof(line), fp) == NULL ) {
+    if( CMN_ReadSourceLine(line, sizeof(line), &src) == NULL ) {
       parseLine--;
       break;
     }
@@ -528,7 +597,7 @@ static int parseIbis(const char *path, int fileType) {
     MSG_ErrorCodeLine(MSGC_PARSE_NO_END);
     parseRoute(SECTION_LINE_KEYWORD, end);
   }
-  fclose(fp);
+  if( fp ) fclose(fp);
   return 1;
 }
 
@@ -581,23 +650,23 @@ int PARSE_AmiLineAt(long offset) {
   return parseAmiLines[low].line;
 }
 
-static int parseAmiFile(const char *path) {
-  char name[CMN_MAX_PATH + 1];
+static int parseAmiFile(const ParseInput *in) {
+  CmnSource src;
   FILE *fp;
   char *line;
   int longLines = parseLongLines;
   int inDescription = 0;
   if( !parseSilent ) {
-    printf("\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
+    printf("\nChecking %s for IBIS 5.0 Compatibility...\n\n", in->path);
   }
   parseResetFile(CMN_FILE_AMI);
   PARSE_FreeAmiText();
-  if( !CMN_OpenIbisFile(path, CMN_FILE_AMI, &fp, name) ) return 0;
+  if( !parseOpen(in, CMN_FILE_AMI, &src, &fp) ) return 0;
   PARSE_AllowLongLines(1);
   for( ;; ) {
     char *p, *start;
     parseNextLineNumber();
-    if( (line = CMN_ReadLongLine(NULL, fp)) == NULL ) {
+    if( (line = CMN_ReadSourceLongLine(NULL, &src)) == NULL ) {
       parseLine--;
       break;
     }
@@ -623,19 +692,30 @@ static int parseAmiFile(const char *path) {
     CMN_Free((void **)&line);
   }
   PARSE_AllowLongLines(longLines);
-  fclose(fp);
+  if( fp ) fclose(fp);
   /* A file with no content still hands over a text, so that the checker
   ** reports it instead of passing it silently. */
   if( parseAmi == NULL ) parseAmiAppend("", 0);
   return 1;
 }
 
-int PARSE_File(const char *path, int fileType) {
-  CMN_ASSERT(path != NULL, PARSE_SRC);
+static int parseInput(const ParseInput *in, int fileType) {
+  CMN_ASSERT(in->path != NULL, PARSE_SRC);
   MSG_SetLineSource(PARSE_GetLineNumber);
   CMN_ASSERT(fileType >= CMN_FILE_IBS && fileType <= CMN_FILE_AMI, PARSE_SRC);
-  if( fileType == CMN_FILE_AMI ) return parseAmiFile(path);
-  return parseIbis(path, fileType);
+  if( fileType == CMN_FILE_AMI ) return parseAmiFile(in);
+  return parseIbis(in, fileType);
+}
+
+int PARSE_File(const char *path, int fileType) {
+  ParseInput in = { path, NULL, 0 };
+  return parseInput(&in, fileType);
+}
+
+int PARSE_FileText(const char *path, const char *text, size_t size,
+                   int fileType) {
+  ParseInput in = { path, text ? text : "", text ? size : 0 };
+  return parseInput(&in, fileType);
 }
 
 char *PARSE_TakeAmiText(void) {

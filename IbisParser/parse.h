@@ -16,6 +16,11 @@
 #define PARSE_LINE_BUFFER 1024
 
 int PARSE_File(const char *path, int fileType);
+/* Reads `size` bytes of `text` as PARSE_File reads the file at `path`: the
+** path drives the naming and type rules, the directory bookkeeping and the
+** messages, and nothing is opened.  The text may hold any byte. */
+int PARSE_FileText(const char *path, const char *text, size_t size,
+                   int fileType);
 
 int PARSE_GetLineNumber(void);
 /* `buffer` holds at least 1025 bytes. */

@@ -1,17 +1,23 @@
-// Fuzz target: PARSE_File on arbitrary .ibs and .ami content.
-// The first input byte selects the file type and the reader's switches
-// (bit 0: .ami instead of .ibs, bit 1: no character check, bit 2: long
-// lines allowed, bit 3: version 1 accepted, bit 4: .pkg instead of .ibs);
-// the rest is the file.  An .ibs or .pkg file also goes through the checks
-// that run after a file; an .ami text is then parsed and its tree checked as
-// the checker does.
+// Fuzz target: the IBIS checker on arbitrary .ibs, .pkg, .ebd and .ami
+// content, read from memory as the check driver reads a file: a fresh
+// IbisFile, the reader, the after-file checks, the summary.
+//
+// The first input byte selects the file type and the reader's switches; the
+// rest is the file's text:
+//   bit 0     .ami file (the other type bits are then ignored)
+//   bit 1     no character check
+//   bit 2     long lines allowed
+//   bit 3     version 1 accepted
+//   bits 4-5  0 .ibs, 1 .pkg, 2 .ebd, 3 .ibs
+//   bit 6     version 5 forced
+//   bit 7     no [File Name] check
+// The file is named f.<type> in a directory that does not exist, so that
+// files it names (.ami, .pkg) are never found on disk and every run of an
+// input reports the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-
-#include <unistd.h>
 
 #include "IbisParser/amichk.h"
 #include "IbisParser/cmn.h"
@@ -23,48 +29,62 @@
 
 namespace {
 
-std::string g_dir;
+const char* const kPath[] = {"/nonexistent-ibisfuzz/f.ibs", "/nonexistent-ibisfuzz/f.pkg",
+                             "/nonexistent-ibisfuzz/f.ebd", "/nonexistent-ibisfuzz/f.ibs"};
+const int kType[] = {CMN_FILE_IBS, CMN_FILE_PKG, CMN_FILE_EBD, CMN_FILE_IBS};
 
 void Setup() {
-    char tmpl[] = "/tmp/ibisfuzz-XXXXXX";
-    if (mkdtemp(tmpl) == nullptr) std::abort();
-    g_dir = tmpl;
+    // The messages are formatted and written as ibislint writes them; a
+    // large buffer keeps the writes from dominating the run time.
     static FILE* null = std::fopen("/dev/null", "w");
+    static char buffer[1 << 16];
+    if (null == nullptr) std::abort();
+    std::setvbuf(null, buffer, _IOFBF, sizeof buffer);
     MSG_SetOutput(null);
     PARSE_SetSilent(1);
+}
+
+void SetSwitches(int flags) {
+    CMN_SetNoCharCheck(flags & 2);
+    PARSE_AllowLongLines(flags & 4);
+    PARSE_SetAcceptVersion1(flags & 8);
+    PARSE_SetForceVersion5(flags & 64);
+    PARSE_SetNoFileNameCheck(flags & 128);
+}
+
+void CheckAmi(const char* text, size_t size) {
+    if (PARSE_FileText("/nonexistent-ibisfuzz/f.ami", text, size, CMN_FILE_AMI)) {
+        AmiParamTree* tree = AMICHK_ParseGathered();
+        AMIPARAM_FreeTree(&tree);
+    }
+    PARSE_FreeAmiText();
+}
+
+void CheckIbis(int which, const char* text, size_t size) {
+    IbisFile* file = nullptr;
+    if (!IBIS_New(&file)) return;
+    if (PARSE_FileText(kPath[which], text, size, kType[which])) SECTION_RunAfterFileChecks(file);
+    IBIS_Free(&file);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (g_dir.empty()) Setup();
+    static bool ready = false;
+    if (!ready) {
+        Setup();
+        ready = true;
+    }
     if (size == 0) return 0;
     int flags = data[0];
-    bool ami = flags & 1;
-    bool pkg = !ami && (flags & 16);
-    std::string path = g_dir + (ami ? "/f.ami" : pkg ? "/f.pkg" : "/f.ibs");
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) std::abort();
-    std::fwrite(data + 1, 1, size - 1, f);
-    std::fclose(f);
-
-    CMN_SetNoCharCheck(flags & 2);
-    PARSE_AllowLongLines(flags & 4);
-    PARSE_SetAcceptVersion1(flags & 8);
-    if (ami) {
-        if (PARSE_File(path.c_str(), CMN_FILE_AMI)) {
-            AmiParamTree* tree = AMICHK_ParseGathered();
-            AMIPARAM_FreeTree(&tree);
-        }
-        PARSE_FreeAmiText();
-    } else {
-        IbisFile* file = nullptr;
-        if (IBIS_New(&file)) {
-            if (PARSE_File(path.c_str(), pkg ? CMN_FILE_PKG : CMN_FILE_IBS))
-                SECTION_RunAfterFileChecks(file);
-            IBIS_Free(&file);
-        }
-    }
+    const char* text = reinterpret_cast<const char*>(data + 1);
+    SetSwitches(flags);
+    MSG_ResetCounts();
+    if (flags & 1)
+        CheckAmi(text, size - 1);
+    else
+        CheckIbis((flags >> 4) & 3, text, size - 1);
+    MSG_Summary();
     MSG_ResetCounts();
     return 0;
 }
