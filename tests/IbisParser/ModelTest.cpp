@@ -175,6 +175,7 @@ TEST_F(ModelRecord, HandsTheEmiBlockItsLines) {
 // Pulse tables are read by the submodel section through the same waveform
 // routines; their extra checks run when the table closes.
 TEST_F(ModelSection, ChecksPulseTablesWithTheirOwnLimit) {
+    PARSE_Reset();  // line 0, whatever an earlier test in this process read
     PARSE_SetDispatchVersion(5);
     Waveform* w = WVFRM_New(WVFRM_GND_PULSE);
     ASSERT_NE(w, nullptr);
