@@ -8,7 +8,9 @@
 #include "IbisParser/drvsh.h"
 #include "IbisParser/hdr.h"
 #include "IbisParser/mdl.h"
+#include "IbisParser/msel.h"
 #include "IbisParser/rcvth.h"
+#include "IbisParser/submdl.h"
 #include "IbisParser/xckt.h"
 
 #include <stddef.h>
@@ -26,6 +28,10 @@ static const ParseSection *sectionInstalled(int id) {
       return &MDL_ParseSection;
     case SECTION_EXTERNAL_CIRCUIT:
       return &XCKT_ParseSection;
+    case SECTION_SUBMODEL:
+      return &SUBMDL_ParseSection;
+    case SECTION_MODEL_SELECTOR:
+      return &MSEL_ParseSection;
     default:
       return NULL;
   }
@@ -40,6 +46,8 @@ static const ParseSection *sectionInstalled(int id) {
 static const SectionAfterFile sectionAfterFile[] = {
   DRVSH_CheckSchedules,
   RCVTH_CheckPins,
+  SUBMDL_CheckReferences,
+  MSEL_CheckModels,
   MDL_CheckAmiFiles,
 };
 
