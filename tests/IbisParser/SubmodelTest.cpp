@@ -46,8 +46,6 @@ struct Case {
     bool present;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.message; }
-
 class SubmodelSection : public IbisFixture, public ::testing::WithParamInterface<Case> {
 protected:
     IbisFile* file_ = nullptr;
