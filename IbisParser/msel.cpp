@@ -123,7 +123,8 @@ static void mselSplitEntry(char *text, char **name, char **descriptor) {
 
 /* The descriptor, cut so that name and descriptor fit the entry. */
 static char *mselDescriptor(const char *text, size_t nameLength) {
-  size_t room = MSEL_MAX_ENTRY - nameLength, len = strlen(text);
+  size_t room = nameLength < MSEL_MAX_ENTRY ? MSEL_MAX_ENTRY - nameLength : 0;
+  size_t len = strlen(text);
   if( len > room ) {
     MSG_ErrorCodeLine(MSGC_MSEL_DESCRIPTOR_TOO_LONG, text, (unsigned)room);
     len = room;
