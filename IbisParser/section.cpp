@@ -8,8 +8,10 @@
 #include "IbisParser/drvsh.h"
 #include "IbisParser/hdr.h"
 #include "IbisParser/mdl.h"
+#include "IbisParser/msel.h"
 #include "IbisParser/pkgmdl.h"
 #include "IbisParser/rcvth.h"
+#include "IbisParser/submdl.h"
 #include "IbisParser/xckt.h"
 
 #include <stddef.h>
@@ -29,6 +31,10 @@ static const ParseSection *sectionInstalled(int id) {
       return &XCKT_ParseSection;
     case SECTION_PACKAGE_MODEL:
       return &PKGMDL_ParseSection;
+    case SECTION_SUBMODEL:
+      return &SUBMDL_ParseSection;
+    case SECTION_MODEL_SELECTOR:
+      return &MSEL_ParseSection;
     default:
       return NULL;
   }
@@ -44,6 +50,8 @@ static const SectionAfterFile sectionAfterFile[] = {
   PKGMDL_AfterFile, /* duplicate package model names */
   DRVSH_CheckSchedules,
   RCVTH_CheckPins,
+  SUBMDL_CheckReferences,
+  MSEL_CheckModels,
   MDL_CheckAmiFiles,
 };
 
