@@ -13,7 +13,7 @@ if(BUILD_TESTING AND CORVIN_BUILD_TESTS)
   set(_lint $<TARGET_FILE:ibislint>)
   set(_data ${PROJECT_SOURCE_DIR}/tests/data/ibis)
   add_test(NAME ibislint.PassesACleanFile
-           COMMAND ibislint --silent ${_data}/hdr32.ibs ${_data}/good.ami)
+           COMMAND ibislint --silent ${_data}/hdr42.ibs ${_data}/good.ami)
   add_test(NAME ibislint.FailsWhenAnyFileFails
            COMMAND sh -c "'${_lint}' --silent '${_data}/hdr32.ibs' '${_data}/no_end.ibs'; test $? -eq 1")
   add_test(NAME ibislint.RefusesUnknownOptions
