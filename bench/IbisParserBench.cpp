@@ -1,5 +1,6 @@
 // IBIS reader throughput: the line reader alone, and the whole reader
-// (line checks, classification, routing) on a file of data lines.
+// (line checks, classification, routing) on a file of data lines, read
+// from the file and from memory.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -63,5 +64,33 @@ void BM_ParseFile(benchmark::State& state) {
     std::remove(path.c_str());
 }
 BENCHMARK(BM_ParseFile)->Arg(1 << 12)->Arg(1 << 16);
+
+// The same file read from memory, as the fuzz target and the tests read it;
+// the small size is the fuzz target's typical input.
+void BM_ParseText(benchmark::State& state) {
+    std::string path = MakeFile(static_cast<int>(state.range(0)));
+    std::string text;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+        std::fclose(f);
+    }
+    FILE* null = std::fopen("/dev/null", "w");
+    MSG_SetOutput(null);
+    PARSE_SetSilent(1);
+    for (auto _ : state) {
+        IbisFile* file = nullptr;
+        IBIS_New(&file);
+        benchmark::DoNotOptimize(
+            PARSE_FileText(path.c_str(), text.data(), text.size(), CMN_FILE_IBS));
+        IBIS_Free(&file);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(text.size()) * state.iterations());
+    MSG_SetOutput(nullptr);
+    std::fclose(null);
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_ParseText)->Arg(1 << 6)->Arg(1 << 12)->Arg(1 << 16);
 
 }  // namespace
