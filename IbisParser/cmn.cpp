@@ -705,9 +705,12 @@ static int cmnIllegal(int c, int stored) {
 ** trivial, and its traced comparisons per character would otherwise take
 ** most of a run. */
 #if defined(__clang__) && __clang_major__ >= 13
-__attribute__((no_sanitize("coverage")))
+#define CMN_NO_COVERAGE __attribute__((no_sanitize("coverage")))
+#else
+#define CMN_NO_COVERAGE
 #endif
-static size_t cmnPrintableSpan(const unsigned char *p, size_t n) {
+CMN_NO_COVERAGE static size_t cmnPrintableSpan(const unsigned char *p,
+                                               size_t n) {
   size_t k = 0;
   while( k < n && p[k] >= 32 && p[k] < 127 ) k++;
   return k;
