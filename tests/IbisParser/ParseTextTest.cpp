@@ -123,7 +123,10 @@ TEST_F(TextVersusFile, TextIsReadWithoutAnyFileOnDisk) {
     EXPECT_EQ(PARSE_FileText(path.c_str(), text.data(), text.size(), CMN_FILE_IBS), 1);
     EXPECT_EQ(PARSE_FileText(path.c_str(), nullptr, 0, CMN_FILE_IBS), 0);
     IBIS_Free(&file);
-    EXPECT_EQ(Output(), "ERROR - Could not determine Version for file " + path + "\n");
+    // Only the empty text fails, and only for want of a version: nothing was
+    // looked for on disk.
+    EXPECT_EQ(Errors(), 1);
+    EXPECT_NE(Output().find("Could not determine Version"), std::string::npos);
 }
 
 }  // namespace
