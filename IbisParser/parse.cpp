@@ -181,12 +181,49 @@ void PARSE_CommentCharLine(char *line) {
   if( *q && *q != c ) MSG_ErrorCodeLine(MSGC_PARSE_COMMENT_CHAR_EXTRA);
 }
 
+/* The rows of each version's keyword table chained by first letter, in
+** table order, so that a keyword line is compared only with the rows that
+** can match it.  Built on first use. */
+typedef struct ParseKeywordIndex {
+  const KeywordRow *table;
+  int head[27]; /* first row of each letter A..Z, then of any other */
+  int next[KW_COUNT + 1];
+} ParseKeywordIndex;
+
+static int parseLetter(int c) {
+  c = toupper((unsigned char)c);
+  return c >= 'A' && c <= 'Z' ? c - 'A' : 26;
+}
+
+static const ParseKeywordIndex *parseKeywordIndex(int version) {
+  static ParseKeywordIndex indexes[4];
+  ParseKeywordIndex *x;
+  int *tail[27];
+  int i, n = 0;
+  if( version < 2 ) version = 2;
+  if( version > 5 ) version = 5;
+  x = &indexes[version - 2];
+  if( x->table ) return x;
+  x->table = KEYWORD_Table(version, &n);
+  for( i = 0; i < 27; i++ ) {
+    x->head[i] = -1;
+    tail[i] = &x->head[i];
+  }
+  for( i = 0; i < n && i <= KW_COUNT && x->table[i].code != KW_NOT_KEY; i++ ) {
+    int letter = parseLetter(x->table[i].name[0]);
+    x->next[i] = -1;
+    *tail[letter] = i;
+    tail[letter] = &x->next[i];
+  }
+  return x;
+}
+
 int PARSE_FindKeyword(const char *line, int previousCode, int version) {
   char name[KEYWORD_MAX_NAME + 1];
-  const KeywordRow *row;
+  const ParseKeywordIndex *index;
   const char *p = line, *end;
   size_t len;
-  int code = KW_NOT_KEY, first;
+  int code = KW_NOT_KEY, i;
   CMN_ASSERT(line != NULL, PARSE_SRC);
   while( isspace((unsigned char)*p) ) p++;
   CMN_ASSERT(*p == '[', PARSE_SRC);
@@ -204,13 +241,10 @@ int PARSE_FindKeyword(const char *line, int previousCode, int version) {
   }
   memcpy(name, p + 1, len);
   name[len] = 0;
-  first = toupper((unsigned char)name[0]);
-  for( row = KEYWORD_Table(version, NULL); row->code != KW_NOT_KEY; row++ ) {
-    /* Every keyword line is looked up: rows that cannot match are passed
-    ** over on their first letter. */
-    if( toupper((unsigned char)row->name[0]) != first ) continue;
-    if( CMN_KeywordEqual(row->name, name) ) {
-      code = row->code;
+  index = parseKeywordIndex(version);
+  for( i = index->head[parseLetter(name[0])]; i >= 0; i = index->next[i] ) {
+    if( CMN_KeywordEqual(index->table[i].name, name) ) {
+      code = index->table[i].code;
       break;
     }
   }
