@@ -342,3 +342,23 @@ TEST_F(Reader, ResetsEverySectionBeforeEachFileAndNeverInside) {
     Parse("b.ibs", Header32() + "[End]\n");
     EXPECT_EQ(g_calls, (std::vector<std::string>{"reset", "reset"}));
 }
+
+TEST_F(Reader, FindsEveryKeywordOfEachVersionByItsNameInAnyCase) {
+    Parse("k.ibs", Header32() + "[End]\n");  // an .ibs file, outside any submodel
+    for (int version = 1; version <= 6; ++version) {
+        int n = 0;
+        const KeywordRow* table = KEYWORD_Table(version, &n);
+        for (int i = 0; i < n && table[i].code != KW_NOT_KEY; ++i) {
+            int first = 0;  // a name listed twice is found at its first row
+            while (std::string(table[first].name) != table[i].name) ++first;
+            std::string line = std::string("[") + table[i].name + "] x";
+            for (size_t k = 1; k < line.size(); k += 2)
+                line[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(line[k])));
+            for (char& c : line)
+                if (c == '_') c = ' ';
+            EXPECT_EQ(PARSE_FindKeyword(line.c_str(), KW_NOT_KEY, version), table[first].code)
+                << line << " in version " << version;
+        }
+    }
+    EXPECT_EQ(Output(), "");
+}
