@@ -713,13 +713,24 @@ static AmichkReached amichkReached;
 
 void AMICHK_SetReached(AmichkReached reached) { amichkReached = reached; }
 
-static void amichkCheckRecord(const char *model, AlgExecutable *rec) {
+/* Whether an Executable line before `rec` names the same parameter file:
+** the platforms of one model usually share it, and it is checked once. */
+static int amichkParamSeen(const AlgExecList *list, const AlgExecutable *rec) {
+  const AlgExecutable *p;
+  for( p = list->first; p && p != rec; p = p->next ) {
+    if( strcmp(p->paramFile, rec->paramFile) == 0 ) return 1;
+  }
+  return 0;
+}
+
+static void amichkCheckRecord(const char *model, const AlgExecList *list,
+                              AlgExecutable *rec) {
   char ibsName[CMN_MAX_PATH + 1];
   char *path;
   if( rec->codeFile[0] && !amichkExists(amichkDir, rec->codeFile) ) {
     MSG_ErrorCode(MSGC_AMI_CODE_FILE_MISSING, rec->codeFile, model);
   }
-  if( rec->paramFile[0] == 0 ) return;
+  if( rec->paramFile[0] == 0 || amichkParamSeen(list, rec) ) return;
   if( strchr(rec->paramFile, '.') == NULL ) {
     MSG_ErrorCode(MSGC_AMI_NEEDS_EXTENSION, rec->paramFile, model);
     return;
@@ -750,7 +761,7 @@ static void amichkModel(const char *model, AlgExecList *list) {
     return;
   }
   for( rec = list->first; rec; rec = rec->next ) {
-    amichkCheckRecord(model, rec);
+    amichkCheckRecord(model, list, rec);
   }
 }
 
