@@ -14,6 +14,8 @@
 
 #include "AmiLibrary.h"
 
+#include "tests/support/CommandOutput.h"
+
 namespace {
 
 const double kBitTime = 1.666666666666667e-10;
@@ -27,18 +29,6 @@ std::vector<double> Pattern(std::size_t samples)
     std::vector<double> w(samples);
     for (std::size_t i = 0; i < samples; ++i) w[i] = bits[(i / 32) % 16] ? 0.4 : -0.4;
     return w;
-}
-
-std::string Capture(const char* cmd)
-{
-    std::string out;
-    FILE* p = popen(cmd, "r");
-    if (p == nullptr) return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
 }
 
 struct ModelCase {
@@ -101,13 +91,13 @@ protected:
 TEST_P(ModelLibrary, ExportsExactlyTheThreeEntryPoints)
 {
     std::string cmd = "nm -D --defined-only " + LibPath(GetParam().library);
-    std::istringstream lines(Capture(cmd.c_str()));
+    std::istringstream lines(CommandOutput(cmd.c_str()));
     std::set<std::string> names;
     std::string addr, type, name;
     while (lines >> addr >> type >> name) names.insert(name);
     EXPECT_EQ(names, (std::set<std::string>{"AMI_Close", "AMI_GetWave", "AMI_Init"}));
     // The C++ runtime is linked in, not needed from the host.
-    std::string deps = Capture(("objdump -p " + LibPath(GetParam().library) + " | grep NEEDED").c_str());
+    std::string deps = CommandOutput(("objdump -p " + LibPath(GetParam().library) + " | grep NEEDED").c_str());
     EXPECT_EQ(deps.find("libstdc++"), std::string::npos) << deps;
     EXPECT_EQ(deps.find("libgcc_s"), std::string::npos) << deps;
 }

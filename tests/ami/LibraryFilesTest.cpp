@@ -11,19 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/support/CommandOutput.h"
 
-std::string Capture(const std::string& cmd)
-{
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (p == nullptr) return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+namespace {
 
 bool Exists(const std::string& path)
 {
@@ -46,7 +36,7 @@ std::vector<int> VersionOf(const std::string& text)
 std::set<std::string> GlibcVersions(const std::string& lib)
 {
     std::set<std::string> versions;
-    const std::string text = Capture("objdump -T " + lib);
+    const std::string text = CommandOutput("objdump -T " + lib);
     for (std::size_t at = text.find("GLIBC_"); at != std::string::npos;
          at = text.find("GLIBC_", at + 1)) {
         std::size_t end = at + 6;
@@ -61,7 +51,7 @@ std::set<std::string> GlibcVersions(const std::string& lib)
 // A DLL's export table and imported DLLs from objdump -p.
 void ReadPe(const std::string& dll, std::set<std::string>* exports, std::set<std::string>* imports)
 {
-    std::istringstream lines(Capture("objdump -p " + dll));
+    std::istringstream lines(CommandOutput("objdump -p " + dll));
     std::string line;
     bool inExports = false;
     while (std::getline(lines, line)) {
@@ -107,10 +97,10 @@ TEST_P(LibraryFile, ExportsOnlyTheEntryPointsAndNeedsNoCxxRuntime)
         // Everything else is linked in: only the system's own DLLs.
         EXPECT_EQ(imports, (std::set<std::string>{"KERNEL32.dll", "msvcrt.dll"}));
     } else {
-        std::istringstream lines(Capture("nm -D --defined-only " + path));
+        std::istringstream lines(CommandOutput("nm -D --defined-only " + path));
         std::string addr, type, name;
         while (lines >> addr >> type >> name) exports.insert(name);
-        const std::string deps = Capture("objdump -p " + path + " | grep NEEDED");
+        const std::string deps = CommandOutput("objdump -p " + path + " | grep NEEDED");
         for (const char* runtime : {"libstdc++", "libgcc_s"})
             EXPECT_EQ(deps.find(runtime), std::string::npos) << deps;
     }
