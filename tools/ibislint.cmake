@@ -32,6 +32,9 @@ if(BUILD_TESTING AND CORVIN_BUILD_TESTS)
   set_tests_properties(ibislint.PrintsGnuLinesWithFileLineAndCode PROPERTIES
                        PASS_REGULAR_EXPRESSION "bad_reserved.ami:4: error: Illegal Default value 2.5 specified for Max_Init_Aggressors \\[E4627\\]")
 
+  # The system Python first: the schema check uses Debian's jsonschema,
+  # which another python3 earlier on the PATH would not see.
+  find_program(CORVIN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
   find_program(CORVIN_PYTHON3 python3)
   if(CORVIN_PYTHON3)
     set(_run ${CORVIN_PYTHON3} ${PROJECT_SOURCE_DIR}/tests/tools/ibislint_run.py ${_lint})
