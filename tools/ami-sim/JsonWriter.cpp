@@ -1,32 +1,13 @@
 #include "tools/ami-sim/JsonWriter.h"
 
+#include "tools/JsonQuote.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace amisim {
 
-std::string JsonWriter::Quote(const std::string& s)
-{
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
-}
+std::string JsonWriter::Quote(const std::string& s) { return JsonQuote(s, false); }
 
 void JsonWriter::Start(const std::string& key)
 {

@@ -1,6 +1,8 @@
 // LintReport: text, gnu and json output of ibislint (see LintReport.h).
 #include "tools/ibislint/LintReport.h"
 
+#include "tools/JsonQuote.h"
+
 #include <cstring>
 
 namespace ibislint {
@@ -115,36 +117,7 @@ std::string GnuLine(const Message& m) {
     return out;
 }
 
-std::string JsonQuote(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20 || c >= 0x7f) {
-                    // Checked files may hold any byte; JSON wants valid
-                    // UTF-8, so everything outside ASCII is escaped by value.
-                    char esc[8];
-                    std::snprintf(esc, sizeof esc, "\\u%04x", c);
-                    out += esc;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
-}
+std::string JsonQuote(const std::string& s) { return ::JsonQuote(s, true); }
 
 std::string JsonDocument(const std::vector<FileResult>& files, int passed, int failed) {
     std::string out = "{\n  \"tool\": \"ibislint\",\n  \"files\": [";
