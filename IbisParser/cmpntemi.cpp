@@ -51,7 +51,7 @@ static void cmpntemiFreeDomains(PinDomainList **list) {
     if( entry->percentage ) CMN_Free((void **)&entry->percentage);
     CMN_Free((void **)&entry);
   }
-  EMIINDEX_Free(&(*list)->names);
+  NAMEIDX_Free(&(*list)->names);
   CMN_Free((void **)list);
 }
 
@@ -312,7 +312,7 @@ static void cmpntemiPinDomainLine(PinDomainList *list, char *text) {
                       CMPNTEMI_PIN_DOMAIN, 2);
   }
   if( words.found < 2 ) goto done;
-  if( EMIINDEX_Contains(&list->names, words.token[0]) ) {
+  if( NAMEIDX_Contains(&list->names, words.token[0]) ) {
     MSG_ErrorCodeLine(MSGC_CMPNTEMI_DOMAIN_REDEFINED, words.token[0]);
     goto done;
   }
@@ -332,7 +332,7 @@ static void cmpntemiPinDomainLine(PinDomainList *list, char *text) {
     list->first = entry;
   }
   list->last = entry;
-  EMIINDEX_Add(&list->names, entry->domainName);
+  NAMEIDX_Add(&list->names, entry->domainName, NULL);
 done:
   CMN_FreeTokens(&words);
 }

@@ -17,7 +17,7 @@
 #ifndef IBISPARSER_CMPNTEMI_H
 #define IBISPARSER_CMPNTEMI_H
 
-#include "IbisParser/emiindex.h"
+#include "IbisParser/nameidx.h"
 #include "IbisParser/pinemi.h"
 
 enum {
@@ -35,7 +35,7 @@ typedef struct PinDomainEmi {
 typedef struct PinDomainList {
   PinDomainEmi *first;
   PinDomainEmi *last;
-  EmiIndex names; /* the domain names, for the redefinition check */
+  NameIndex names; /* the domain names, for the redefinition check */
 } PinDomainList;
 
 /* One per component, allocated zero-filled.  0 or null means "not given". */

@@ -77,10 +77,10 @@ void PINEMI_Line(char *text, PinEmiList *list) {
     list->first = entry;
   }
   list->last = entry;
-  if( EMIINDEX_Contains(&list->pins, entry->pinName) ) {
+  if( NAMEIDX_Contains(&list->pins, entry->pinName) ) {
     MSG_ErrorCodeLine(MSGC_PINEMI_DUPLICATE_PIN, entry->pinName);
   } else {
-    EMIINDEX_Add(&list->pins, entry->pinName);
+    NAMEIDX_Add(&list->pins, entry->pinName, NULL);
   }
 }
 
@@ -92,7 +92,7 @@ void PINEMI_FreeList(PinEmiList **list) {
     next = entry->next;
     CMN_Free((void **)&entry);
   }
-  EMIINDEX_Free(&(*list)->pins);
+  NAMEIDX_Free(&(*list)->pins);
   CMN_Free((void **)list);
 }
 
@@ -108,20 +108,20 @@ static int pinemiReservedModel(const char *model) {
 }
 
 static void pinemiCheckDomains(const char *component, const CmpntEmi *emi) {
-  EmiIndex used;
+  NameIndex used;
   const PinEmi *pin;
   const PinDomainEmi *domain;
   if( emi->pinDomain == NULL ) return;
   memset(&used, 0, sizeof(used));
   for( pin = emi->pinEmi ? emi->pinEmi->first : NULL; pin; pin = pin->next ) {
-    EMIINDEX_Add(&used, pin->domainName);
+    NAMEIDX_Add(&used, pin->domainName, NULL);
   }
   for( domain = emi->pinDomain->first; domain; domain = domain->next ) {
-    if( !EMIINDEX_Contains(&used, domain->domainName) ) {
+    if( !NAMEIDX_Contains(&used, domain->domainName) ) {
       MSG_ErrorCode(MSGC_PINEMI_DOMAIN_UNUSED, component, domain->domainName);
     }
   }
-  EMIINDEX_Free(&used);
+  NAMEIDX_Free(&used);
 }
 
 static void pinemiCheckPins(const char *component, const CmpntEmi *emi,

@@ -9,7 +9,7 @@
 #ifndef IBISPARSER_PINEMI_H
 #define IBISPARSER_PINEMI_H
 
-#include "IbisParser/emiindex.h"
+#include "IbisParser/nameidx.h"
 
 #define PINEMI_MAX_PIN_NAME 5
 #define PINEMI_MAX_DOMAIN_NAME 20
@@ -26,7 +26,7 @@ typedef struct PinEmi {
 typedef struct PinEmiList {
   PinEmi *first;
   PinEmi *last;
-  EmiIndex pins; /* the pin names, for the repeat check */
+  NameIndex pins; /* the pin names, for the repeat check */
 } PinEmiList;
 
 struct CmpntEmi;
