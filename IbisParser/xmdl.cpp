@@ -30,7 +30,62 @@ void XMDL_Free(XmdlRecord **slot) {
   if( *slot == NULL ) return;
   STRING_CountFree(&(*slot)->ports);
   STRING_CountFree(&(*slot)->converterPorts);
+  while( (*slot)->portList ) {
+    XmdlPort *p = (*slot)->portList;
+    (*slot)->portList = p->next;
+    CMN_FreeBlock(p->name);
+    CMN_FreeBlock(p);
+  }
+  while( (*slot)->converters ) {
+    XmdlConverter *c = (*slot)->converters;
+    int i;
+    (*slot)->converters = c->next;
+    for( i = 0; i < 3; i++ ) CMN_FreeBlock(c->port[i]);
+    CMN_FreeBlock(c);
+  }
   CMN_Free(slot);
+}
+
+/* Keeps a Ports name in file order; a failed allocation is reported and
+** only loses the name for the circuit-call checks. */
+static void xmdlKeepPort(XmdlRecord *x, const char *name) {
+  XmdlPort *p = NULL;
+  if( !CMN_Calloc(&p, sizeof(*p)) ) {
+    MSG_BugCode(MSGC_MDL_NO_MEMORY, XMDL_SRC, __LINE__);
+    return;
+  }
+  if( (p->name = CMN_StrDup(name)) == NULL ) { /* reported by CMN_StrDup */
+    CMN_FreeBlock(p);
+    return;
+  }
+  if( x->portLast )
+    x->portLast->next = p;
+  else
+    x->portList = p;
+  x->portLast = p;
+}
+
+static void xmdlKeepConverter(XmdlRecord *x, char **item, int d2a) {
+  XmdlConverter *c = NULL;
+  int i;
+  if( !CMN_Calloc(&c, sizeof(*c)) ) {
+    MSG_BugCode(MSGC_MDL_NO_MEMORY, XMDL_SRC, __LINE__);
+    return;
+  }
+  for( i = 0; i < 3; i++ ) {
+    if( (c->port[i] = CMN_StrDup(item[i + 1])) == NULL ) {
+      while( i-- > 0 ) CMN_FreeBlock(c->port[i]); /* reported by StrDup */
+      CMN_FreeBlock(c);
+      return;
+    }
+  }
+  c->line = PARSE_GetLineNumber();
+  c->d2a = d2a;
+  if( x->converterLast )
+    x->converterLast->next = c;
+  else
+    x->converters = c;
+  x->converterLast = c;
 }
 
 void XMDL_Begin(XmdlRecord **slot, const char *model) {
@@ -134,6 +189,7 @@ static void xmdlConverterLine(XmdlRecord *x, RngItems *items, int d2a) {
   corner = items->item[want - 1];
   if( !CMN_StrEqualNoCase(corner, "Typ") ) return;
   for( i = 1; i <= 3; i++ ) STRING_CountAdd(&x->converterPorts, items->item[i]);
+  xmdlKeepConverter(x, items->item, d2a);
 }
 
 static void xmdlPortsLine(XmdlRecord *x, char *rest) {
@@ -147,6 +203,7 @@ static void xmdlPortsLine(XmdlRecord *x, char *rest) {
     while( *p && *p != ' ' && *p != '\t' ) p++;
     if( *p ) *p++ = 0;
     STRING_CountAdd(&x->ports, start);
+    xmdlKeepPort(x, start);
   }
 }
 

@@ -10,13 +10,30 @@ struct NameCount;
 
 enum { XMDL_LANG_NONE = 0, XMDL_LANG_SPICE = 1, XMDL_LANG_OTHER = 2 };
 
+/* One name of a Ports line, in file order. */
+typedef struct XmdlPort {
+  struct XmdlPort *next;
+  char *name; /* owned */
+} XmdlPort;
+
+/* One Typ converter line (D_to_A or A_to_D), in file order, for the
+** circuit-call checks that instantiate a circuit's ports. */
+typedef struct XmdlConverter {
+  struct XmdlConverter *next;
+  int line;
+  int d2a;       /* 1 for D_to_A, 0 for A_to_D */
+  char *port[3]; /* d_port, port1, port2; owned */
+} XmdlConverter;
+
 typedef struct XmdlRecord {
   int language;                     /* XMDL_LANG_* */
   int corner[3];                    /* Typ, Min, Max seen */
   struct NameCount *ports;          /* the Ports lines */
   struct NameCount *converterPorts; /* ports of the Typ converter lines */
   int line;
-  int closed; /* [End External Model] met */
+  int closed;                                /* [End External Model] met */
+  XmdlPort *portList, *portLast;             /* the Ports names, file order */
+  XmdlConverter *converters, *converterLast; /* Typ converter lines */
 } XmdlRecord;
 
 /* [External Model]: a new record in *slot; a second one in the model is
