@@ -12,7 +12,7 @@ typedef struct NODE_Name {
 } NODE_Name;
 
 typedef struct NODE_List {
-  NODE_Name *first; /* the first declared name, later names in front */
+  NODE_Name *first; /* newest first: the first declared name is last */
 } NODE_List;
 
 /* A new, empty list: 1, or 0 when memory ran out. */
