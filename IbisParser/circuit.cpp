@@ -408,8 +408,7 @@ static void circuitConnect(CircuitState *st, const CIRCUIT_Call *call, int n,
     node->first = st->conns;
   node->last = st->conns++;
   node->count++;
-  if( circuitDebugTrace && port->converterLine && (port->flags & both) == both
-      && (node->flags & both) != both )
+  if( circuitDebugTrace && port->converterLine && (port->flags & both) == both )
     printf("DEBUG: A & D at %d %d\n", port->converterLine, call->line);
   node->flags |= port->flags;
   port->node = n;
