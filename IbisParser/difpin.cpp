@@ -114,14 +114,18 @@ void DIFPIN_FreeList(DIFPIN_DiffPin **list) {
 
 /* How many earlier entries have `name` in the column `index` holds. */
 static unsigned difpinSeen(const NameIndex *index, const char *name) {
-  const unsigned *count = (const unsigned *)NAMEIDX_Find(index, name);
+  const unsigned *count;
+  if( name[0] == 0 ) return 0; /* a missing column, reported at its line */
+  count = (const unsigned *)NAMEIDX_Find(index, name);
   return count ? *count : 0;
 }
 
 /* Counts one more entry with `name` in the column `index` holds; `slot` is
 ** this entry's counter, used when the name is new. */
 static void difpinCount(NameIndex *index, const char *name, unsigned *slot) {
-  unsigned *count = (unsigned *)NAMEIDX_Find(index, name);
+  unsigned *count;
+  if( name[0] == 0 ) return;
+  count = (unsigned *)NAMEIDX_Find(index, name);
   if( count ) {
     (*count)++;
     return;
@@ -172,9 +176,10 @@ void DIFPIN_Check(const CMPNT_Component *component) {
   CMN_ASSERT(component != NULL, DIFPIN_SRC);
   if( component->pins ) {
     for( d = component->diffPins; d; d = d->next ) {
-      if( !CMPNT_FindPin(component, d->pin) )
+      /* A missing column was reported at its line. */
+      if( d->pin[0] && !CMPNT_FindPin(component, d->pin) )
         MSG_ErrorCode(MSGC_DIFPIN_PIN_UNDECLARED, component->name, d->pin);
-      if( !CMPNT_FindPin(component, d->invPin) )
+      if( d->invPin[0] && !CMPNT_FindPin(component, d->invPin) )
         MSG_ErrorCode(MSGC_DIFPIN_INV_UNDECLARED, component->name, d->invPin);
     }
   }

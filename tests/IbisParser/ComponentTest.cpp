@@ -170,4 +170,158 @@ const Row kPinRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Pins, ComponentRows, ::testing::ValuesIn(kPinRows), RowName);
 
+
+#define RAILS "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n3 a NC\n"
+#define MAP3 "[Pin Mapping] pulldown_ref pullup_ref\n"
+#define MAP5 "[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref\n"
+
+// [Pin Mapping]: the header, the data lines and the after-file bus check.
+const Row kMappingRows[] = {
+    {"HeaderCountBeforeVersion4", "3.2",
+     C RAILS "[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref ext_ref\n",
+     "E0532@14 Pin_Mappings keyword column count must be 3 or 5, found 6 columns."},
+    {"HeaderCountFromVersion4", "4.2",
+     C RAILS "[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref ext_ref x\n",
+     "E0526@14 Pin_Mapping keyword column count must be 3, 5 or 6, found 7 columns."},
+    {"HeaderNamesAndRepeat", "3.2", C RAILS "[Pin Mapping] pullup_ref pulldown_ref\n"
+     "[Pin Mapping] pulldown_ref pullup_ref\n",
+     "E0529@14 'pulldown_ref' column header not found or out of order.\n"
+     "E0529@14 'pullup_ref' column header not found or out of order.\n"
+     "E0525@15 Duplicate Pin_Mapping keyword found."},
+    {"LineFaults", "3.2", C RAILS MAP3 "1 NC VDD\n2 GNDBUS na\n3\n1 NC VDD GC PC\n"
+     "3 NC NC NC NC x y\n",
+     "E0804@20 Diff_Pin column pin same as inv_pin column pin.\n"
+     "E0809@21 When using 6 columns, the tdelay_min and tdelay_max headers must be used.\n"
+     "E0803@22 No inv_pin column entry.\n"
+     "E0805@22 No vdiff column entry.\n"
+     "E0806@22 No tdelay_typ column entry.\n"
+     "E0808@22 Diff_Pin data line column count must be 4 or 6.\n"
+     "E0816@23 Bad value for vdiff column.\n"
+     "W0817@23 Suspicious value for tdelay_typ column.\n"
+     "E0801@24 Too many Diff Pin data columns.\n"
+     "E0808@24 Diff_Pin data line column count must be 4 or 6."},
+    {"SixColumnsNeedTheirHeader", "4.2", C RAILS MAP5 "1 NC VDD NC NC NC\n2 VSS NC\n3 NC NC\n",
+     "E0707@15 When 6 columns are specified, the headings gnd_clamp_ref, power_clamp_ref and ext_ref must be used."},
+    {"UnmappedAndUndeclaredPins", "3.2", C RAILS MAP3 "1 NC VDD\n9 NC VDD\n",
+     "E0612 Component 'c': Pin '2' not referenced in Pin Mappings.\n"
+     "E0612 Component 'c': Pin '3' not referenced in Pin Mappings.\n"
+     "E0715 Component 'c': Pin Mapping Pin '9' not previously declared in Pin section."},
+    {"RailPinsWithOtherBuses", "4.2", C RAILS MAP3 "1 VSS VDD\n2 VSS VDD\n3 NC VDD\n",
+     "W0709 Component c Pin 1 is a POWER pin. Usually only has Pullup_ref in Pin Mapping\n"
+     "W0711 Component c Pin 2 is a GND pin. Usually only has Pulldown_ref in Pin Mapping\n"
+     "W0713 Component c Pin 3 is NC. Should not have any references in Pin Mapping"},
+    {"RailPinsWithOtherBusesBeforeVersion4", "3.2", C RAILS MAP3 "1 VSS VDD\n2 VSS VDD\n3 NC VDD\n",
+     ""},
+    {"BusesReachRails", "3.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
+     "3 a in\n4 b in\n" MAP5 "1 NC VDD NC NC\n2 VSS NC NC NC\n3 VSS VDD VSS VDD\n"
+     "4 GNDBUS PWRBUS GCBUS PCBUS\n" "[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2.0\n"
+     "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-1 -1m NA NA\n0 0 NA NA\n",
+     "W0710 Pin 1 is a POWER pin. Usually only has Pullup_ref in Pin Mapping\n"
+     "W0712 Pin 2 is a GND pin. Usually only has Pulldown_ref in Pin Mapping\n"
+     "W0714 Pin 3 is NC. Should not have any references in Pin Mapping"},
+    {"BusesReachTheWrongRail", "4.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
+     "3 a in\n[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref ext_ref\n"
+     "1 PD VDD NC NC NC\n2 VSS PU NC NC NC\n3 PD PU PD PU PU\n"
+     "[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2.0\n"
+     "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-1 -1m NA NA\n0 0 NA NA\n",
+     "E0716 Component 'c': Pin Mapping pulldown_ref entry 'GNDBUS' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0720 Component 'c': Pin Mapping pullup_ref entry 'PWRBUS' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0722 Component 'c': Pin Mapping gnd_clamp_ref entry 'GCBUS' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0724 Component 'c': Pin Mapping power_clamp_ref entry 'PCBUS' is not connected to at least one pin whose model_name is POWER or GND."},
+    {"RailBusUsedBothWays", "4.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
+     "3 a in\n[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref ext_ref\n"
+     "1 NC VDD NC NC NC\n2 VSS NC NC NC NC\n3 VDD VSS VDD VSS VSS\n"
+     "[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2.0\n"
+     "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-1 -1m NA NA\n0 0 NA NA\n",
+     "W0709 Component c Pin 1 is a POWER pin. Usually only has Pullup_ref in Pin Mapping\n"
+     "W0711 Component c Pin 2 is a GND pin. Usually only has Pulldown_ref in Pin Mapping\n"
+     "W0717 Component 'c': Pin Mapping '3': pulldown_ref entry is usually connected to GND.\n"
+     "W0721 Component 'c': Pin Mapping '3': pullup_ref entry is usually connected to POWER.\n"
+     "W0723 Component 'c': Pin Mapping '3': gnd_clamp_ref entry is usually connected to GND.\n"
+     "W0725 Component 'c': Pin Mapping '3': power_clamp_ref entry is usually connected to POWER.\n"
+     "W0727 Component 'c': Pin Mapping '3': ext_ref entry is usually connected to POWER."},
+};
+INSTANTIATE_TEST_SUITE_P(PinMapping, ComponentRows, ::testing::ValuesIn(kMappingRows), RowName);
+
+#define DIFF "[Pin] signal_name model_name\n1 a POWER\n2 b POWER\n3 c POWER\n"
+#define DIFF8 DIFF "4 d POWER\n5 e POWER\n6 f POWER\n7 g POWER\n8 h POWER\n"
+
+// [Diff Pin]: the header, the data lines and the pair check.
+const Row kDiffRows[] = {
+    {"HeaderFaults", "3.2", C DIFF "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min\n"
+     "[Diff Pin] inv_pin vdiff\n",
+     "W0718 Component c: Pulldown Reference VSS is also used as a Pullup Reference\n"
+     "E0716 Component 'c': Pin Mapping pulldown_ref entry 'VDD' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0720 Component 'c': Pin Mapping pullup_ref entry 'VSS' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0722 Component 'c': Pin Mapping gnd_clamp_ref entry 'VDD' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0724 Component 'c': Pin Mapping power_clamp_ref entry 'VSS' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "W0727 Component 'c': Pin Mapping '3': ext_ref entry is usually connected to POWER."},
+    {"LineFaults", "3.2", C DIFF8 "[Diff Pin] inv_pin vdiff tdelay_typ\n1 1 0.2 1n\n2 3 0.2 1n 0 2n\n"
+     "4\n5 6 x 1n2\n7 8 0.2 1n 0 2n 3\n",
+     "E0532@14 Diff_Pins keyword column count must be 4 or 6, found 5 columns.\n"
+     "E0527@15 Duplicate Diff_Pin keyword found."},
+    {"NaAndTypicalOutside", "3.2", C DIFF
+     "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.2 1n NA 2n\n"
+     "2 3 NA 3n 1n 2n\n3 1 NA NA NA NA\n",
+     "W0807@16 Typ value is not in between Min and Max \n"
+     "E0814 Component 'c': Diff_pin '2' already in use as an inv_pin.\n"
+     "E0813 Component 'c': Inv_pin '1' already in use as a Diff_pin.\n"
+     "E0814 Component 'c': Diff_pin '3' already in use as an inv_pin."},
+    {"PairsClash", "3.2", C DIFF "[Diff Pin] inv_pin vdiff tdelay_typ\n1 2 0.2 1n\n1 3 0.2 1n\n"
+     "2 3 0.2 1n\n4 1 0.2 1n\n1 5 0.2 1n\n",
+     "E0810 Component 'c': Diff_Pin '4' not previously declared in Pin section.\n"
+     "E0811 Component 'c': inv_pin '5' not previously declared in Pin section.\n"
+     "W0812 Component 'c': Diff_Pin '1' is not unique.\n"
+     "E0814 Component 'c': Diff_pin '2' already in use as an inv_pin.\n"
+     "W0815 Component 'c': inv_pin '3' is not unique.\n"
+     "E0813 Component 'c': Inv_pin '1' already in use as a Diff_pin.\n"
+     "E0813 Component 'c': Inv_pin '1' already in use as a Diff_pin.\n"
+     "W0812 Component 'c': Diff_Pin '1' is not unique.\n"
+     "W0812 Component 'c': Diff_Pin '1' is not unique.\n"
+     "E0814 Component 'c': Diff_pin '1' already in use as an inv_pin."},
+};
+INSTANTIATE_TEST_SUITE_P(DiffPin, ComponentRows, ::testing::ValuesIn(kDiffRows), RowName);
+
+// [Alternate Package Models], [Node Declarations], the series and EMI
+// keywords as the component routes them.
+const Row kRoutedRows[] = {
+    {"AlternatePackageModels", "4.2", C PINS
+     "[Alternate Package Models] x\n[End Alternate Package Models]\n"
+     "[Alternate Package Models]\nonly\n[End Alternate Package Models] y\n"
+     "[End Alternate Package Models]\n",
+     "E0521@12 Unknown data after [Alternate Package Models] keyword.\n"
+     "E1603@13 Alternate Package Model has no package models defined\n"
+     "E0520@14 Duplicate [Alternate Package Models] keyword.\n"
+     "E0522@16 Unknown data after [End Alternate Package Models] keyword.\n"
+     "W1604@16 Alternate Package Model has only one package model defined\n"
+     "E0503@17 Unexpected End Alternate Package Models keyword\n"
+     "W1604@17 Alternate Package Model has only one package model defined\n"
+     "E0516 Unable to find Package Model 'only' for Component 'c'"},
+    {"AlternatePackageNames", "4.2", C PINS "[Alternate Package Models]\n"
+     "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopq\np1\np1\n[Pin Mapping] pulldown_ref pullup_ref\n"
+     "1 NC VDD\n",
+     "E1600@13 Invalid Package Model name: 'abcdefghijklmnopqrstuvwxyzabcdefghijklmnopq' is too long.\n"
+     "E1605@15 Package Model Name Previously Defined (\"p1\")\n"
+     "E0504@16 Expecting End Alternate Package Models keyword\n"
+     "E0516 Unable to find Package Model 'abcdefghijklmnopqrstuvwxyzabcdefghijklmn' for Component 'c'\n"
+     "E0516 Unable to find Package Model 'p1' for Component 'c'\n"
+     "E0516 Unable to find Package Model 'p1' for Component 'c'"},
+    {"NodesTwice", "4.2", C PINS "[Node Declarations]\n[End Node Declarations]\n"
+     "[Node Declarations]\n[End Node Declarations]\n",
+     "E0548@14 Duplicate Node Declaration keyword found."},
+    {"SeriesKeywordLines", "4.2", C PINS "[Series Switch Groups] x\n"
+     "[Series Pin Mapping] pin_2 model_name function_table_group extra\n"
+     "[Series Pin Mapping] pin_2\n",
+     "E0539@12 Incorrect Number of Line Items (2) For Series_Switch_Groups: Expecting 1\n"
+     "E0543@13 Unknown column header after 'function_table_group'\n"
+     "E0532@13 Series_Pin_Mappings keyword column count must be 3 or 4, found 5 columns.\n"
+     "E0542@14 Duplicate Series_Pin_Mapping keyword found.\n"
+     "E0529@14 'model_name' column header not found or out of order.\n"
+     "E0532@14 Series_Pin_Mappings keyword column count must be 3 or 4, found 2 columns."},
+    {"EmiBlockLeftOpen", "5.0", C "[Begin EMI Component]\nDomain Digital\n" PINS,
+     "E4711@12 [End EMI Component] expected\n"
+     "E0553@12 Unexpected Keyword in a [Component EMI] block"},
+};
+INSTANTIATE_TEST_SUITE_P(Routed, ComponentRows, ::testing::ValuesIn(kRoutedRows), RowName);
+
 }  // namespace
