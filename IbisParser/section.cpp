@@ -5,6 +5,7 @@
 */
 #include "IbisParser/section.h"
 
+#include "IbisParser/cmpnt.h"
 #include "IbisParser/drvsh.h"
 #include "IbisParser/hdr.h"
 #include "IbisParser/mdl.h"
@@ -25,6 +26,8 @@ static const ParseSection *sectionInstalled(int id) {
   switch( id ) {
     case SECTION_HEADER:
       return &HDR_ParseSection;
+    case SECTION_COMPONENT:
+      return &CMPNT_ParseSection;
     case SECTION_MODEL:
       return &MDL_ParseSection;
     case SECTION_EXTERNAL_CIRCUIT:
@@ -47,6 +50,7 @@ static const ParseSection *sectionInstalled(int id) {
 ** [Algorithmic Model] sections name.
 */
 static const SectionAfterFile sectionAfterFile[] = {
+  CMPNT_CheckAll,
   PKGMDL_AfterFile, /* duplicate package model names */
   DRVSH_CheckSchedules,
   RCVTH_CheckPins,
