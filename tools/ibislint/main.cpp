@@ -13,6 +13,7 @@
 
 #include "IbisParser/amichk.h"
 #include "IbisParser/check.h"
+#include "IbisParser/circuit.h"
 #include "IbisParser/cmn.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/parse.h"
@@ -61,6 +62,8 @@ const char kUsage[] =
     "                        whatever its [IBIS Ver] (5.1, 6.x, 7.x ...)\n"
     "  --no-char-check       keep control, NUL and non-ASCII characters\n"
     "                        without reporting them\n"
+    "  --analog-check        also check that the analog nodes of circuit\n"
+    "                        calls have drivers and receivers\n"
     "  --help                print this text and exit\n"
     "  --                    end of options\n"
     "\n"
@@ -78,6 +81,7 @@ const Switch kSwitches[] = {
     {"--accept-v1", PARSE_SetAcceptVersion1},
     {"--force-v5", PARSE_SetForceVersion5},
     {"--no-char-check", CMN_SetNoCharCheck},
+    {"--analog-check", CIRCUIT_SetAnalogCheck},
 };
 
 struct Options {
