@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(SubParameters, ComponentRows, ::testing::ValuesIn(kSubP
 
 // [Pin]: the header and the data lines.
 const Row kPinRows[] = {
-    {"HeaderFaults", "3.2", C "[Pin] signal_name model_name R_pin R_pin C_pin\n1 VDD POWER 1 2 3\n"
+    {"PinHeaderFaults", "3.2", C "[Pin] signal_name model_name R_pin R_pin C_pin\n1 VDD POWER 1 2 3\n"
      "[Pin]\n",
      "E0531@10 Duplicate column header 'R_pin' .\n"
      "E0523@12 Duplicate Pin keyword found."},
@@ -148,7 +148,7 @@ const Row kPinRows[] = {
     {"UnknownColumn", "3.2", C "[Pin] signal model_name X_pin L_pin C_pin\n1 VDD POWER 1 2 3\n",
      "E0529@10 'signal_name' column header not found or out of order.\n"
      "E0530@10 Unknown column header 'X_pin' or out of order."},
-    {"LineFaults", "3.2", C "[Pin] signal_name model_name\n1 VDD POWER 1m\n2 VDD POWER 1 2 3\n"
+    {"PinLineFaults", "3.2", C "[Pin] signal_name model_name\n1 VDD POWER 1m\n2 VDD POWER 1 2 3\n"
      "1 VDD GND\n123456 VDD POWER\n3 VDD\n",
      "E0604@11 Each line of Pin data must contain either 3 or 6 columns.\n"
      "E0605@12 When using 6 columns, the headers R_pin, L_pin, and C_pin must be listed.\n"
@@ -174,6 +174,10 @@ INSTANTIATE_TEST_SUITE_P(Pins, ComponentRows, ::testing::ValuesIn(kPinRows), Row
 #define RAILS "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n3 a NC\n"
 #define MAP3 "[Pin Mapping] pulldown_ref pullup_ref\n"
 #define MAP5 "[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref\n"
+#define MAP6 "[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref ext_ref\n"
+#define MODEL                                                                       \
+    "[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n" \
+    "[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-1 -1m NA NA\n0 0 NA NA\n"
 
 // [Pin Mapping]: the header, the data lines and the after-file bus check.
 const Row kMappingRows[] = {
@@ -188,18 +192,18 @@ const Row kMappingRows[] = {
      "E0529@14 'pulldown_ref' column header not found or out of order.\n"
      "E0529@14 'pullup_ref' column header not found or out of order.\n"
      "E0525@15 Duplicate Pin_Mapping keyword found."},
-    {"LineFaults", "3.2", C RAILS MAP3 "1 NC VDD\n2 GNDBUS na\n3\n1 NC VDD GC PC\n"
+    {"MappingLineFaults", "3.2", C RAILS MAP3 "1 NC VDD\n2 GNDBUS na\n3\n1 NC VDD GC PC\n"
      "3 NC NC NC NC x y\n",
-     "E0804@20 Diff_Pin column pin same as inv_pin column pin.\n"
-     "E0809@21 When using 6 columns, the tdelay_min and tdelay_max headers must be used.\n"
-     "E0803@22 No inv_pin column entry.\n"
-     "E0805@22 No vdiff column entry.\n"
-     "E0806@22 No tdelay_typ column entry.\n"
-     "E0808@22 Diff_Pin data line column count must be 4 or 6.\n"
-     "E0816@23 Bad value for vdiff column.\n"
-     "W0817@23 Suspicious value for tdelay_typ column.\n"
-     "E0801@24 Too many Diff Pin data columns.\n"
-     "E0808@24 Diff_Pin data line column count must be 4 or 6."},
+     "E0729@16 na is an invalid Pin_Mapping column entry.\n"
+     "E0702@17 No pulldown_ref data.\n"
+     "E0703@17 No pullup_ref data.\n"
+     "E0705@17 Pin Mapping data lines must contain either 3 or 5 columns.\n"
+     "E0706@18 When 5 columns are specified, the headings gnd_clamp_ref and power_clamp_ref must be used.\n"
+     "E0708@18 Duplicate Pin Mapping Pin.\n"
+     "E0700@19 Extra data columns on this line.\n"
+     "E0705@19 Pin Mapping data lines must contain either 3 or 5 columns.\n"
+     "E0708@19 Duplicate Pin Mapping Pin.\n"
+     "W0712 Pin 2 is a GND pin. Usually only has Pulldown_ref in Pin Mapping"},
     {"SixColumnsNeedTheirHeader", "4.2", C RAILS MAP5 "1 NC VDD NC NC NC\n2 VSS NC\n3 NC NC\n",
      "E0707@15 When 6 columns are specified, the headings gnd_clamp_ref, power_clamp_ref and ext_ref must be used."},
     {"UnmappedAndUndeclaredPins", "3.2", C RAILS MAP3 "1 NC VDD\n9 NC VDD\n",
@@ -211,34 +215,32 @@ const Row kMappingRows[] = {
      "W0711 Component c Pin 2 is a GND pin. Usually only has Pulldown_ref in Pin Mapping\n"
      "W0713 Component c Pin 3 is NC. Should not have any references in Pin Mapping"},
     {"RailPinsWithOtherBusesBeforeVersion4", "3.2", C RAILS MAP3 "1 VSS VDD\n2 VSS VDD\n3 NC VDD\n",
-     ""},
-    {"BusesReachRails", "3.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
-     "3 a in\n4 b in\n" MAP5 "1 NC VDD NC NC\n2 VSS NC NC NC\n3 VSS VDD VSS VDD\n"
-     "4 GNDBUS PWRBUS GCBUS PCBUS\n" "[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2.0\n"
-     "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-1 -1m NA NA\n0 0 NA NA\n",
      "W0710 Pin 1 is a POWER pin. Usually only has Pullup_ref in Pin Mapping\n"
      "W0712 Pin 2 is a GND pin. Usually only has Pulldown_ref in Pin Mapping\n"
      "W0714 Pin 3 is NC. Should not have any references in Pin Mapping"},
-    {"BusesReachTheWrongRail", "4.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
-     "3 a in\n[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref ext_ref\n"
-     "1 PD VDD NC NC NC\n2 VSS PU NC NC NC\n3 PD PU PD PU PU\n"
-     "[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2.0\n"
-     "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-1 -1m NA NA\n0 0 NA NA\n",
+    {"BusesReachRails", "3.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
+     "3 a in\n4 b in\n" MAP5 "1 NC VDD NC NC\n2 VSS NC NC NC\n3 VSS VDD VSS VDD\n"
+     "4 GNDBUS PWRBUS GCBUS PCBUS\n" MODEL,
      "E0716 Component 'c': Pin Mapping pulldown_ref entry 'GNDBUS' is not connected to at least one pin whose model_name is POWER or GND.\n"
      "E0720 Component 'c': Pin Mapping pullup_ref entry 'PWRBUS' is not connected to at least one pin whose model_name is POWER or GND.\n"
      "E0722 Component 'c': Pin Mapping gnd_clamp_ref entry 'GCBUS' is not connected to at least one pin whose model_name is POWER or GND.\n"
      "E0724 Component 'c': Pin Mapping power_clamp_ref entry 'PCBUS' is not connected to at least one pin whose model_name is POWER or GND."},
-    {"RailBusUsedBothWays", "4.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
-     "3 a in\n[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref ext_ref\n"
-     "1 NC VDD NC NC NC\n2 VSS NC NC NC NC\n3 VDD VSS VDD VSS VSS\n"
-     "[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2.0\n"
-     "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-1 -1m NA NA\n0 0 NA NA\n",
+    {"BusesReachTheWrongRail", "4.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
+     "3 a in\n" MAP6 "1 PD VDD NC NC NC\n2 VSS PU NC NC NC\n3 PD PU PD PU PU\n" MODEL,
      "W0709 Component c Pin 1 is a POWER pin. Usually only has Pullup_ref in Pin Mapping\n"
      "W0711 Component c Pin 2 is a GND pin. Usually only has Pulldown_ref in Pin Mapping\n"
      "W0717 Component 'c': Pin Mapping '3': pulldown_ref entry is usually connected to GND.\n"
      "W0721 Component 'c': Pin Mapping '3': pullup_ref entry is usually connected to POWER.\n"
      "W0723 Component 'c': Pin Mapping '3': gnd_clamp_ref entry is usually connected to GND.\n"
      "W0725 Component 'c': Pin Mapping '3': power_clamp_ref entry is usually connected to POWER.\n"
+     "W0727 Component 'c': Pin Mapping '3': ext_ref entry is usually connected to POWER."},
+    {"RailBusUsedBothWays", "4.2", C "[Pin] signal_name model_name\n1 VDD POWER\n2 VSS GND\n"
+     "3 a in\n" MAP6 "1 NC VDD NC NC NC\n2 VSS NC NC NC NC\n3 VDD VSS VDD VSS VSS\n" MODEL,
+     "W0718 Component c: Pulldown Reference VSS is also used as a Pullup Reference\n"
+     "E0716 Component 'c': Pin Mapping pulldown_ref entry 'VDD' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0720 Component 'c': Pin Mapping pullup_ref entry 'VSS' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0722 Component 'c': Pin Mapping gnd_clamp_ref entry 'VDD' is not connected to at least one pin whose model_name is POWER or GND.\n"
+     "E0724 Component 'c': Pin Mapping power_clamp_ref entry 'VSS' is not connected to at least one pin whose model_name is POWER or GND.\n"
      "W0727 Component 'c': Pin Mapping '3': ext_ref entry is usually connected to POWER."},
 };
 INSTANTIATE_TEST_SUITE_P(PinMapping, ComponentRows, ::testing::ValuesIn(kMappingRows), RowName);
@@ -248,18 +250,22 @@ INSTANTIATE_TEST_SUITE_P(PinMapping, ComponentRows, ::testing::ValuesIn(kMapping
 
 // [Diff Pin]: the header, the data lines and the pair check.
 const Row kDiffRows[] = {
-    {"HeaderFaults", "3.2", C DIFF "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min\n"
+    {"DiffHeaderFaults", "3.2", C DIFF "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min\n"
      "[Diff Pin] inv_pin vdiff\n",
-     "W0718 Component c: Pulldown Reference VSS is also used as a Pullup Reference\n"
-     "E0716 Component 'c': Pin Mapping pulldown_ref entry 'VDD' is not connected to at least one pin whose model_name is POWER or GND.\n"
-     "E0720 Component 'c': Pin Mapping pullup_ref entry 'VSS' is not connected to at least one pin whose model_name is POWER or GND.\n"
-     "E0722 Component 'c': Pin Mapping gnd_clamp_ref entry 'VDD' is not connected to at least one pin whose model_name is POWER or GND.\n"
-     "E0724 Component 'c': Pin Mapping power_clamp_ref entry 'VSS' is not connected to at least one pin whose model_name is POWER or GND.\n"
-     "W0727 Component 'c': Pin Mapping '3': ext_ref entry is usually connected to POWER."},
-    {"LineFaults", "3.2", C DIFF8 "[Diff Pin] inv_pin vdiff tdelay_typ\n1 1 0.2 1n\n2 3 0.2 1n 0 2n\n"
-     "4\n5 6 x 1n2\n7 8 0.2 1n 0 2n 3\n",
      "E0532@14 Diff_Pins keyword column count must be 4 or 6, found 5 columns.\n"
      "E0527@15 Duplicate Diff_Pin keyword found."},
+    {"DiffLineFaults", "3.2", C DIFF8 "[Diff Pin] inv_pin vdiff tdelay_typ\n1 1 0.2 1n\n"
+     "2 3 0.2 1n 0 2n\n4\n5 6 x 1n2\n7 8 0.2 1n 0 2n 3\n",
+     "E0804@20 Diff_Pin column pin same as inv_pin column pin.\n"
+     "E0809@21 When using 6 columns, the tdelay_min and tdelay_max headers must be used.\n"
+     "E0803@22 No inv_pin column entry.\n"
+     "E0805@22 No vdiff column entry.\n"
+     "E0806@22 No tdelay_typ column entry.\n"
+     "E0808@22 Diff_Pin data line column count must be 4 or 6.\n"
+     "E0816@23 Bad value for vdiff column.\n"
+     "W0817@23 Suspicious value for tdelay_typ column.\n"
+     "E0801@24 Too many Diff Pin data columns.\n"
+     "E0808@24 Diff_Pin data line column count must be 4 or 6."},
     {"NaAndTypicalOutside", "3.2", C DIFF
      "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.2 1n NA 2n\n"
      "2 3 NA 3n 1n 2n\n3 1 NA NA NA NA\n",
