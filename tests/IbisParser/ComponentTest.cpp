@@ -535,4 +535,17 @@ TEST_F(ComponentFixture, KeepsWhatTheLinesGive) {
     IBIS_Free(&file);
 }
 
+TEST_F(ComponentFixture, FindsNoDifferentialPinWithoutComponents) {
+    IbisFile* file = nullptr;
+    Check("4.2", MODEL, &file);
+    ASSERT_NE(file, nullptr);
+    IbisItem* item = nullptr;
+    ASSERT_EQ(IBIS_GetModels(file, &item), 1);
+    PIN_Pin* pin = nullptr;
+    EXPECT_EQ(CMPNT_FindDiffPin(static_cast<MDL_Model*>(item->record), &pin), 0);
+    EXPECT_EQ(pin, nullptr);
+    EXPECT_EQ(Output(), "");
+    IBIS_Free(&file);
+}
+
 }  // namespace
