@@ -64,6 +64,8 @@ TEST_F(Series, ReadsSwitchGroupsAndReportsTheirFaults) {
             groups + "On ABCDEFGHIJKLMNOPQRSTU /\n" + kMap4 + "1 2 sw ABCDEFGHIJKLMNOPQRST\n",
             groups + "On A /\nOff B /\n" + kMap4 + "1 2 sw A\n",
             groups + "On B /\n",
+            // An open group ends with its component.
+            groups + "On A\n[Component] c2\n[Manufacturer] m\n" + groups + "B /\n",
         },
         {
             {},
@@ -77,6 +79,8 @@ TEST_F(Series, ReadsSwitchGroupsAndReportsTheirFaults) {
               "Series switch Group name 'ABCDEFGHIJKLMNOPQRSTU' over 20 characters long"}},
             {{'W', 2507, 0, "Component: c1 Series Switch Function 'B' is used but not defined"}},
             {{'W', 2507, 0, "Component: c1 Series Switch Function 'B' is used but not defined"}},
+            {{'E', 2500, -6, "Unknown sub parameter 'B'"},
+             {'W', 2507, 0, "Component: c1 Series Switch Function 'A' is used but not defined"}},
         });
 }
 
