@@ -533,6 +533,13 @@ static void cmpntData(CMPNT_Component *c, int code, char *text) {
     case KW_CIRCUIT_CALL:
       if( c->circuitCalls ) CIRCUIT_ReadLine(text, c->circuitCalls);
       break;
+    case KW_END_ALTERNATE_PACKAGE_MODELS:
+    case KW_END_NODE_DECLARATIONS:
+    case KW_END_CIRCUIT_CALL:
+      /* A stray line after a closing keyword belongs to nothing; it is
+      ** the file's fault, not ours. */
+      MSG_ErrorCodeLine(MSGC_CMPNT_UNKNOWN_SUBPARAM);
+      break;
     default:
       if( cmpntIsEmiCode(code) ) {
         CMPNTEMI_Line(SECTION_LINE_DATA, code, text, &c->emi);

@@ -356,6 +356,13 @@ const Row kRoutedRows[] = {
      C PINS "[Node Declarations]\n[End Node Declarations]\n"
             "[Node Declarations]\n[End Node Declarations]\n",
      "E0548@14 Duplicate Node Declaration keyword found."},
+    {"StrayLinesAfterClosingKeywords", "4.2",
+     C PINS "[Node Declarations]\n[End Node Declarations]\nstray\n"
+            "[Alternate Package Models]\na\nb\n[End Alternate Package Models]\nstray\n",
+     "E0535@14 Unknown Line after Component Description\n"
+     "E0535@19 Unknown Line after Component Description\n"
+     "E0516 Unable to find Package Model 'a' for Component 'c'\n"
+     "E0516 Unable to find Package Model 'b' for Component 'c'"},
     {"SeriesKeywordLines", "4.2",
      C PINS "[Series Switch Groups] x\n"
             "[Series Pin Mapping] pin_2 model_name function_table_group extra\n"
