@@ -6,6 +6,7 @@
 #include "IbisParser/section.h"
 
 #include "IbisParser/drvsh.h"
+#include "IbisParser/ebdmdl.h"
 #include "IbisParser/hdr.h"
 #include "IbisParser/mdl.h"
 #include "IbisParser/msel.h"
@@ -31,6 +32,8 @@ static const ParseSection *sectionInstalled(int id) {
       return &XCKT_ParseSection;
     case SECTION_PACKAGE_MODEL:
       return &PKGMDL_ParseSection;
+    case SECTION_BOARD:
+      return &EBDMDL_ParseSection;
     case SECTION_SUBMODEL:
       return &SUBMDL_ParseSection;
     case SECTION_MODEL_SELECTOR:
