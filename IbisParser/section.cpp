@@ -56,6 +56,7 @@ static const SectionAfterFile sectionAfterFile[] = {
   SUBMDL_CheckReferences,
   MSEL_CheckModels,
   MDL_CheckAmiFiles,
+  EBDMDL_AfterFile, /* reads the files the boards reference: last */
 };
 
 static void sectionNoBegin(void) {}
