@@ -105,13 +105,15 @@ static void ebdCheckPins(EBDMDL *b) {
   }
   for( i = 0; i < b->pinCount; i++ ) {
     const EBDPIN *pin = b->pins[i];
+    /* A repeated pin name counts the references of its name. */
+    unsigned refs = EBDMDL_FindPin(b, pin->name)->refs;
     int supply = ebdIsSupply(pin->signal);
-    if( pin->refs == 0 && !supply && !CMN_IsReservedWord(pin->signal) ) {
+    if( refs == 0 && !supply && !CMN_IsReservedWord(pin->signal) ) {
       MSG_ErrorCode(MSGC_EBD_PIN_UNREFERENCED, pin->name);
-    } else if( pin->refs > 0 && supply ) {
+    } else if( refs > 0 && supply ) {
       MSG_WarningCode(MSGC_EBD_SUPPLY_PIN_REFERENCED, pin->name);
-    } else if( pin->refs > 1 ) {
-      MSG_ErrorCode(MSGC_EBD_PIN_REFERENCED_OFTEN, pin->name, (int)pin->refs);
+    } else if( refs > 1 ) {
+      MSG_ErrorCode(MSGC_EBD_PIN_REFERENCED_OFTEN, pin->name, (int)refs);
     }
   }
   if( b->pinCount < b->numPins ) {
