@@ -321,6 +321,17 @@ TEST_F(EbdFixture, AMissingFileIsReportedAndTheCheckGoesOn) {
                   "\nERROR - Pin '2' not found on Component 's' in file 'sub.ebd'\n");
 }
 
+// A directory spelled with a backslash ("x\\" here, a name of this
+// directory on this system) joins the referenced name without a second
+// separator, as a directory that ends in '/' does in every other test.
+TEST_F(EbdFixture, AReferenceJoinsADirectoryEndingInABackslash) {
+    Write("x\\sub.ebd", SUB_EBD END);
+    EXPECT_EQ(Check(BOARD "[Path Description] p\nPin 1 Node u1.2\n[Path Description] q\nPin 2\n"
+                          "[Reference Designator Map]\nu1 sub.ebd s\n" END,
+                    "x\\t.ebd"),
+              "ERROR - Pin '2' not found on Component 's' in file 'sub.ebd'\n");
+}
+
 TEST_F(EbdFixture, NoReferenceIsFollowedWithTheCheckOff) {
     EBDMDL_SetReferenceCheck(0);
     EXPECT_EQ(Check(BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
