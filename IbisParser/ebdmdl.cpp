@@ -280,7 +280,9 @@ static void ebdKeywordLine(EBDMDL *b, int code, const char *value) {
 static int ebdGrowPins(EBDMDL *b) {
   unsigned cap;
   if( b->pinCount < b->pinCap ) return 1;
-  cap = b->pinCap ? b->pinCap * 2 : 16;
+  cap = b->pinCap == 0           ? 16
+      : b->pinCap > UINT_MAX / 2 ? b->numPins
+                                 : b->pinCap * 2;
   if( cap > b->numPins ) cap = b->numPins;
   if( b->pins == NULL
           ? !CMN_Calloc((void **)&b->pins, cap * sizeof(*b->pins))
