@@ -1,6 +1,7 @@
 /*
-** pin.h: the [Pin] data lines of a component, and the name look-ups the
-** other sections use on a component's pins.
+** pin.h: the [Pin] data lines of a component, their after-file check
+** against the file's models, selectors, pin mappings and package model,
+** and the name look-ups the other sections use on a component's pins.
 */
 #ifndef IBISPARSER_PIN_H
 #define IBISPARSER_PIN_H
@@ -25,5 +26,30 @@ typedef struct PIN_Pin {
   PinValue rPin, lPin, cPin;
   int line; /* the pin's line in the file */
 } PIN_Pin;
+
+struct CMPNT_Component;
+struct CmpntIndex;
+
+/* One [Pin] data line of `component`: `position` gives the column (0 to 2
+** among the last three) of R_pin, L_pin and C_pin.  The pin is appended
+** after *tail (which then points at it).  0 when no record could be made
+** (reported; the caller reports the line). */
+int PIN_ReadLine(struct CMPNT_Component *component, char *text,
+                 const int position[3], PIN_Pin **tail);
+/* Frees a component's pin list. */
+void PIN_FreeList(PIN_Pin **list);
+
+/* After the file: every pin's model against the file's models and
+** selectors, every pin against the pin mappings, and the component's
+** package model pins against its pins. */
+void PIN_Check(const struct CMPNT_Component *component,
+               const struct CmpntIndex *index);
+
+/* Model-name tests (letter case ignored); a null pin is none of them. */
+int PIN_IsPower(const PIN_Pin *pin);
+int PIN_IsGnd(const PIN_Pin *pin);
+int PIN_IsRail(const PIN_Pin *pin); /* POWER or GND */
+/* POWER, GND, NC or CIRCUITCALL: a model name that names no model. */
+int PIN_IsReservedModel(const char *model);
 
 #endif

@@ -45,9 +45,9 @@ typedef struct RcvthRecord {
 void RCVTH_Line(RcvthRecord *r, char *text);
 /* The check when the section ends. */
 void RCVTH_Close(const RcvthRecord *r, const char *modelName);
-/* After the file: thresholds against the pins using each model.  The pins
-** come from the component section; until it builds them this finds no pin
-** and reports nothing. */
+/* After the file: each model's thresholds against the pins that use it;
+** a differential receiver and a single-ended one need different ones, each
+** missing one is warned about once per model. */
 void RCVTH_CheckPins(struct IbisFile *file);
 
 #endif

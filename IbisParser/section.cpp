@@ -5,6 +5,7 @@
 */
 #include "IbisParser/section.h"
 
+#include "IbisParser/cmpnt.h"
 #include "IbisParser/drvsh.h"
 #include "IbisParser/ebdmdl.h"
 #include "IbisParser/hdr.h"
@@ -26,6 +27,8 @@ static const ParseSection *sectionInstalled(int id) {
   switch( id ) {
     case SECTION_HEADER:
       return &HDR_ParseSection;
+    case SECTION_COMPONENT:
+      return &CMPNT_ParseSection;
     case SECTION_MODEL:
       return &MDL_ParseSection;
     case SECTION_EXTERNAL_CIRCUIT:
@@ -50,6 +53,7 @@ static const ParseSection *sectionInstalled(int id) {
 ** [Algorithmic Model] sections name.
 */
 static const SectionAfterFile sectionAfterFile[] = {
+  CMPNT_CheckAll,
   PKGMDL_AfterFile, /* duplicate package model names */
   DRVSH_CheckSchedules,
   RCVTH_CheckPins,

@@ -81,11 +81,13 @@ TEST_F(Corpus, ChecksAVersion1FileWhenVersion1IsAccepted) {
     int passed = CHECK_File("../shared/corpus/kicad/ibis_v1_1.ibs");
     PARSE_SetAcceptVersion1(0);
     // Read by the 2.1 rules: its [File Name] is over their 12 characters.
+    // Pin 4 names the model "Ouput", which the file does not define.
     EXPECT_EQ(passed, 0);
     EXPECT_EQ(Output(),
               "ERROR (line    3) -\n    File_name string 'ibis_v1_1.ibs' is too long, truncating to 12 characters.\n"
               "ERROR (line    3) -\n    File name opened 'ibis_v1_1.ibs' not the same as File_name 'ibis_v1_1.ib'.\n"
-              "\nErrors  : 2\n\nFile Failed\n");
+              "ERROR - Component 'Virtual': Model 'Ouput' for Pin '4' not defined.\n"
+              "\nErrors  : 3\n\nFile Failed\n");
 }
 
 }  // namespace

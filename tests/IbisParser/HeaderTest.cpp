@@ -12,6 +12,11 @@ namespace {
 
 class HeaderSection : public IbisFixture {};
 
+// A component that the component section accepts, for tests of other keywords.
+const char* const kComponent =
+    "[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1m NA NA\nL_pkg 1n NA NA\n"
+    "C_pkg 1p NA NA\n";
+
 TEST_F(HeaderSection, AcceptsACompleteHeader) {
     std::string text = Header32() +
                        "[Date] today\n[Source] src\n[Notes] one\ntwo\n[Disclaimer] a\n"
@@ -21,7 +26,8 @@ TEST_F(HeaderSection, AcceptsACompleteHeader) {
 
 TEST_F(HeaderSection, KeepsHeaderTextsJoinedByNewlines) {
     std::string path = Write("t.ibs", Header32() + "[Notes] one\n  two [x]\nthree\n[Disclaimer] a\n"
-                                                   "[Disclaimer] b\n[Component] c\n[End]\n");
+                                                   "[Disclaimer] b\n" +
+                                     std::string(kComponent) + "[End]\n");
     IbisFile* file = nullptr;
     ASSERT_EQ(IBIS_New(&file), 1);
     ASSERT_EQ(PARSE_File(path.c_str(), CMN_FILE_IBS), 1);
@@ -35,7 +41,7 @@ TEST_F(HeaderSection, KeepsHeaderTextsJoinedByNewlines) {
 }
 
 TEST_F(HeaderSection, ReportsMissingRequiredKeywordsWhenTheHeaderCloses) {
-    std::string out = Parse("t.ibs", "[IBIS Ver] 3.2\n[Component] c\n[End]\n");
+    std::string out = Parse("t.ibs", "[IBIS Ver] 3.2\n" + std::string(kComponent) + "[End]\n");
     EXPECT_EQ(out,
               "ERROR (line    2) - Required keyword 'File_name' not found in file 't.ibs'.\n"
               "ERROR (line    2) - Required keyword 'File_Rev' not found in file 't.ibs'.\n");
@@ -67,7 +73,8 @@ TEST_F(HeaderSection, ReportsDuplicatesAndOrphans) {
     EXPECT_THAT(out, HasSubstr("ERROR (line   10) - Duplicate Source keyword."));
     EXPECT_THAT(out, HasSubstr("ERROR (line   12) - Duplicate Notes keyword."));
     EXPECT_THAT(out, HasSubstr("ERROR (line   14) - Duplicate Copyright keyword."));
-    EXPECT_EQ(Errors(), 8);
+    // and the component without [Manufacturer] and [Package]
+    EXPECT_EQ(Errors(), 10);
     out = Parse("t.ibs", Header32() + "data\n[End]\n");
     EXPECT_EQ(out, "ERROR (line    4) - Orphan Data Line.\n");
 }
