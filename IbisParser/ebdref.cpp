@@ -314,16 +314,6 @@ static void refRead(size_t at, const char *dir) {
   CMN_SetFileName(fileName);
 }
 
-/* The pin of an .ibs component, by the component's pin index. */
-static int refIbsHasPin(const CMPNT_Component *c, const char *pin) {
-  const PIN_Pin *p;
-  if( c->pinIndex.count > 0 ) return NAMEIDX_Contains(&c->pinIndex, pin);
-  for( p = c->pins; p; p = p->next ) {
-    if( strcmp(p->name, pin) == 0 ) return 1;
-  }
-  return 0;
-}
-
 static void refCheckPins(const EbdFileRef *ref) {
   const EbdFile *f = &refFiles[ref->target];
   const EbdPinRef *p;
@@ -339,7 +329,7 @@ static void refCheckPins(const EbdFileRef *ref) {
       continue;
     }
     if( f->type == CMN_FILE_IBS )
-      hasPin = refIbsHasPin((const CMPNT_Component *)record, p->pin);
+      hasPin = CMPNT_FindPin((const CMPNT_Component *)record, p->pin) != NULL;
     else
       hasPin = EBDMDL_FindPin((const EBDMDL *)record, p->pin) != NULL;
     if( !hasPin ) {
