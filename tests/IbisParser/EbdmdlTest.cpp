@@ -277,6 +277,16 @@ const RefCase kRefCases[] = {
      BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 sub.ebd s\n" END,
      "ERROR - Required End_Board_Description keyword not found.\n"},
+    {"IntoAComponentFile", "dram.ibs",
+     "[IBIS Ver] 3.2\n[File Name] dram.ibs\n[File Rev] 1\n[Component] dram\n[Manufacturer] m\n"
+     "[Package]\nR_pkg 0.1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name model_name\n"
+     "1 DQ0 dq\n2 VSS GND\n[Model] dq\nModel_type Input\nC_comp 1p NA NA\nVinl = 0.6\n"
+     "Vinh = 0.9\n[Voltage Range] 1.5 NA NA\n[End]\n",
+     BOARD
+     "[Path Description] p\nPin 1 Node u1.1 Node u1.3 Node u2.1\n[Path Description] q\nPin 2\n"
+     "[Reference Designator Map]\nu1 dram.ibs dram\nu2 dram.ibs ddr\n" END,
+     "ERROR - Pin '3' not found on Component 'dram' in file 'dram.ibs'\n"
+     "ERROR - Component 'ddr' not found in file 'dram.ibs'\n"},
     {"AnIbsPinNameLongerThanAnyIbsPin", "dram.ibs",
      "[IBIS Ver] 3.2\n[File Name] dram.ibs\n[File Rev] 1\n[End]\n",
      BOARD "[Path Description] p\nPin 1 Node u1.123456\n[Path Description] q\nPin 2\n"
