@@ -287,6 +287,13 @@ const RefCase kRefCases[] = {
      "[Reference Designator Map]\nu1 dram.ibs dram\nu2 dram.ibs ddr\n" END,
      "ERROR - Pin '3' not found on Component 'dram' in file 'dram.ibs'\n"
      "ERROR - Component 'ddr' not found in file 'dram.ibs'\n"},
+    {"AnInvalidFileNameRecordsNoReference", "", "",
+     BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
+           "[Reference Designator Map]\nu1 part.IBS comp1\n" END,
+     "ERROR (line   15) - Unknown file extension'.IBS'. Should be '.ibs' or '.ebd'\n"
+     "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'I'.\n"
+     "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'B'.\n"
+     "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'S'.\n"},
     {"AnIbsPinNameLongerThanAnyIbsPin", "dram.ibs",
      "[IBIS Ver] 3.2\n[File Name] dram.ibs\n[File Rev] 1\n[End]\n",
      BOARD "[Path Description] p\nPin 1 Node u1.123456\n[Path Description] q\nPin 2\n"
@@ -340,6 +347,41 @@ TEST_F(EbdFixture, AReferenceJoinsADirectoryEndingInABackslash) {
                           "[Reference Designator Map]\nu1 sub.ebd s\n" END,
                     "x\\t.ebd"),
               "ERROR - Pin '2' not found on Component 's' in file 'sub.ebd'\n");
+}
+
+TEST_F(EbdFixture, StoresPathElementsInOrderWithForkBranches) {
+    std::string path = Write("t.ebd", BOARD
+                             "[Path Description] p\nPin 1 Len=0 L=2n /\n"
+                             "Fork Len=1 L=6n C=2p / Node u1.3 Endfork NC\n" END);
+    IbisFile* file = nullptr;
+    ASSERT_EQ(IBIS_New(&file), 1);
+    ASSERT_EQ(PARSE_File(path.c_str(), CMN_FILE_EBD), 1);
+    IbisItem* item = nullptr;
+    ASSERT_EQ(IBIS_GetBoards(file, &item), 1);
+    const EBDMDL* b = static_cast<const EBDMDL*>(item->record);
+    ASSERT_NE(b->paths, nullptr);
+    const EBDELEM* e = b->paths->first;
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->kind, EBD_ELEM_PIN);
+    EXPECT_STREQ(e->pin, "1");
+    ASSERT_NE(e = e->next, nullptr);
+    ASSERT_EQ(e->kind, EBD_ELEM_SECTION);
+    ASSERT_NE(e->sect->l, nullptr);
+    EXPECT_DOUBLE_EQ(*e->sect->l, 2e-9);
+    ASSERT_NE(e = e->next, nullptr);
+    ASSERT_EQ(e->kind, EBD_ELEM_FORK);
+    const EBDELEM* branch = e->branch;
+    ASSERT_NE(branch, nullptr);
+    EXPECT_EQ(branch->kind, EBD_ELEM_SECTION);
+    ASSERT_NE(branch = branch->next, nullptr);
+    EXPECT_EQ(branch->kind, EBD_ELEM_NODE);
+    EXPECT_STREQ(branch->refdes, "u1");
+    EXPECT_STREQ(branch->pin, "3");
+    EXPECT_EQ(branch->next, nullptr);
+    ASSERT_NE(e = e->next, nullptr);
+    EXPECT_EQ(e->kind, EBD_ELEM_NC);
+    EXPECT_EQ(e->next, nullptr);
+    IBIS_Free(&file);
 }
 
 TEST_F(EbdFixture, NoReferenceIsFollowedWithTheCheckOff) {
