@@ -7,6 +7,7 @@
 
 #include "IbisParser/cmpnt.h"
 #include "IbisParser/drvsh.h"
+#include "IbisParser/ebdmdl.h"
 #include "IbisParser/hdr.h"
 #include "IbisParser/mdl.h"
 #include "IbisParser/msel.h"
@@ -34,6 +35,8 @@ static const ParseSection *sectionInstalled(int id) {
       return &XCKT_ParseSection;
     case SECTION_PACKAGE_MODEL:
       return &PKGMDL_ParseSection;
+    case SECTION_BOARD:
+      return &EBDMDL_ParseSection;
     case SECTION_SUBMODEL:
       return &SUBMDL_ParseSection;
     case SECTION_MODEL_SELECTOR:
@@ -57,6 +60,7 @@ static const SectionAfterFile sectionAfterFile[] = {
   SUBMDL_CheckReferences,
   MSEL_CheckModels,
   MDL_CheckAmiFiles,
+  EBDMDL_AfterFile, /* reads the files the boards reference: last */
 };
 
 static void sectionNoBegin(void) {}

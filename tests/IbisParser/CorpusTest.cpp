@@ -52,6 +52,7 @@ const Case kOwn[] = {
     {"tests/data/ibis/bad_header.ibs", "bad_header.ibs.out", 0},
     {"tests/data/ibis/version7.ibs", "version7.ibs.out", 0},
     {"tests/data/ibis/board.ebd", "board.ebd.out", 0},
+    {"tests/data/ibis/ebd/dimm.ebd", "dimm.ebd.out", 1},
     {"tests/data/ibis/package.pkg", "package.pkg.out", 0},
     {"tests/data/ibis/good.ami", "good.ami.out", 1},
     {"tests/data/ibis/broken_parens.ami", "broken_parens.ami.out", 0},
