@@ -214,17 +214,26 @@ static int msgByCode(int type, int code, va_list *args) {
   return 1;
 }
 
-int MSG_FindCode(int code) {
-  int low = 0, high = MSG_TableSize - 1;
-  while( low <= high ) {
-    int mid = low + (high - low) / 2;
-    if( MSG_Table[mid].code == code ) return mid;
-    if( MSG_Table[mid].code < code )
-      low = mid + 1;
-    else
-      high = mid - 1;
+/* Row of each code plus one (0: no row), filled on the first look-up:
+** every message goes through here, so a direct index beats a search. */
+static short msgRowOfCode[MSG_MAX_CODE];
+static int msgRowsIndexed;
+
+static void msgIndexRows(void) {
+  int row;
+  for( row = 0; row < MSG_TableSize; row++ ) {
+    int code = MSG_Table[row].code;
+    if( code >= 0 && code < MSG_MAX_CODE ) {
+      msgRowOfCode[code] = (short)(row + 1);
+    }
   }
-  return -1;
+  msgRowsIndexed = 1;
+}
+
+int MSG_FindCode(int code) {
+  if( code < 0 || code >= MSG_MAX_CODE ) return -1;
+  if( !msgRowsIndexed ) msgIndexRows();
+  return msgRowOfCode[code] - 1;
 }
 
 /* ---- entry points ------------------------------------------------------ */
