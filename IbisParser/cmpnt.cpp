@@ -13,6 +13,7 @@
 
 #include "IbisParser/apkg.h"
 #include "IbisParser/cmn.h"
+#include "IbisParser/cmpntidx.h"
 #include "IbisParser/difpin.h"
 #include "IbisParser/ibis.h"
 #include "IbisParser/keyword.h"
@@ -59,6 +60,7 @@ static void cmpntForget(void) {
 
 void CMPNT_Reset(void) {
   cmpntForget();
+  CMPNT_ForgetDiffPins();
   SSWCH_Reset();
   CMPNTEMI_Reset();
 }

@@ -65,13 +65,9 @@ static void cmpntchkDiffModel(CmpntIndex *ix, PIN_Pin *pin) {
     NAMEIDX_Add(&ix->diffModels, e->name, pin);
 }
 
-static void cmpntchkIndexFile(IbisFile *file, CmpntIndex *ix) {
+/* The models and selectors the differential pins of the file use. */
+static void cmpntchkIndexDiffModels(IbisFile *file, CmpntIndex *ix) {
   IbisItem *item = NULL;
-  memset(ix, 0, sizeof(*ix));
-  ix->file = file;
-  cmpntchkIndexList(file, SECTION_MODEL, &ix->models);
-  cmpntchkIndexList(file, SECTION_MODEL_SELECTOR, &ix->selectors);
-  cmpntchkIndexList(file, SECTION_EXTERNAL_CIRCUIT, &ix->circuits);
   if( !IBIS_GetComponents(file, &item) ) return;
   for( ; item; item = item->next ) {
     const CMPNT_Component *c = (const CMPNT_Component *)item->record;
@@ -82,6 +78,15 @@ static void cmpntchkIndexFile(IbisFile *file, CmpntIndex *ix) {
       cmpntchkDiffModel(ix, CMPNT_FindPin(c, d->invPin));
     }
   }
+}
+
+static void cmpntchkIndexFile(IbisFile *file, CmpntIndex *ix) {
+  memset(ix, 0, sizeof(*ix));
+  ix->file = file;
+  cmpntchkIndexList(file, SECTION_MODEL, &ix->models);
+  cmpntchkIndexList(file, SECTION_MODEL_SELECTOR, &ix->selectors);
+  cmpntchkIndexList(file, SECTION_EXTERNAL_CIRCUIT, &ix->circuits);
+  cmpntchkIndexDiffModels(file, ix);
 }
 
 static void cmpntchkIndexComponent(const CMPNT_Component *c, CmpntIndex *ix) {
@@ -219,41 +224,20 @@ void CMPNT_CheckAll(IbisFile *file) {
 
 /* ---- differential pins -------------------------------------------------- */
 
-/* Whether `pin` uses `model`, directly or through a selector. */
-static int cmpntchkUses(const PIN_Pin *pin, const MDL_Model *model,
-                        const NameIndex *selectors) {
-  const MSEL_Selector *s;
-  const MselEntry *e;
-  if( pin == NULL ) return 0;
-  if( strcmp(pin->model, model->name) == 0 ) return 1;
-  s = (const MSEL_Selector *)NAMEIDX_Find(selectors, pin->model);
-  if( s == NULL ) return 0;
-  for( e = s->first; e; e = e->next ) {
-    if( strcmp(e->name, model->name) == 0 ) return 1;
-  }
-  return 0;
-}
+/* The model and threshold checks ask once per model; the differential
+** models of the file are indexed on the first question and kept until
+** the next file, so the questions cost a look-up each, not a walk of
+** every differential pin. */
+static CmpntIndex cmpntchkDiff;
 
-static PIN_Pin *cmpntchkFindDiff(IbisItem *item, const MDL_Model *model,
-                                 const NameIndex *selectors) {
-  for( ; item; item = item->next ) {
-    const CMPNT_Component *c = (const CMPNT_Component *)item->record;
-    const DIFPIN_DiffPin *d;
-    if( c == NULL ) continue;
-    for( d = c->diffPins; d; d = d->next ) {
-      PIN_Pin *p = CMPNT_FindPin(c, d->pin);
-      if( cmpntchkUses(p, model, selectors) ) return p;
-      p = CMPNT_FindPin(c, d->invPin);
-      if( cmpntchkUses(p, model, selectors) ) return p;
-    }
-  }
-  return NULL;
+void CMPNT_ForgetDiffPins(void) {
+  cmpntchkFreeIndex(&cmpntchkDiff);
+  cmpntchkDiff.file = NULL;
 }
 
 int CMPNT_FindDiffPin(MDL_Model *model, PIN_Pin **pin) {
   IbisFile *file;
   IbisItem *item = NULL;
-  NameIndex selectors = { NULL, 0, 0 };
   PIN_Pin *found;
   if( pin ) *pin = NULL;
   if( !IBIS_Current(&file) ) {
@@ -263,9 +247,13 @@ int CMPNT_FindDiffPin(MDL_Model *model, PIN_Pin **pin) {
   /* A file without components (a fault reported on its own) has no
   ** differential pin; the model and test-load checks may still ask. */
   if( model == NULL || !IBIS_GetComponents(file, &item) ) return 0;
-  cmpntchkIndexList(file, SECTION_MODEL_SELECTOR, &selectors);
-  found = cmpntchkFindDiff(item, model, &selectors);
-  NAMEIDX_Free(&selectors);
+  if( cmpntchkDiff.file != file ) {
+    CMPNT_ForgetDiffPins();
+    cmpntchkDiff.file = file;
+    cmpntchkIndexList(file, SECTION_MODEL_SELECTOR, &cmpntchkDiff.selectors);
+    cmpntchkIndexDiffModels(file, &cmpntchkDiff);
+  }
+  found = (PIN_Pin *)NAMEIDX_Find(&cmpntchkDiff.diffModels, model->name);
   if( pin ) *pin = found;
   return found != NULL;
 }

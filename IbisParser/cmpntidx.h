@@ -25,4 +25,8 @@ typedef struct CmpntIndex {
   NameIndex diffPins; /* pin and inv_pin names of its [Diff Pin] entries */
 } CmpntIndex;
 
+/* Forgets the differential models CMPNT_FindDiffPin indexed for the
+** file checked last (at the start of each file). */
+void CMPNT_ForgetDiffPins(void);
+
 #endif
