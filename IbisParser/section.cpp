@@ -13,6 +13,8 @@
 #include "IbisParser/pkgmdl.h"
 #include "IbisParser/rcvth.h"
 #include "IbisParser/submdl.h"
+#include "IbisParser/testdata.h"
+#include "IbisParser/testload.h"
 #include "IbisParser/xckt.h"
 
 #include <stddef.h>
@@ -38,6 +40,10 @@ static const ParseSection *sectionInstalled(int id) {
       return &SUBMDL_ParseSection;
     case SECTION_MODEL_SELECTOR:
       return &MSEL_ParseSection;
+    case SECTION_TEST_DATA:
+      return &TESTDATA_ParseSection;
+    case SECTION_TEST_LOAD:
+      return &TESTLOAD_ParseSection;
     default:
       return NULL;
   }
