@@ -62,6 +62,8 @@ static const SectionAfterFile sectionAfterFile[] = {
   RCVTH_CheckPins,
   SUBMDL_CheckReferences,
   MSEL_CheckModels,
+  TESTLOAD_CheckModels,
+  TESTDATA_CheckRefs,
   MDL_CheckAmiFiles,
 };
 
