@@ -14,6 +14,8 @@
 #include "IbisParser/pkgmdl.h"
 #include "IbisParser/rcvth.h"
 #include "IbisParser/submdl.h"
+#include "IbisParser/testdata.h"
+#include "IbisParser/testload.h"
 #include "IbisParser/xckt.h"
 
 #include <stddef.h>
@@ -41,6 +43,10 @@ static const ParseSection *sectionInstalled(int id) {
       return &SUBMDL_ParseSection;
     case SECTION_MODEL_SELECTOR:
       return &MSEL_ParseSection;
+    case SECTION_TEST_DATA:
+      return &TESTDATA_ParseSection;
+    case SECTION_TEST_LOAD:
+      return &TESTLOAD_ParseSection;
     default:
       return NULL;
   }
@@ -59,6 +65,8 @@ static const SectionAfterFile sectionAfterFile[] = {
   RCVTH_CheckPins,
   SUBMDL_CheckReferences,
   MSEL_CheckModels,
+  TESTLOAD_CheckModels,
+  TESTDATA_CheckRefs,
   MDL_CheckAmiFiles,
   EBDMDL_AfterFile, /* reads the files the boards reference: last */
 };

@@ -24,6 +24,11 @@ const char *WVFRM_KindName(int kind) {
   return kind >= 0 && kind <= WVFRM_POWER_PULSE ? name[kind] : "";
 }
 
+/* The name of a waveform in "... Waveform Beginning ..." messages. */
+static const char *wvfrmKindOf(const Waveform *w) {
+  return w->kind == WVFRM_GOLDEN && w->name ? w->name : WVFRM_KindName(w->kind);
+}
+
 /* The name of the table in "... Data" and "... table" messages. */
 static const char *wvfrmTableName(int kind) {
   static const char *const name[] = { "Rising Waveform", "Falling Waveform",
@@ -40,6 +45,12 @@ Waveform *WVFRM_New(int kind) {
   }
   w->kind = kind;
   RNGP_Begin(&w->table);
+  return w;
+}
+
+Waveform *WVFRM_NewGolden(const char *name) {
+  Waveform *w = WVFRM_New(WVFRM_GOLDEN);
+  if( w ) w->name = name;
   return w;
 }
 
@@ -73,6 +84,10 @@ void WVFRM_FreeList(WaveformList *list) {
   memset(list, 0, sizeof(*list));
 }
 
+static const char *wvfrmTableOf(const Waveform *w) {
+  return w->kind == WVFRM_GOLDEN && w->name ? w->name : wvfrmTableName(w->kind);
+}
+
 static int wvfrmFixtureIndex(const char *name) {
   int i;
   for( i = 0; i < WVFRM_FIXTURE_COUNT; i++ ) {
@@ -82,10 +97,10 @@ static int wvfrmFixtureIndex(const char *name) {
 }
 
 static void wvfrmFixtureLine(Waveform *w, int f, RngItems *items, int equals) {
-  const char *table = wvfrmTableName(w->kind);
+  const char *table = wvfrmTableOf(w);
   double v;
   int rc;
-  if( w->kind == WVFRM_COMPOSITE ) {
+  if( w->kind == WVFRM_COMPOSITE || w->kind == WVFRM_GOLDEN ) {
     MSG_ErrorCodeLine(MSGC_WVFRM_SUBPARAM_IN_GOLDEN);
     return;
   }
@@ -121,7 +136,7 @@ static int wvfrmRowLimit(int kind) {
 }
 
 static void wvfrmRow(Waveform *w, RngItems *items) {
-  const char *table = wvfrmTableName(w->kind);
+  const char *table = wvfrmTableOf(w);
   int limit = wvfrmRowLimit(w->kind);
   RngpRow row;
   if( !RNGP_ReadRow(items->item, items->count, table, &row,
@@ -156,7 +171,7 @@ void WVFRM_Line(Waveform *w, char *text) {
   if( equals
       || (!CMN_ParseNumber(items.item[0], NULL)
           && !CMN_StrEqualNoCase(items.item[0], "NA")) ) {
-    MSG_ErrorCodeLine(MSGC_WVFRM_UNKNOWN_LINE, wvfrmTableName(w->kind));
+    MSG_ErrorCodeLine(MSGC_WVFRM_UNKNOWN_LINE, wvfrmTableOf(w));
     return;
   }
   wvfrmRow(w, &items);
@@ -206,7 +221,7 @@ void WVFRM_Close(const Waveform *w) {
   int c;
   if( w == NULL ) return;
   t = &w->table;
-  name = WVFRM_KindName(w->kind);
+  name = wvfrmKindOf(w);
   if( w->kind == WVFRM_RISING || w->kind == WVFRM_FALLING ) {
     if( !w->fixtureGiven[WVFRM_R_FIXTURE] )
       MSG_ErrorCode(MSGC_WVFRM_NOT_DEFINED, "R_fixture", name, t->line);

@@ -4,7 +4,8 @@
 **
 ** A waveform is its fixture subparameters and a row table of time against
 ** typical, minimum and maximum value.  Waveforms of one direction form a
-** list held by their model or submodel.
+** list held by their model or submodel.  A golden waveform (the tables of
+** a [Test Data]) has no fixture and carries the name of its own table.
 */
 #ifndef IBISPARSER_WVFRM_H
 #define IBISPARSER_WVFRM_H
@@ -16,7 +17,8 @@ enum {
   WVFRM_FALLING,
   WVFRM_COMPOSITE,
   WVFRM_GND_PULSE,
-  WVFRM_POWER_PULSE
+  WVFRM_POWER_PULSE,
+  WVFRM_GOLDEN
 };
 
 /* Fixture subparameters, in table order. */
@@ -44,6 +46,7 @@ typedef struct Waveform {
   RngpTable table;
   struct Waveform *composite; /* its [Composite Current], or null */
   int full;                   /* the row limit was reported */
+  const char *name;           /* a golden table's own name (static text) */
 } Waveform;
 
 typedef struct WaveformList {
@@ -55,6 +58,9 @@ typedef struct WaveformList {
 /* A new waveform of `kind` starting at the current line, or null (reported)
 ** when memory ran out. */
 Waveform *WVFRM_New(int kind);
+/* A new golden waveform named `name` (static text, "Rising Waveform Near"
+** ...), or null (reported). */
+Waveform *WVFRM_NewGolden(const char *name);
 /* Appends a rising or falling waveform to its list; the 101st of a list is
 ** reported and still kept.  Returns the waveform, or null. */
 Waveform *WVFRM_Append(WaveformList *list, int kind);
