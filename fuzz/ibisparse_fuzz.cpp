@@ -16,8 +16,6 @@
 // input reports the same.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 #include "IbisParser/amichk.h"
 #include "IbisParser/cmn.h"
@@ -33,14 +31,15 @@ const char* const kPath[] = {"/nonexistent-ibisfuzz/f.ibs", "/nonexistent-ibisfu
                              "/nonexistent-ibisfuzz/f.ebd", "/nonexistent-ibisfuzz/f.ibs"};
 const int kType[] = {CMN_FILE_IBS, CMN_FILE_PKG, CMN_FILE_EBD, CMN_FILE_IBS};
 
+// Every message is still formatted from its code and arguments (a format
+// that reads past its arguments shows up here), then dropped: writing
+// text nobody reads to /dev/null cost a tenth of the run time.
+void DropMessage(const MsgRecord* record, void*) {
+    (void)record;
+}
+
 void Setup() {
-    // The messages are formatted and written as ibislint writes them; a
-    // large buffer keeps the writes from dominating the run time.
-    static FILE* null = std::fopen("/dev/null", "w");
-    static char buffer[1 << 16];
-    if (null == nullptr) std::abort();
-    std::setvbuf(null, buffer, _IOFBF, sizeof buffer);
-    MSG_SetOutput(null);
+    MSG_SetSink(DropMessage, nullptr);
     PARSE_SetSilent(1);
 }
 
