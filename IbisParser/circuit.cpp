@@ -72,20 +72,6 @@ void CIRCUIT_FreeList(CIRCUIT_Call **list) {
 
 /* ---- lines ------------------------------------------------------------- */
 
-static char *circuitToken(char **cursor) {
-  char *p = *cursor, *start;
-  while( *p == ' ' || *p == '\t' ) p++;
-  if( *p == 0 ) {
-    *cursor = p;
-    return NULL;
-  }
-  start = p;
-  while( *p && *p != ' ' && *p != '\t' ) p++;
-  if( *p ) *p++ = 0;
-  *cursor = p;
-  return start;
-}
-
 /* Signal_pin (one pin, first slot only), Diff_signal_pins and Series_pins
 ** (two pins, each in the first free slot). */
 static void circuitPinLine(CIRCUIT_Call *call, const char *kind, int pins,
@@ -93,7 +79,7 @@ static void circuitPinLine(CIRCUIT_Call *call, const char *kind, int pins,
   char *pin;
   int i, slot;
   for( i = 0; i < pins; i++ ) {
-    if( (pin = circuitToken(cursor)) == NULL ) {
+    if( (pin = CMN_NextToken(cursor)) == NULL ) {
       MSG_ErrorCodeLine(MSGC_CIRCUIT_TOO_FEW_ARGUMENTS, kind);
       return;
     }
@@ -104,14 +90,14 @@ static void circuitPinLine(CIRCUIT_Call *call, const char *kind, int pins,
     }
     CMN_CopyTruncate(call->refPin[slot], pin, CIRCUIT_MAX_PIN, kind);
   }
-  if( (pin = circuitToken(cursor)) != NULL )
+  if( (pin = CMN_NextToken(cursor)) != NULL )
     MSG_ErrorCodeLine(MSGC_CIRCUIT_EXTRA_PIN_TOKEN, pin);
 }
 
 static void circuitPortMapLine(CIRCUIT_Call *call, char **cursor) {
   CIRCUIT_PortMap *map = NULL;
-  char *port = circuitToken(cursor);
-  char *node = port ? circuitToken(cursor) : NULL;
+  char *port = CMN_NextToken(cursor);
+  char *node = port ? CMN_NextToken(cursor) : NULL;
   if( node == NULL ) {
     MSG_ErrorCodeLine(MSGC_CIRCUIT_MISSING_PORT_MAP);
     return;
@@ -135,7 +121,7 @@ static void circuitPortMapLine(CIRCUIT_Call *call, char **cursor) {
 void CIRCUIT_ReadLine(char *text, CIRCUIT_Call *call) {
   char *cursor = text, *kind;
   CMN_ASSERT(text != NULL && call != NULL, CIRCUIT_SRC);
-  if( (kind = circuitToken(&cursor)) == NULL ) return;
+  if( (kind = CMN_NextToken(&cursor)) == NULL ) return;
   if( strcmp(kind, "Signal_pin") == 0 )
     circuitPinLine(call, kind, 1, &cursor);
   else if( strcmp(kind, "Diff_signal_pins") == 0

@@ -215,6 +215,20 @@ void CMN_FreeTokens(CmnTokens *t) {
   CMN_Free((void **)&t->token);
 }
 
+char *CMN_NextToken(char **cursor) {
+  char *p = *cursor, *start;
+  while( *p == ' ' || *p == '\t' ) p++;
+  if( *p == 0 ) {
+    *cursor = p;
+    return NULL;
+  }
+  start = p;
+  while( *p && *p != ' ' && *p != '\t' ) p++;
+  if( *p ) *p++ = 0;
+  *cursor = p;
+  return start;
+}
+
 /*
 ** Numbers.  Results: 0 nothing read (or not a number), 1 the whole text was
 ** read, 2 text follows the number (for CMN_ParseNumber: a digit follows the

@@ -108,6 +108,9 @@ typedef struct CmnTokens {
 
 int CMN_SplitTokens(const char *line, int expected, char stop, CmnTokens *out);
 void CMN_FreeTokens(CmnTokens *t);
+/* The next blank- or tab-separated token of *cursor, ended in place (the
+** cursor moves past it), or null at the end of the text. */
+char *CMN_NextToken(char **cursor);
 
 int CMN_ParseUnsigned(const char *text, unsigned long *out);
 int CMN_ParseDouble(const char *text, double *out);

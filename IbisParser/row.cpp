@@ -15,22 +15,6 @@
 
 #define ROW_SRC "IbisParser/row"
 
-/* The next blank-separated token of *cursor, ended in place; null at the
-** end of the line. */
-static char *rowToken(char **cursor) {
-  char *p = *cursor, *start;
-  while( *p == ' ' || *p == '\t' ) p++;
-  if( *p == 0 ) {
-    *cursor = p;
-    return NULL;
-  }
-  start = p;
-  while( *p && *p != ' ' && *p != '\t' ) p++;
-  if( *p ) *p++ = 0;
-  *cursor = p;
-  return start;
-}
-
 /* A value token: 1 and its value, or 0 when it is no number. */
 static int rowNumber(const char *token, double *out) {
   int rc = CMN_ParseNumber(token, out);
@@ -167,7 +151,7 @@ static void rowDenseData(MTX *m, char *text, int banded) {
   char *p = text, *token;
   double v;
   if( row == NULL ) return;
-  while( (token = rowToken(&p)) != NULL ) {
+  while( (token = CMN_NextToken(&p)) != NULL ) {
     if( !rowNumber(token, &v) ) return;
     if( row->count >= row->uiColumnCount ) {
       if( !banded ) {
@@ -226,12 +210,12 @@ void ROW_SparseData(MTX *m, char *text) {
   double v;
   CMN_ASSERT(m != NULL && text != NULL, ROW_SRC);
   if( (row = m->last) == NULL ) return;
-  if( (token = rowToken(&p)) == NULL ) {
+  if( (token = CMN_NextToken(&p)) == NULL ) {
     MSG_ErrorCodeLine(MSGC_ROW_NO_COLUMN_INDEX);
     return;
   }
   if( !rowSparseColumn(row, token, &k) ) return;
-  if( (token = rowToken(&p)) == NULL ) {
+  if( (token = CMN_NextToken(&p)) == NULL ) {
     MSG_ErrorCodeLine(MSGC_ROW_NO_DATA);
     return;
   }
@@ -240,7 +224,7 @@ void ROW_SparseData(MTX *m, char *text) {
     MSG_ErrorCodeLine(MSGC_ROW_ADD_DATA_FAILED);
     return;
   }
-  if( (token = rowToken(&p)) != NULL ) {
+  if( (token = CMN_NextToken(&p)) != NULL ) {
     MSG_ErrorCodeLine(MSGC_ROW_EXCESS_SPARSE_DATA, token);
   }
 }

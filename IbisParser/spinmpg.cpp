@@ -28,20 +28,6 @@ void SPINMPG_FreeList(SPINMPG_Entry **list) {
   }
 }
 
-static char *spinmpgToken(char **cursor) {
-  char *p = *cursor, *start;
-  while( *p == ' ' || *p == '\t' ) p++;
-  if( *p == 0 ) {
-    *cursor = p;
-    return NULL;
-  }
-  start = p;
-  while( *p && *p != ' ' && *p != '\t' ) p++;
-  if( *p ) *p++ = 0;
-  *cursor = p;
-  return start;
-}
-
 int SPINMPG_ReadLine(char *text, int headerColumns, SPINMPG_Entry **out) {
   SPINMPG_Entry *e = NULL;
   char *cursor = text, *token;
@@ -52,7 +38,7 @@ int SPINMPG_ReadLine(char *text, int headerColumns, SPINMPG_Entry **out) {
     MSG_ErrorCodeLine(MSGC_SPINMPG_NO_MEMORY);
     return 0;
   }
-  while( (token = spinmpgToken(&cursor)) != NULL ) {
+  while( (token = CMN_NextToken(&cursor)) != NULL ) {
     if( e->columns == 4 ) {
       MSG_ErrorCodeLine(MSGC_SPINMPG_EXTRA_COLUMNS);
       break;

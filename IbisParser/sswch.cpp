@@ -34,22 +34,6 @@ void SSWCH_FreeList(SSWCH_Group **list) {
   }
 }
 
-/* The next blank- or tab-separated token of *cursor, terminated in place,
-** or null at the end of the text. */
-static char *sswchToken(char **cursor) {
-  char *p = *cursor, *start;
-  while( *p == ' ' || *p == '\t' ) p++;
-  if( *p == 0 ) {
-    *cursor = p;
-    return NULL;
-  }
-  start = p;
-  while( *p && *p != ' ' && *p != '\t' ) p++;
-  if( *p ) *p++ = 0;
-  *cursor = p;
-  return start;
-}
-
 /* Room for one more name; 0 when memory ran out. */
 static int sswchGrow(SSWCH_Group *g) {
   unsigned cap = g->cap ? g->cap * 2 : 4;
@@ -107,7 +91,7 @@ int SSWCH_ReadLine(char *text, SSWCH_Group **out) {
   CMN_ASSERT(text != NULL && out != NULL, "IbisParser/sswch");
   *out = NULL;
   if( g == NULL ) {
-    token = sswchToken(&cursor);
+    token = CMN_NextToken(&cursor);
     if( token == NULL || (strcmp(token, "On") && strcmp(token, "Off")) ) {
       MSG_ErrorCodeLine(MSGC_SSWCH_UNKNOWN_STATE, token ? token : "");
       return 0;
@@ -117,7 +101,7 @@ int SSWCH_ReadLine(char *text, SSWCH_Group **out) {
       MSG_ErrorCodeLine(MSGC_SSWCH_NO_NAMES);
   }
   *out = g;
-  while( (token = sswchToken(&cursor)) != NULL ) {
+  while( (token = CMN_NextToken(&cursor)) != NULL ) {
     if( strcmp(token, "/") == 0 ) {
       SSWCH_Reset(); /* the group is complete; the rest is ignored */
       break;
