@@ -179,9 +179,23 @@ static const char *cmpntchkPinModel(void *context, const char *pinName) {
   return pin ? pin->model : NULL;
 }
 
+/* Each alternate package model must exist; a name the list repeats was
+** reported at its line, and is looked for once. */
+static void cmpntchkAlternatePackages(const CMPNT_Component *c, CmpntIndex *ix,
+                                      NameIndex *searched) {
+  NameIndex seen = { NULL, 0, 0 };
+  const APKG_Name *a;
+  for( a = c->alternatePackages; a; a = a->next ) {
+    if( NAMEIDX_Contains(&seen, a->name) ) continue;
+    NAMEIDX_Add(&seen, a->name, (void *)a);
+    if( !cmpntchkPackageModel(ix->file, a->name, searched) )
+      MSG_ErrorCode(MSGC_CMPNT_PACKAGE_MODEL_NOT_FOUND, a->name, c->name);
+  }
+  NAMEIDX_Free(&seen);
+}
+
 static void cmpntchkComponent(CMPNT_Component *c, CmpntIndex *ix,
                               NameIndex *searched) {
-  const APKG_Name *a;
   cmpntchkIndexComponent(c, ix);
   if( c->packageModel[0]
       && !cmpntchkPackageModel(ix->file, c->packageModel, searched) )
@@ -196,10 +210,7 @@ static void cmpntchkComponent(CMPNT_Component *c, CmpntIndex *ix,
   if( c->switchGroups ) SSWCH_Check(c);
   CIRCUIT_Check(c, &ix->circuits);
   cmpntchkExternalModels(c, ix);
-  for( a = c->alternatePackages; a; a = a->next ) {
-    if( !cmpntchkPackageModel(ix->file, a->name, searched) )
-      MSG_ErrorCode(MSGC_CMPNT_PACKAGE_MODEL_NOT_FOUND, a->name, c->name);
-  }
+  cmpntchkAlternatePackages(c, ix, searched);
   if( c->emi ) PINEMI_CheckComponent(c->name, c->emi, cmpntchkPinModel, c);
 }
 

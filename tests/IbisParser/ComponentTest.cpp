@@ -350,7 +350,6 @@ const Row kRoutedRows[] = {
      "E0504@16 Expecting End Alternate Package Models keyword\n"
      "E0516 Unable to find Package Model 'abcdefghijklmnopqrstuvwxyzabcdefghijklmn' for Component "
      "'c'\n"
-     "E0516 Unable to find Package Model 'p1' for Component 'c'\n"
      "E0516 Unable to find Package Model 'p1' for Component 'c'"},
     {"NodesTwice", "4.2",
      C PINS "[Node Declarations]\n[End Node Declarations]\n"
