@@ -236,5 +236,6 @@ void MTX_Free(MTX **matrix) {
     ROW_Free(&row);
   }
   STRING_CountFree(&(*matrix)->rowNames);
+  if( (*matrix)->given ) CMN_Free((void **)&(*matrix)->given);
   CMN_Free((void **)matrix);
 }

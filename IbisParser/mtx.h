@@ -40,8 +40,6 @@ typedef struct ROW {
   unsigned capacity;      /* slots allocated in value (and column) */
   double *value;          /* banded, full: entry k; sparse: in file order */
   unsigned *column;       /* sparse: the entry index of each value */
-  unsigned char *given;   /* sparse: a bit per entry index, set when given */
-  unsigned givenBits;     /* entry indexes the bits cover */
 } ROW;
 
 typedef struct MTX {
@@ -53,6 +51,13 @@ typedef struct MTX {
   ROW *last;
   unsigned rowCount;
   NameCount *rowNames; /* how often each row name was used */
+  /* Sparse: the entry indexes the row being read (givenRow) has given, a
+  ** bit each.  One set per matrix, cleared through the row's own column
+  ** list when the next row starts, so memory stays linear in the pins
+  ** however many rows there are. */
+  unsigned char *given;
+  unsigned givenBits; /* entry indexes the bits cover */
+  const ROW *givenRow;
 } MTX;
 
 /* Begins a matrix in *slot: closes the current one, and makes the new one

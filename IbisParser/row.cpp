@@ -41,25 +41,46 @@ static int rowGrowValues(ROW *row, int sparse) {
   return 1;
 }
 
-/* Makes the sparse row's bits cover entry index k. */
-static int rowGrowBits(ROW *row, unsigned k) {
-  unsigned long long bits = (unsigned long long)row->givenBits * 2;
-  size_t oldBytes = row->givenBits / 8, newBytes;
+/* Makes the matrix's bits cover entry index k. */
+static int rowGrowBits(MTX *m, unsigned k) {
+  unsigned long long bits = (unsigned long long)m->givenBits * 2;
+  size_t oldBytes = m->givenBits / 8, newBytes;
   if( bits < (unsigned long long)k + 1 ) bits = (unsigned long long)k + 1;
   if( bits < 64 ) bits = 64;
   newBytes = (size_t)((bits + 7) / 8);
-  if( row->given == NULL ? !CMN_Calloc((void **)&row->given, newBytes)
-                         : !CMN_Realloc((void **)&row->given, newBytes) ) {
+  if( m->given == NULL ? !CMN_Calloc((void **)&m->given, newBytes)
+                       : !CMN_Realloc((void **)&m->given, newBytes) ) {
     return 0;
   }
-  memset(row->given + oldBytes, 0, newBytes - oldBytes);
-  row->givenBits =
+  memset(m->given + oldBytes, 0, newBytes - oldBytes);
+  m->givenBits =
       (unsigned)(newBytes * 8 > 0xffffffffu ? 0xfffffff8u : newBytes * 8);
   return 1;
 }
 
-static int rowGiven(const ROW *row, unsigned k) {
-  return k < row->givenBits && (row->given[k / 8] >> (k % 8)) & 1;
+/* Makes `row` the one whose entries the bits mark, clearing the bits of
+** the row before it (rows are read one after the other). */
+static void rowTrackGiven(MTX *m, const ROW *row) {
+  unsigned i;
+  if( m->givenRow == row ) return;
+  if( m->givenRow ) {
+    const ROW *old = m->givenRow;
+    for( i = 0; i < old->count; i++ ) {
+      unsigned k = old->column[i];
+      if( k < m->givenBits ) m->given[k / 8] &= (unsigned char)~(1u << (k % 8));
+    }
+  }
+  m->givenRow = row;
+}
+
+static int rowGiven(const MTX *m, unsigned k) {
+  return k < m->givenBits && (m->given[k / 8] >> (k % 8)) & 1;
+}
+
+static int rowMarkGiven(MTX *m, unsigned k) {
+  if( k >= m->givenBits && !rowGrowBits(m, k) ) return 0;
+  m->given[k / 8] |= (unsigned char)(1u << (k % 8));
+  return 1;
 }
 
 int ROW_Store(ROW *row, int sparse, unsigned k, double value) {
@@ -70,8 +91,6 @@ int ROW_Store(ROW *row, int sparse, unsigned k, double value) {
     row->value[row->count++] = value;
     return 1;
   }
-  if( k >= row->givenBits && !rowGrowBits(row, k) ) return 0;
-  row->given[k / 8] |= (unsigned char)(1u << (k % 8));
   row->column[row->count] = k;
   row->value[row->count++] = value;
   return 1;
@@ -85,7 +104,6 @@ int ROW_Entry(const ROW *row, unsigned k, double *out) {
     if( out ) *out = row->value[k];
     return 1;
   }
-  if( !rowGiven(row, k) ) return 0;
   for( i = 0; i < row->count; i++ ) {
     if( row->column[i] == k ) {
       if( out ) *out = row->value[i];
@@ -100,7 +118,6 @@ void ROW_Free(ROW **row) {
   if( *row == NULL ) return;
   if( (*row)->value ) CMN_Free((void **)&(*row)->value);
   if( (*row)->column ) CMN_Free((void **)&(*row)->column);
-  if( (*row)->given ) CMN_Free((void **)&(*row)->given);
   CMN_Free((void **)row);
 }
 
@@ -180,7 +197,8 @@ void ROW_FullData(MTX *m, char *text) {
 
 /* The column of a sparse data line: 1 and the entry index, or 0 when the
 ** line ends here (reported). */
-static int rowSparseColumn(ROW *row, const char *name, unsigned *k) {
+static int rowSparseColumn(const MTX *m, ROW *row, const char *name,
+                           unsigned *k) {
   unsigned q = 0;
   if( strcmp(name, row->pin) == 0 ) row->selfCoupled = 1;
   if( !PKGMDL_PinIndex(name, &q) ) {
@@ -195,7 +213,7 @@ static int rowSparseColumn(ROW *row, const char *name, unsigned *k) {
     MSG_BugCodeLine(MSGC_ROW_COLUMN_OUT_OF_RANGE, ROW_SRC, __LINE__);
     return 0;
   }
-  if( rowGiven(row, q - 1) ) {
+  if( rowGiven(m, q - 1) ) {
     MSG_ErrorCodeLine(MSGC_ROW_DUPLICATE_COLUMN, q);
     return 0;
   }
@@ -214,13 +232,14 @@ void ROW_SparseData(MTX *m, char *text) {
     MSG_ErrorCodeLine(MSGC_ROW_NO_COLUMN_INDEX);
     return;
   }
-  if( !rowSparseColumn(row, token, &k) ) return;
+  rowTrackGiven(m, row);
+  if( !rowSparseColumn(m, row, token, &k) ) return;
   if( (token = CMN_NextToken(&p)) == NULL ) {
     MSG_ErrorCodeLine(MSGC_ROW_NO_DATA);
     return;
   }
   if( !rowNumber(token, &v) ) return;
-  if( !ROW_Store(row, 1, k, v) ) {
+  if( !ROW_Store(row, 1, k, v) || !rowMarkGiven(m, k) ) {
     MSG_ErrorCodeLine(MSGC_ROW_ADD_DATA_FAILED);
     return;
   }
