@@ -1262,6 +1262,14 @@ const MsgEntry MSG_Table[] = {
     {4909, "Component '%s': pin_name '%s' found in [Pin EMI] section was not found in the [Pin] section"},
     {4910, "Unable to allocate new Pin EMI."},
     {4911, "Component '%s': Pin '%s' is of model '%s' and cannot be referened in a [Pin EMI] section"},
+    {5600, "%s was introduced in AMI_Version %s; this file declares AMI_Version %s"},
+    {5601, "AMI_Version %s is not an AMI version; the known versions are %s"},
+    {5602, "%s was removed in AMI_Version %s; it is not allowed in a file of AMI_Version %s"},
+    {5603, "The root name of the AMI parameter file is empty; AMI_Version %s files need one"},
+    {5604, "%s value %s is not allowed for %s; expected %s"},
+    {5605, "%s value %s is not allowed for %s; expected an integer of %d or more"},
+    {5606, "Parameter %s is required in a receiver model whose Modulation is %s"},
+    {5607, "Reserved_Parameters must come before Model_Specific in a file of AMI_Version %s"},
 };
 /* clang-format on */
 
