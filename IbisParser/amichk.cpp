@@ -3,11 +3,15 @@
 **
 ** The tree checks start at the outermost list: a Reserved_Parameters branch
 ** is checked parameter by parameter against the table of reserved
-** parameters below, a Model_Specific branch is walked and each of its
-** leaves checked for a legal Usage, Type and Format.
+** parameters (amiver), by the rules of the AMI_Version it declares; a
+** Model_Specific branch is walked and each of its leaves checked for a
+** legal Usage, Type and Format.  A file without AMI_Version is checked by
+** the rules of the first AMI release, which knows only its nine reserved
+** parameters.
 */
 #include "IbisParser/amichk.h"
 
+#include "IbisParser/amiver.h"
 #include "IbisParser/cmn.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
@@ -16,6 +20,7 @@
 
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #define AMICHK_SRC "IbisParser/amichk"
@@ -128,78 +133,26 @@ static int amichkFormatValues(const AmiNode *leaf, const char *param) {
 
 /* ---- forms of AMI_Version 5.1 and later -------------------------------- */
 
-/* AMI_Version values of the releases whose parameter forms the checker
-** knows, oldest first. */
-static const char *const amichkAmiVersions[] = { "5.1", "6.0", "6.1",
-                                                 "7.0", "7.1", "7.2" };
-#define AMICHK_N_AMI_VERSIONS                                                  \
-  ((int)(sizeof(amichkAmiVersions) / sizeof(amichkAmiVersions[0])))
-#define AMICHK_NEWEST_AMI "7.2"
-
 /* Set per tree: the file declares AMI_Version, so a parameter may give its
 ** format as a leaf named by the format word ("(Value True)", "(Range 0 0
 ** 9)"), and the reserved parameters of the later releases are known. */
 static int amichkForms51;
 static int amichkFormsNoted; /* the hint about those forms was given */
+/* The rule set the file is checked by (AMIVER_50 without AMI_Version),
+** and the version text the file declares (in the tree; null if none). */
+static int amichkSet;
+static const char *amichkVersion;
 
-/* Reserved parameters added after the first release of the rules above;
-** their leaves get the checks of any parameter. */
-static const char *const amichkLaterReserved[] = {
-  "BCI_ID",
-  "BCI_Message_Interval_UI",
-  "BCI_Protocol",
-  "BCI_State",
-  "BCI_Training_Mode",
-  "BCI_Training_UI",
-  "Component_Name",
-  "DLL_ID",
-  "DLL_Path",
-  "Model_Name",
-  "Modulation",
-  "Modulation_Levels",
-  "PAM4_CenterEyeOffset",
-  "PAM4_CenterThreshold",
-  "PAM4_LowerEyeOffset",
-  "PAM4_LowerThreshold",
-  "PAM4_Mapping",
-  "PAM4_UpperEyeOffset",
-  "PAM4_UpperThreshold",
-  "PAM_Thresholds",
-  "Repeater_Type",
-  "Resolve_Exists",
-  "Rx_Clock_Recovery_DCD",
-  "Rx_Clock_Recovery_Dj",
-  "Rx_Clock_Recovery_Mean",
-  "Rx_Clock_Recovery_Rj",
-  "Rx_Clock_Recovery_Sj",
-  "Rx_DCD",
-  "Rx_Decision_Time",
-  "Rx_Dj",
-  "Rx_GaussianNoise",
-  "Rx_Noise",
-  "Rx_R",
-  "Rx_Rj",
-  "Rx_Sj",
-  "Rx_UniformNoise",
-  "Rx_Use_Clock_Input",
-  "Special_Param_Names",
-  "Supporting_Files",
-  "Ts4file",
-  "Tx_Dj",
-  "Tx_R",
-  "Tx_Rj",
-  "Tx_Sj",
-  "Tx_Sj_Frequency",
-  "Tx_V",
-};
+/* What the models' record says of the file being checked: a receiver, a
+** transmitter, or either (a standalone file, an I/O model). */
+static int amichkDirection = AMICHK_EITHER;
 
-static int amichkIsLaterReserved(const char *name) {
-  int i;
-  for( i = 0; i < (int)(sizeof(amichkLaterReserved) / sizeof(char *)); i++ ) {
-    if( strcmp(name, amichkLaterReserved[i]) == 0 ) return 1;
-  }
-  return 0;
-}
+/* What the reserved checks learn for the rules that span parameters. */
+static struct {
+  int pam4;  /* Modulation names PAM4 */
+  int upper; /* PAM4_UpperThreshold given */
+  int lower; /* PAM4_LowerThreshold given */
+} amichkSeen;
 
 /* Format code of a leaf named by a format word, else -1. */
 static int amichkShorthand(const AmiNode *leaf) {
@@ -224,18 +177,26 @@ static int amichkNumericType(const AmiNode *param) {
   return 0;
 }
 
+/* A NOTE at the current line when the tree came from a file. */
+static void amichkNote(int code, ...) {
+  va_list ap;
+  va_start(ap, code);
+  if( amichkLine > 0 ) {
+    MSG_SetLineSource(amichkLineSource);
+    MSG_CodeV(MSG_TYPE_NOTE_LINE, code, &ap);
+    MSG_SetLineSource(PARSE_GetLineNumber);
+  } else {
+    MSG_CodeV(MSG_TYPE_NOTE, code, &ap);
+  }
+  va_end(ap);
+}
+
 /* Without AMI_Version a format leaf is an unknown parameter (reported by
 ** the caller); say once per file what makes it legal. */
 static void amichkFormsHint(const AmiNode *leaf) {
   if( amichkForms51 || amichkFormsNoted ) return;
   amichkFormsNoted = 1;
-  if( amichkLine > 0 ) {
-    MSG_SetLineSource(amichkLineSource);
-    MSG_NoteCodeLine(MSGC_AMI_FORMS_NEED_VERSION, amichkText(leaf->name));
-    MSG_SetLineSource(PARSE_GetLineNumber);
-  } else {
-    MSG_NoteCode(MSGC_AMI_FORMS_NEED_VERSION, amichkText(leaf->name));
-  }
+  amichkNote(MSGC_AMI_FORMS_NEED_VERSION, amichkText(leaf->name));
 }
 
 /* The version text of an AMI_Version parameter: its Value leaf, its
@@ -257,11 +218,52 @@ static const char *amichkVersionText(const AmiNode *param) {
   return NULL;
 }
 
+/* The AMI_Version branch of a Reserved_Parameters branch, or null. */
+static const AmiNode *amichkVersionParam(const AmiNode *branch) {
+  int i;
+  for( i = 0; i < branch->count; i++ ) {
+    const AmiEntry *e = amichkChild(branch, i);
+    if( e->node && e->kind == AMIPARAM_BRANCH
+        && strcmp(amichkText(e->node->name), "AMI_Version") == 0 )
+      return e->node;
+  }
+  return NULL;
+}
+
+/* Decides, before any parameter is checked, which rules the tree is
+** checked by: those of the AMI_Version its Reserved_Parameters declare. A
+** version that is missing, newer than the newest known or no version at
+** all is checked by the newest rules, so that nothing is called too new
+** on top of the version's own report. */
+static void amichkDecideRules(const AmiNode *root) {
+  int i;
+  amichkForms51 = 0;
+  amichkSet = AMIVER_50;
+  amichkVersion = NULL;
+  for( i = 0; i < root->count; i++ ) {
+    const AmiEntry *e = amichkChild(root, i);
+    const AmiNode *version;
+    if( e->node == NULL || e->kind != AMIPARAM_BRANCH
+        || strcmp(amichkText(e->node->name), "Reserved_Parameters") != 0 )
+      continue;
+    if( (version = amichkVersionParam(e->node)) == NULL ) return;
+    amichkForms51 = 1;
+    amichkVersion = amichkVersionText(version);
+    AMIVER_Decide(amichkVersion, &amichkSet);
+    return;
+  }
+}
+
+/* The declared version, as messages name it. */
+static const char *amichkDeclared(void) {
+  return amichkVersion ? amichkVersion : AMIVER_Name(amichkSet);
+}
+
 /* AMI_Version: Usage Info, Type String and a release the checker knows;
 ** a newer release is checked by the newest rules it knows, and told so. */
 static void amichkCheckVersion(const AmiNode *param) {
   const char *v = amichkVersionText(param);
-  int i;
+  int i, set;
   for( i = 0; i < param->count; i++ ) {
     const AmiNode *leaf = param->items.children[i].node;
     if( leaf == NULL || param->items.children[i].kind != AMIPARAM_LEAF )
@@ -281,63 +283,73 @@ static void amichkCheckVersion(const AmiNode *param) {
     amichkError(MSGC_AMI_MANDATORY_LEAF, "Value", "AMI_Version");
     return;
   }
-  for( i = 0; i < AMICHK_N_AMI_VERSIONS; i++ ) {
-    if( strcmp(v, amichkAmiVersions[i]) == 0 ) return;
+  switch( AMIVER_Decide(v, &set) ) {
+    case AMIVER_KNOWN:
+      break;
+    case AMIVER_NEWER:
+      amichkNote(MSGC_AMI_VERSION_TOO_NEW, v, AMIVER_Name(AMIVER_NEWEST),
+                 AMIVER_Name(AMIVER_NEWEST));
+      break;
+    default:
+      amichkError(MSGC_AMIVER_UNKNOWN, v, AMIVER_KnownList());
+      break;
   }
-  if( CMN_IsNewerVersion(v, AMICHK_NEWEST_AMI) ) {
-    if( amichkLine > 0 ) {
-      MSG_SetLineSource(amichkLineSource);
-      MSG_NoteCodeLine(MSGC_AMI_VERSION_TOO_NEW, v, AMICHK_NEWEST_AMI,
-                       AMICHK_NEWEST_AMI);
-      MSG_SetLineSource(PARSE_GetLineNumber);
-    } else {
-      MSG_NoteCode(MSGC_AMI_VERSION_TOO_NEW, v, AMICHK_NEWEST_AMI,
-                   AMICHK_NEWEST_AMI);
-    }
-    return;
-  }
-  amichkError(MSGC_AMI_ILLEGAL_VALUE, "AMI_Version", v, "Reserved_Parameters");
 }
 
 /* ---- leaf check --------------------------------------------------------- */
 
-static void amichkCheckLeaf(const AmiNode *leaf, const char *param,
-                            int numeric) {
+/* Usage Dep marks a parameter that AMI_Resolve sets; it came with
+** AMI_Resolve in 6.1 (BIRD155.2). Returns 1 when the usage is Dep. */
+static int amichkUsageDep(const AmiNode *leaf) {
+  if( !amichkForms51 || strcmp(amichkFirstText(leaf), "Dep") != 0 ) return 0;
+  if( amichkSet < AMIVER_61 )
+    amichkError(MSGC_AMIVER_INTRODUCED, "Usage Dep", AMIVER_Name(AMIVER_61),
+                amichkDeclared());
+  return 1;
+}
+
+/* The checks any leaf gets; returns 0 when it reported the leaf. */
+static int amichkCheckLeaf(const AmiNode *leaf, const char *param,
+                           int numeric) {
   int reserved, shorthand;
   amichkAt(leaf);
   if( leaf->count < 1 ) {
     amichkError(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), param);
-    return;
+    return 0;
   }
   reserved = amichkFirstReserved(leaf);
   switch( leaf->keyword ) {
     case AMIPARAM_KW_USAGE:
-      if( reserved < AMIPARAM_RW_IN || reserved > AMIPARAM_RW_INOUT ) {
+      if( (reserved < AMIPARAM_RW_IN || reserved > AMIPARAM_RW_INOUT)
+          && !amichkUsageDep(leaf) ) {
         amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", amichkFirstText(leaf),
                     param);
+        return 0;
       }
       break;
     case AMIPARAM_KW_TYPE:
       if( reserved < AMIPARAM_RW_FLOAT || reserved > AMIPARAM_RW_UI ) {
         amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", amichkFirstText(leaf),
                     param);
+        return 0;
       }
       break;
     case AMIPARAM_KW_FORMAT:
       if( reserved < AMIPARAM_RW_VALUE || reserved > AMIPARAM_RW_DJRJ ) {
         amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", amichkFirstText(leaf),
                     param);
-      } else {
-        amichkFormatValues(leaf, param);
+        return 0;
       }
-      break;
+      return amichkFormatValues(leaf, param);
     default:
       shorthand = amichkShorthand(leaf);
       if( amichkForms51 && shorthand >= 0 ) {
-        amichkFormatValuesAt(leaf, shorthand, 0, leaf->name, param, numeric);
+        return amichkFormatValuesAt(leaf, shorthand, 0, leaf->name, param,
+                                    numeric);
       }
       break;
   }
+  return 1;
 }
 
 static void amichkWalk(const AmiNode *branch) {
@@ -354,57 +366,17 @@ static void amichkWalk(const AmiNode *branch) {
   }
 }
 
-/* ---- reserved parameters ------------------------------------------------ */
-
-#define BIT(r) (1u << (r))
-
-enum { FMT_NONE, FMT_JITTER, FMT_DCD };
-enum { DEF_ANY, DEF_BOOLEAN, DEF_INTEGER, DEF_OPTIONAL_NUMBER };
-
-typedef struct ReservedRule {
-  const char *name;
-  unsigned usage; /* allowed reserved-word codes, as bits */
-  unsigned type;
-  int format; /* FMT_NONE: a Format leaf is not allowed */
-  int dflt;
-} ReservedRule;
-
-static const ReservedRule amichkReserved[] = {
-  { "Init_Returns_Impulse", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN),
-    FMT_NONE, DEF_ANY },
-  { "GetWave_Exists", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN), FMT_NONE,
-    DEF_ANY },
-  { "Use_Init_Output", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_BOOLEAN),
-    FMT_NONE, DEF_BOOLEAN },
-  { "Max_Init_Aggressors", BIT(AMIPARAM_RW_INFO), BIT(AMIPARAM_RW_INTEGER),
-    FMT_NONE, DEF_INTEGER },
-  { "Ignore_Bits", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
-    BIT(AMIPARAM_RW_INTEGER), FMT_NONE, DEF_INTEGER },
-  { "Tx_Jitter", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
-    BIT(AMIPARAM_RW_FLOAT) | BIT(AMIPARAM_RW_UI), FMT_JITTER,
-    DEF_OPTIONAL_NUMBER },
-  { "Rx_Clock_PDF", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
-    BIT(AMIPARAM_RW_FLOAT) | BIT(AMIPARAM_RW_UI), FMT_JITTER,
-    DEF_OPTIONAL_NUMBER },
-  { "Tx_DCD", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
-    BIT(AMIPARAM_RW_FLOAT) | BIT(AMIPARAM_RW_UI), FMT_DCD,
-    DEF_OPTIONAL_NUMBER },
-  { "Rx_Receiver_Sensitivity", BIT(AMIPARAM_RW_INFO) | BIT(AMIPARAM_RW_OUT),
-    BIT(AMIPARAM_RW_FLOAT), FMT_DCD, DEF_OPTIONAL_NUMBER },
-};
-
-#define AMICHK_N_RESERVED                                                      \
-  ((int)(sizeof(amichkReserved) / sizeof(amichkReserved[0])))
+/* ---- reserved parameters of the first release --------------------------- */
 
 /* Whether a format word belongs to a rule's column.  A Table is accepted
 ** as the jitter distribution of Tx_Jitter and Rx_Clock_PDF. */
 static int amichkFormatAllowed(int format, int reserved) {
-  if( format == FMT_JITTER ) {
+  if( format == AMIVER_FMT_JITTER ) {
     return reserved == AMIPARAM_RW_GAUSSIAN
         || reserved == AMIPARAM_RW_DUAL_DIRAC || reserved == AMIPARAM_RW_DJRJ
         || reserved == AMIPARAM_RW_TABLE;
   }
-  if( format == FMT_DCD ) {
+  if( format == AMIVER_FMT_DCD ) {
     return reserved == AMIPARAM_RW_VALUE || reserved == AMIPARAM_RW_RANGE
         || reserved == AMIPARAM_RW_CORNER;
   }
@@ -414,36 +386,41 @@ static int amichkFormatAllowed(int format, int reserved) {
 /* Whether a value fits a rule's Default column. */
 static int amichkDefaultFits(const AmiValue *v, int dflt) {
   switch( dflt ) {
-    case DEF_BOOLEAN:
+    case AMIVER_DEF_BOOLEAN:
       return v->type == AMIPARAM_BOOLEAN;
-    case DEF_INTEGER:
+    case AMIVER_DEF_INTEGER:
       return v->type == AMIPARAM_INTEGER;
-    case DEF_OPTIONAL_NUMBER:
+    case AMIVER_DEF_OPTIONAL_NUMBER:
       return amichkIsNumber(v);
     default:
       return 1;
   }
 }
 
+/* Whether a reserved word is one of a rule's allowed words. */
+static int amichkAllows(unsigned set, int reserved) {
+  return reserved >= 0 && reserved < 30 && (set & AMIVER_BIT(reserved));
+}
+
 /* A format leaf of a reserved parameter ("(Value True)"): a Value gives the
 ** parameter's value, as a Default does; any other format stands for the
 ** Format leaf. */
-static void amichkKnownShorthand(const AmiNode *leaf, const ReservedRule *rule,
+static void amichkKnownShorthand(const AmiNode *leaf, const AmiverRule *rule,
                                  int *have) {
   int format = amichkShorthand(leaf);
   const char *name = rule->name;
-  if( format == AMIPARAM_RW_VALUE && rule->format != FMT_DCD ) {
+  if( format == AMIPARAM_RW_VALUE && rule->format != AMIVER_FMT_DCD ) {
     if( leaf->count != 1 ) {
       amichkError(MSGC_AMI_FORMAT_COUNT, leaf->name, name, 1);
     } else if( !amichkDefaultFits(amichkValue(leaf, 0), rule->dflt) ) {
       amichkError(MSGC_AMI_ILLEGAL_VALUE, "Value", amichkFirstText(leaf), name);
     } else {
       have[AMIPARAM_KW_DEFAULT] = 1;
-      if( rule->format != FMT_NONE ) have[AMIPARAM_KW_FORMAT] = 1;
+      if( rule->format != AMIVER_FMT_NONE ) have[AMIPARAM_KW_FORMAT] = 1;
     }
     return;
   }
-  if( rule->format == FMT_NONE ) {
+  if( rule->format == AMIVER_FMT_NONE ) {
     amichkError(MSGC_AMI_UNEXPECTED_PARAMETER, leaf->name, name);
   } else if( !amichkFormatAllowed(rule->format, format) ) {
     amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", leaf->name, name);
@@ -453,66 +430,67 @@ static void amichkKnownShorthand(const AmiNode *leaf, const ReservedRule *rule,
   }
 }
 
-static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
+/* One leaf of a parameter of the first release; marks what it gives. */
+static void amichkKnownLeaf(const AmiNode *leaf, const AmiverRule *rule,
+                            int *have) {
+  const char *name = rule->name;
+  int reserved = amichkFirstReserved(leaf);
+  const char *first = amichkFirstText(leaf);
+  switch( leaf->keyword ) {
+    case AMIPARAM_KW_USAGE:
+      have[AMIPARAM_KW_USAGE] = 1;
+      if( !amichkAllows(rule->usage, reserved) )
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", first, name);
+      break;
+    case AMIPARAM_KW_TYPE:
+      have[AMIPARAM_KW_TYPE] = 1;
+      if( !amichkAllows(rule->type, reserved) )
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", first, name);
+      break;
+    case AMIPARAM_KW_FORMAT:
+      if( rule->format == AMIVER_FMT_NONE ) {
+        amichkError(MSGC_AMI_UNEXPECTED_PARAMETER, "Format", name);
+      } else if( !amichkFormatAllowed(rule->format, reserved) ) {
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", first, name);
+      } else if( amichkFormatValues(leaf, name) ) {
+        have[AMIPARAM_KW_FORMAT] = 1;
+      }
+      break;
+    case AMIPARAM_KW_DEFAULT:
+      if( amichkDefaultFits(amichkValue(leaf, 0), rule->dflt) )
+        have[AMIPARAM_KW_DEFAULT] = 1;
+      else
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Default", first, name);
+      break;
+    case AMIPARAM_KW_DESCRIPTION:
+      have[AMIPARAM_KW_DESCRIPTION] = 1;
+      break;
+    default:
+      if( amichkForms51 && amichkShorthand(leaf) >= 0 ) {
+        amichkKnownShorthand(leaf, rule, have);
+        break;
+      }
+      amichkError(MSGC_AMI_UNKNOWN_PARAMETER, amichkText(leaf->name), name);
+      if( amichkShorthand(leaf) >= 0 ) amichkFormsHint(leaf);
+      break;
+  }
+}
+
+static void amichkCheckKnown(const AmiNode *param, const AmiverRule *rule) {
   int have[AMIPARAM_KW_DESCRIPTION + 1] = { 0 };
   const char *name = rule->name;
   int i;
   for( i = 0; i < param->count; i++ ) {
     const AmiEntry *e = amichkChild(param, i);
     const AmiNode *leaf = e->node;
-    int reserved;
-    const char *first;
     if( leaf == NULL ) continue;
     amichkAt(leaf);
     if( e->kind != AMIPARAM_LEAF ) {
       amichkError(MSGC_AMI_BRANCH_NOT_LEAF, amichkText(leaf->name), name);
-      continue;
-    }
-    if( leaf->count < 1 ) {
+    } else if( leaf->count < 1 ) {
       amichkError(MSGC_AMI_LEAF_WITHOUT_VALUES, amichkText(leaf->name), name);
-      continue;
-    }
-    reserved = amichkFirstReserved(leaf);
-    first = amichkFirstText(leaf);
-    switch( leaf->keyword ) {
-      case AMIPARAM_KW_USAGE:
-        have[AMIPARAM_KW_USAGE] = 1;
-        if( reserved < 0 || reserved > 31 || !(rule->usage & BIT(reserved)) ) {
-          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", first, name);
-        }
-        break;
-      case AMIPARAM_KW_TYPE:
-        have[AMIPARAM_KW_TYPE] = 1;
-        if( reserved < 0 || reserved > 31 || !(rule->type & BIT(reserved)) ) {
-          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", first, name);
-        }
-        break;
-      case AMIPARAM_KW_FORMAT:
-        if( rule->format == FMT_NONE ) {
-          amichkError(MSGC_AMI_UNEXPECTED_PARAMETER, "Format", name);
-        } else if( !amichkFormatAllowed(rule->format, reserved) ) {
-          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Format", first, name);
-        } else if( amichkFormatValues(leaf, name) ) {
-          have[AMIPARAM_KW_FORMAT] = 1;
-        }
-        break;
-      case AMIPARAM_KW_DEFAULT:
-        if( amichkDefaultFits(amichkValue(leaf, 0), rule->dflt) )
-          have[AMIPARAM_KW_DEFAULT] = 1;
-        else
-          amichkError(MSGC_AMI_ILLEGAL_VALUE, "Default", first, name);
-        break;
-      case AMIPARAM_KW_DESCRIPTION:
-        have[AMIPARAM_KW_DESCRIPTION] = 1;
-        break;
-      default:
-        if( amichkForms51 && amichkShorthand(leaf) >= 0 ) {
-          amichkKnownShorthand(leaf, rule, have);
-          break;
-        }
-        amichkError(MSGC_AMI_UNKNOWN_PARAMETER, amichkText(leaf->name), name);
-        if( amichkShorthand(leaf) >= 0 ) amichkFormsHint(leaf);
-        break;
+    } else {
+      amichkKnownLeaf(leaf, rule, have);
     }
   }
   amichkAt(param);
@@ -520,69 +498,198 @@ static void amichkCheckKnown(const AmiNode *param, const ReservedRule *rule) {
     amichkError(MSGC_AMI_MANDATORY_LEAF, "Usage", name);
   if( !have[AMIPARAM_KW_TYPE] )
     amichkError(MSGC_AMI_MANDATORY_LEAF, "Type", name);
-  if( rule->format != FMT_NONE && !have[AMIPARAM_KW_FORMAT] ) {
+  if( rule->format != AMIVER_FMT_NONE && !have[AMIPARAM_KW_FORMAT] ) {
     amichkError(MSGC_AMI_MANDATORY_LEAF, "Format", name);
   }
-  if( rule->dflt != DEF_OPTIONAL_NUMBER && !have[AMIPARAM_KW_DEFAULT] ) {
+  if( rule->dflt != AMIVER_DEF_OPTIONAL_NUMBER && !have[AMIPARAM_KW_DEFAULT] ) {
     amichkError(MSGC_AMI_MANDATORY_LEAF, "Default", name);
   }
   if( !have[AMIPARAM_KW_DESCRIPTION] )
     amichkError(MSGC_AMI_MANDATORY_LEAF, "Description", name);
 }
 
-/* Whether Reserved_Parameters declares AMI_Version (as a parameter). */
-static int amichkDeclaresVersion(const AmiNode *branch) {
-  int i;
-  for( i = 0; i < branch->count; i++ ) {
-    const AmiEntry *e = amichkChild(branch, i);
-    if( e->node && e->kind == AMIPARAM_BRANCH
-        && strcmp(amichkText(e->node->name), "AMI_Version") == 0 )
-      return 1;
+/* ---- reserved parameters of the later releases -------------------------- */
+
+/* Whether a leaf carries values of the parameter (rather than its
+** descriptors or a range's bounds that a list of choices cannot have). */
+static int amichkValueLeaf(const AmiNode *leaf, int *first) {
+  int f = amichkShorthand(leaf);
+  *first = 0;
+  if( leaf->keyword == AMIPARAM_KW_DEFAULT ) return 1;
+  if( leaf->keyword == AMIPARAM_KW_FORMAT ) {
+    f = amichkFirstReserved(leaf);
+    *first = 1;
   }
-  return 0;
+  return f == AMIPARAM_RW_VALUE || f == AMIPARAM_RW_LIST
+      || f == AMIPARAM_RW_CORNER || f == AMIPARAM_RW_RANGE;
+}
+
+/* The allowed values of a rule, as one phrase for messages. */
+static void amichkValuePhrase(const AmiverValue *values, char *out,
+                              size_t size) {
+  size_t n = 0;
+  int i;
+  out[0] = 0;
+  for( i = 0; values[i].text && n < size; i++ ) {
+    const char *sep = i == 0 ? "" : values[i + 1].text ? ", " : " or ";
+    int w = snprintf(out + n, size - n, "%s%s", sep, values[i].text);
+    if( w < 0 ) break;
+    n += (size_t)w;
+  }
+}
+
+/* One value against a rule's allowed values and least integer. */
+static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
+                             const AmiverRule *rule) {
+  const char *text = amichkText(v->text);
+  char phrase[128];
+  int i;
+  if( rule->values ) {
+    for( i = 0; rule->values[i].text; i++ ) {
+      if( strcmp(text, rule->values[i].text) == 0 ) break;
+    }
+    if( rule->values[i].text == NULL ) {
+      amichkValuePhrase(rule->values, phrase, sizeof phrase);
+      amichkError(MSGC_AMIVER_VALUE_NOT_ALLOWED, amichkText(leaf->name), text,
+                  rule->name, phrase);
+    } else if( rule->values[i].since > amichkSet
+               && rule->values[i].since > rule->since ) {
+      snprintf(phrase, sizeof phrase, "%s %s", rule->name, text);
+      amichkError(MSGC_AMIVER_INTRODUCED, phrase,
+                  AMIVER_Name(rule->values[i].since), amichkDeclared());
+    }
+    if( strcmp(rule->name, "Modulation") == 0 && strcmp(text, "PAM4") == 0 )
+      amichkSeen.pam4 = 1;
+  }
+  if( rule->least > 0
+      && (v->type != AMIPARAM_INTEGER || atol(text) < rule->least) ) {
+    amichkError(MSGC_AMIVER_VALUE_TOO_SMALL, amichkText(leaf->name), text,
+                rule->name, rule->least);
+  }
+}
+
+/* A leaf of a parameter of the later releases: the leaf check, then the
+** Usage, Type and values the rule allows. */
+static void amichkLaterLeaf(const AmiNode *leaf, const AmiverRule *rule,
+                            int numeric) {
+  int first, i;
+  if( !amichkCheckLeaf(leaf, rule->name, numeric) ) return;
+  switch( leaf->keyword ) {
+    case AMIPARAM_KW_USAGE:
+      if( rule->usage == 0 ) break;
+      if( strcmp(amichkFirstText(leaf), "Dep") == 0
+              ? !(rule->usage & AMIVER_DEP)
+              : !amichkAllows(rule->usage, amichkFirstReserved(leaf)) )
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Usage", amichkFirstText(leaf),
+                    rule->name);
+      return;
+    case AMIPARAM_KW_TYPE:
+      if( rule->type && !amichkAllows(rule->type, amichkFirstReserved(leaf)) )
+        amichkError(MSGC_AMI_ILLEGAL_VALUE, "Type", amichkFirstText(leaf),
+                    rule->name);
+      return;
+    default:
+      break;
+  }
+  if( !amichkValueLeaf(leaf, &first) ) return;
+  for( i = first; i < leaf->count; i++ ) {
+    amichkLaterValue(leaf, amichkValue(leaf, i), rule);
+  }
+}
+
+static void amichkCheckLater(const AmiNode *param, const AmiverRule *rule) {
+  int numeric = amichkNumericType(param);
+  int i;
+  amichkAt(param);
+  if( rule->since > amichkSet ) {
+    amichkError(MSGC_AMIVER_INTRODUCED, rule->name, AMIVER_Name(rule->since),
+                amichkDeclared());
+  }
+  if( strcmp(rule->name, "PAM4_UpperThreshold") == 0 ) amichkSeen.upper = 1;
+  if( strcmp(rule->name, "PAM4_LowerThreshold") == 0 ) amichkSeen.lower = 1;
+  for( i = 0; i < param->count; i++ ) {
+    const AmiEntry *e = amichkChild(param, i);
+    if( e->node == NULL ) continue;
+    if( e->kind == AMIPARAM_LEAF ) {
+      amichkLaterLeaf(e->node, rule, numeric);
+    } else {
+      amichkWalk(e->node);
+    }
+  }
+}
+
+/* A PAM4 receiver needs its upper and lower thresholds (BIRD175.3); only
+** a file reached from a receiver model is known to be one. */
+static void amichkCrossRules(void) {
+  if( amichkDirection != AMICHK_RX || !amichkSeen.pam4
+      || amichkSet < AMIVER_61 )
+    return;
+  if( !amichkSeen.upper )
+    amichkError(MSGC_AMIVER_NEEDS_PARAMETER, "PAM4_UpperThreshold", "PAM4");
+  if( !amichkSeen.lower )
+    amichkError(MSGC_AMIVER_NEEDS_PARAMETER, "PAM4_LowerThreshold", "PAM4");
+}
+
+/* One child branch of Reserved_Parameters.  Returns the rule it was
+** checked by, or null. */
+static const AmiverRule *amichkReservedParam(const AmiNode *node) {
+  const char *name = amichkText(node->name);
+  const AmiverRule *rule = AMIVER_Find(name);
+  if( rule && amichkForms51 && strcmp(name, "AMI_Version") == 0 ) {
+    amichkCheckVersion(node);
+  } else if( rule && rule->since == AMIVER_50
+             && !(amichkForms51 && rule->removed) ) {
+    amichkCheckKnown(node, rule);
+  } else if( rule && rule->since == AMIVER_50 ) {
+    amichkError(MSGC_AMIVER_REMOVED, name, AMIVER_Name(rule->removed),
+                amichkDeclared());
+  } else if( rule && amichkForms51 ) {
+    amichkCheckLater(node, rule);
+  } else {
+    amichkError(MSGC_AMI_UNKNOWN_PARAMETER, name, "Reserved_Parameters");
+    amichkWalk(node);
+    return NULL;
+  }
+  return rule;
 }
 
 static void amichkCheckReserved(const AmiNode *branch) {
-  int sawInit = 0, sawGetWave = 0;
-  int i, r;
-  amichkForms51 = amichkDeclaresVersion(branch);
+  int i, r, seen[64] = { 0 };
+  memset(&amichkSeen, 0, sizeof amichkSeen);
   for( i = 0; i < branch->count; i++ ) {
     const AmiEntry *e = amichkChild(branch, i);
     const AmiNode *node = e->node;
-    const char *name;
+    const AmiverRule *rule;
     if( node == NULL ) continue;
-    name = amichkText(node->name);
     amichkAt(node);
     if( e->kind == AMIPARAM_LEAF ) {
-      amichkError(MSGC_AMI_LEAF_NOT_BRANCH, name, "Reserved_Parameters");
+      amichkError(MSGC_AMI_LEAF_NOT_BRANCH, amichkText(node->name),
+                  "Reserved_Parameters");
       amichkCheckLeaf(node, "Reserved_Parameters", 0);
       continue;
     }
-    if( strcmp(name, "AMI_Version") == 0 ) {
-      amichkCheckVersion(node);
-      continue;
-    }
-    for( r = 0; r < AMICHK_N_RESERVED; r++ ) {
-      if( strcmp(name, amichkReserved[r].name) == 0 ) break;
-    }
-    if( r == AMICHK_N_RESERVED && amichkForms51
-        && amichkIsLaterReserved(name) ) {
-      amichkWalk(node);
-      continue;
-    }
-    if( r == AMICHK_N_RESERVED ) {
-      amichkError(MSGC_AMI_UNKNOWN_PARAMETER, name, "Reserved_Parameters");
-      amichkWalk(node);
-      continue;
-    }
-    if( r == 0 ) sawInit = 1;
-    if( r == 1 ) sawGetWave = 1;
-    amichkCheckKnown(node, &amichkReserved[r]);
+    rule = amichkReservedParam(node);
+    if( rule && rule->required ) seen[rule - AMIVER_Rule(0)] = 1;
   }
   amichkAt(branch);
-  if( !sawInit )
-    amichkError(MSGC_AMI_MANDATORY_MISSING, "Init_Returns_Impulse");
-  if( !sawGetWave ) amichkError(MSGC_AMI_MANDATORY_MISSING, "GetWave_Exists");
+  for( r = 0; r < AMIVER_RuleCount() && r < 64; r++ ) {
+    if( AMIVER_Rule(r)->required && !seen[r] )
+      amichkError(MSGC_AMI_MANDATORY_MISSING, AMIVER_Rule(r)->name);
+  }
+  if( amichkForms51 ) amichkCrossRules();
+}
+
+/* ---- the tree ----------------------------------------------------------- */
+
+/* Files of 6.1 and later must name their root (BIRD171.3); a quoted empty
+** name is as empty as none. */
+static void amichkCheckRoot(const AmiNode *root) {
+  const char *name = amichkText(root->name);
+  if( !amichkForms51 || amichkSet < AMIVER_61 ) return;
+  if( name[0] == 0 || strcmp(name, "\"\"") == 0 ) {
+    amichkAt(root);
+    amichkError(MSGC_AMIVER_EMPTY_ROOT, amichkDeclared());
+  }
 }
 
 void AMICHK_CheckTree(const AmiParamTree *tree) {
@@ -590,6 +697,7 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
   int i, sawReserved = 0;
   amichkForms51 = 0;
   amichkFormsNoted = 0;
+  amichkSet = AMIVER_50;
   if( tree == NULL || tree->entries == NULL || tree->count < 1
       || tree->entries[0].node == NULL
       || tree->entries[0].kind != AMIPARAM_BRANCH ) {
@@ -597,6 +705,8 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
     return;
   }
   root = tree->entries[0].node;
+  amichkDecideRules(root);
+  amichkCheckRoot(root);
   for( i = 0; i < root->count; i++ ) {
     const AmiEntry *e = amichkChild(root, i);
     const AmiNode *node = e->node;
@@ -610,6 +720,10 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
       sawReserved = 1;
       amichkCheckReserved(node);
     } else if( strcmp(name, "Model_Specific") == 0 ) {
+      /* From 5.1 on the reserved parameters come first (BIRD139.2), so a
+      ** tool knows the version before it reads the rest. */
+      if( amichkForms51 && !sawReserved )
+        amichkError(MSGC_AMIVER_RESERVED_ORDER, amichkDeclared());
       amichkWalk(node);
     } else {
       amichkError(MSGC_AMI_UNKNOWN_BRANCH, name);
@@ -617,6 +731,7 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
   }
   amichkAt(root);
   if( !sawReserved ) amichkError(MSGC_AMI_NO_RESERVED);
+  amichkVersion = NULL; /* it points into the tree */
 }
 
 /* ---- files -------------------------------------------------------------- */
@@ -724,7 +839,7 @@ static int amichkParamSeen(const AlgExecList *list, const AlgExecutable *rec) {
 }
 
 static void amichkCheckRecord(const char *model, const AlgExecList *list,
-                              AlgExecutable *rec) {
+                              AlgExecutable *rec, int direction) {
   char ibsName[CMN_MAX_PATH + 1];
   char *path;
   if( rec->codeFile[0] && !amichkExists(amichkDir, rec->codeFile) ) {
@@ -746,7 +861,9 @@ static void amichkCheckRecord(const char *model, const AlgExecList *list,
   if( amichkReached ) amichkReached(path);
   if( PARSE_File(path, CMN_FILE_AMI) ) {
     if( rec->tree ) AMIPARAM_FreeTree(&rec->tree);
+    amichkDirection = direction;
     rec->tree = AMICHK_ParseGathered();
+    amichkDirection = AMICHK_EITHER;
   } else {
     PARSE_FreeAmiText();
   }
@@ -754,24 +871,28 @@ static void amichkCheckRecord(const char *model, const AlgExecList *list,
   CMN_Free(&path);
 }
 
-static void amichkModel(const char *model, AlgExecList *list) {
+static void amichkModel(const char *model, AlgExecList *list, int direction) {
   AlgExecutable *rec;
   if( list->first == NULL ) {
     MSG_ErrorCode(MSGC_AMI_EMPTY_ALGMOD, model);
     return;
   }
   for( rec = list->first; rec; rec = rec->next ) {
-    amichkCheckRecord(model, list, rec);
+    amichkCheckRecord(model, list, rec, direction);
   }
 }
 
 void AMICHK_CheckModelFiles(IbisItem *models, AmichkModelName name,
-                            AmichkModelExecs execs) {
+                            AmichkModelExecs execs,
+                            AmichkModelDirection direction) {
   IbisItem *item;
   CMN_ASSERT(name != NULL && execs != NULL, AMICHK_SRC);
   snprintf(amichkDir, sizeof(amichkDir), "%s", CMN_GetDirectory());
   for( item = models; item; item = item->next ) {
     AlgExecList *list = item->record ? execs(item->record) : NULL;
-    if( list ) amichkModel(amichkText(name(item->record)), list);
+    if( list ) {
+      amichkModel(amichkText(name(item->record)), list,
+                  direction ? direction(item->record) : AMICHK_EITHER);
+    }
   }
 }

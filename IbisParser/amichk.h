@@ -5,8 +5,9 @@
 ** A referenced file is looked up in the directory of the .ibs file, its
 ** text gathered by the IBIS reader, parsed into a parameter tree and the
 ** tree checked against the IBIS-AMI rules for Reserved_Parameters and
-** Model_Specific parameters.  The examined tree is attached to its
-** Executable record.
+** Model_Specific parameters, by the rules of the AMI_Version the file
+** declares (amiver).  The examined tree is attached to its Executable
+** record.
 */
 #ifndef IBISPARSER_AMICHK_H
 #define IBISPARSER_AMICHK_H
@@ -21,9 +22,16 @@ struct AmiParamTree;
 typedef const char *(*AmichkModelName)(void *model);
 typedef AlgExecList *(*AmichkModelExecs)(void *model);
 
-/* Checks the files of every model of the list that has an executable list. */
+/* What a model is to its parameter file: some rules hold for a receiver
+** only.  A standalone file, or one an I/O model names, may be either. */
+enum { AMICHK_EITHER, AMICHK_RX, AMICHK_TX };
+typedef int (*AmichkModelDirection)(void *model);
+
+/* Checks the files of every model of the list that has an executable list.
+** `direction` may be null (every model is then either). */
 void AMICHK_CheckModelFiles(IbisItem *models, AmichkModelName name,
-                            AmichkModelExecs execs);
+                            AmichkModelExecs execs,
+                            AmichkModelDirection direction);
 /* Parses the text the IBIS reader gathered (and releases it); returns the
 ** checked tree, or null when there was no text or it did not parse. */
 struct AmiParamTree *AMICHK_ParseGathered(void);

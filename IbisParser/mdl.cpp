@@ -1130,10 +1130,20 @@ static AlgExecList *mdlAmiExecs(void *model) {
   return ((MDL_Model *)model)->algorithmic;
 }
 
+/* An input-only model's parameter file is a receiver's, an output-only
+** model's a transmitter's; an I/O model may be either. */
+static int mdlAmiDirection(void *model) {
+  int type = ((MDL_Model *)model)->type;
+  int in = MDL_IsInputType(type), out = MDL_IsOutputType(type);
+  if( in && !out ) return AMICHK_RX;
+  if( out && !in ) return AMICHK_TX;
+  return AMICHK_EITHER;
+}
+
 void MDL_CheckAmiFiles(IbisFile *file) {
   IbisItem *models = NULL;
   if( file == NULL || !IBIS_GetModels(file, &models) ) return;
-  AMICHK_CheckModelFiles(models, mdlAmiName, mdlAmiExecs);
+  AMICHK_CheckModelFiles(models, mdlAmiName, mdlAmiExecs, mdlAmiDirection);
 }
 
 const ParseSection MDL_ParseSection = { MDL_Begin, MDL_EndSection, MDL_Line,

@@ -206,6 +206,8 @@ TEST_F(AmiTree, ChecksEachRuleOfTheReservedTable) {
 TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
     const std::string v51 =
         "(AMI_Version (Usage Info) (Type String) (Value \"5.1\") (Description \"v\"))";
+    const std::string v60 =
+        "(AMI_Version (Usage Info) (Type String) (Value \"6.0\") (Description \"v\"))";
     const std::string mandatory51 =
         "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description \"x\"))"
         " (GetWave_Exists (Usage Info) (Type Boolean) (Value False) (Description \"x\"))";
@@ -219,7 +221,7 @@ TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
         {file(v51 + " " + mandatory51,
               "(eq (Usage In) (Type Integer) (Range 0 0 9) (Description x))"),
          ""},
-        {file(v51 + " " + mandatory51 + " (Tx_Rj (Usage Info) (Type Float) (Value 1e-12))",
+        {file(v60 + " " + mandatory51 + " (Tx_Rj (Usage Info) (Type Float) (Value 1e-12))",
               "(mode (Usage In) (Type String) (List \"a\" \"b\"))"),
          ""},
         {file(v51 + " " + mandatory51, "(eq (Usage In) (Type Integer) (Range 0 9))"),
@@ -236,13 +238,14 @@ TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
               "(a (Usage In) (Type Float) (Value 1))"),
          "ERROR - Unexpected parameter Range specified for GetWave_Exists\n"
          "ERROR - Parameter Default is mandatory for GetWave_Exists\n"
-         "ERROR - Illegal Value value 3 specified for Use_Init_Output\n"
-         "ERROR - Parameter Default is mandatory for Use_Init_Output\n"},
+         "ERROR - Use_Init_Output was removed in AMI_Version 5.1; it is not allowed in a file "
+         "of AMI_Version 5.1\n"},
         {file("(AMI_Version (Usage In) (Type Float) (Value \"4.2\")) " + mandatory51,
               "(a (Usage In))"),
          "ERROR - Illegal Usage value In specified for AMI_Version\n"
          "ERROR - Illegal Type value Float specified for AMI_Version\n"
-         "ERROR - Illegal AMI_Version value 4.2 specified for Reserved_Parameters\n"},
+         "ERROR - AMI_Version 4.2 is not an AMI version; the known versions are 5.1, 6.0, 6.1, "
+         "7.0, 7.1 and 7.2\n"},
         {file("(AMI_Version (Usage Info) (Type String) (Value \"9.1\")) " + mandatory51,
               "(a (Usage In))"),
          "NOTE - AMI_Version 9.1 is newer than 7.2, the newest AMI version this checker knows; "
@@ -333,7 +336,7 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
     reached.clear();
     AMICHK_SetReached([](const char* path) { reached.push_back(path); });
     MSG_SetFileName(ibs.c_str());
-    AMICHK_CheckModelFiles(items, FakeName, FakeExecs);
+    AMICHK_CheckModelFiles(items, FakeName, FakeExecs, nullptr);
     AMICHK_SetReached(nullptr);
     EXPECT_EQ(reached, (std::vector<std::string>{Path("good.ami"), Path("bad.ami")}));
     EXPECT_EQ(std::string(MSG_GetFileName()), ibs);
