@@ -150,6 +150,7 @@ static int amichkDirection = AMICHK_EITHER;
 /* What the reserved checks learn for the rules that span parameters. */
 static struct {
   int pam4;  /* Modulation names PAM4 */
+  int line;  /* where Modulation starts */
   int upper; /* PAM4_UpperThreshold given */
   int lower; /* PAM4_LowerThreshold given */
 } amichkSeen;
@@ -558,8 +559,10 @@ static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
       amichkError(MSGC_AMIVER_INTRODUCED, phrase,
                   AMIVER_Name(rule->values[i].since), amichkDeclared());
     }
-    if( strcmp(rule->name, "Modulation") == 0 && strcmp(text, "PAM4") == 0 )
+    if( strcmp(rule->name, "Modulation") == 0 && strcmp(text, "PAM4") == 0 ) {
       amichkSeen.pam4 = 1;
+      amichkSeen.line = amichkLine;
+    }
   }
   if( rule->least > 0
       && (v->type != AMIPARAM_INTEGER || atol(text) < rule->least) ) {
@@ -624,6 +627,7 @@ static void amichkCrossRules(void) {
   if( amichkDirection != AMICHK_RX || !amichkSeen.pam4
       || amichkSet < AMIVER_61 )
     return;
+  amichkLine = amichkSeen.line;
   if( !amichkSeen.upper )
     amichkError(MSGC_AMIVER_NEEDS_PARAMETER, "PAM4_UpperThreshold", "PAM4");
   if( !amichkSeen.lower )

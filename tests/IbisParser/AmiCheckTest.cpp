@@ -264,6 +264,124 @@ TEST_F(AmiTree, AcceptsTheFormsOfTheDeclaredAmiVersion) {
     for (const auto& c : cases) EXPECT_EQ(Check(c.text), c.expected) << c.text;
 }
 
+// ---- rules by AMI_Version -------------------------------------------------
+
+// A receiver's parameter file declaring `version`, with `extra` on line 6.
+std::string VersionedFile(const std::string& version, const std::string& extra,
+                          const std::string& root = "rx") {
+    return "(" + root +
+           "\n"
+           " (Reserved_Parameters\n"
+           "  (AMI_Version (Usage Info) (Type String) (Value \"" +
+           version +
+           "\") (Description \"v\"))\n"
+           "  (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description \"i\"))\n"
+           "  (GetWave_Exists (Usage Info) (Type Boolean) (Value True) (Description \"g\"))\n"
+           "  " +
+           extra +
+           "\n"
+           " )\n"
+           " (Model_Specific (gain (Usage In) (Type Float) (Range 0.0 -6.0 6.0))))\n";
+}
+
+class AmiVersion : public IbisFixture {
+protected:
+    std::string CheckFile(const std::string& text) {
+        std::string path = Write("v.ami", text);
+        EXPECT_EQ(AMICHK_CheckAmiFile(path.c_str()), 1);
+        return Output();
+    }
+};
+
+TEST_F(AmiVersion, ChecksReservedParametersByTheDeclaredVersion) {
+    const struct {
+        const char* version;
+        const char* extra;
+        const char* expected;
+    } cases[] = {
+        {"7.1", "(DC_Offset (Usage In) (Type Float) (Value 0.45) (Description \"mid\"))", ""},
+        {"7.0", "(DC_Offset (Usage In) (Type Float) (Value 0.45) (Description \"mid\"))",
+         "ERROR (line    6) - DC_Offset was introduced in AMI_Version 7.1; this file "
+         "declares AMI_Version 7.0\n"},
+        {"7.1", "(DC_Offset (Usage Out) (Type Integer) (Value 0))",
+         "ERROR (line    6) - Illegal Usage value Out specified for DC_Offset\n"
+         "ERROR (line    6) - Illegal Type value Integer specified for DC_Offset\n"},
+        {"7.2", "(Repeater_Type (Usage Info) (Type Float) (Value Redriver))",
+         "ERROR (line    6) - Illegal Type value Float specified for Repeater_Type\n"
+         "ERROR (line    6) -\n    Value: Illegal Format for Repeater_Type. Expected 1 "
+         "number(s)\n"},
+        {"6.0", "(Repeater_Type (Usage Info) (Type String) (List Redriver Retimer Relay))",
+         "ERROR (line    6) - List value Relay is not allowed for Repeater_Type; expected "
+         "Redriver or Retimer\n"},
+        {"7.2", "(Modulation (Usage Info) (Type String) (Value \"QAM16\"))",
+         "ERROR (line    6) -\n    Value value QAM16 is not allowed for Modulation; expected NRZ, "
+         "PAM4 or PAMn\n"},
+        {"7.1", "(Modulation (Usage Info) (Type String) (List NRZ PAMn))",
+         "ERROR (line    6) - Modulation PAMn was introduced in AMI_Version 7.2; this file "
+         "declares AMI_Version 7.1\n"},
+        {"7.2", "(Modulation_Levels (Usage Info) (Type Integer) (Value 1))",
+         "ERROR (line    6) - Value value 1 is not allowed for Modulation_Levels; expected "
+         "an integer of 2 or more\n"},
+        {"7.2",
+         "(Modulation_Levels (Usage Info) (Type Integer) (Range 4 2 8)) "
+         "(PAM_Thresholds (Usage Out) (Type String) (Value \"0 0 0\"))",
+         ""},
+        {"7.2", "(PAM_Thresholds (Usage In) (Type Float) (Value 0))",
+         "ERROR (line    6) - Illegal Usage value In specified for PAM_Thresholds\n"
+         "ERROR (line    6) - Illegal Type value Float specified for PAM_Thresholds\n"},
+        {"7.2", "(Rx_Use_Clock_Input (Usage In) (Type String) (List None Wave Times Clock))",
+         "ERROR (line    6) - List value Clock is not allowed for Rx_Use_Clock_Input; "
+         "expected None, Wave or Times\n"},
+        {"6.1", "(Rx_Dj (Usage Dep) (Type UI) (Value 0.05)) (Tx_Rj (Usage In) (Type UI) (Value 0))",
+         "ERROR (line    6) - Illegal Usage value In specified for Tx_Rj\n"},
+        {"6.0", "(Rx_Dj (Usage Dep) (Type UI) (Value 0.05))",
+         "ERROR (line    6) - Usage Dep was introduced in AMI_Version 6.1; this file "
+         "declares AMI_Version 6.0\n"},
+        {"6.0", "(Ts4file (Usage Info) (Type String) (Value \"tx.s4p\"))",
+         "ERROR (line    6) - Ts4file was introduced in AMI_Version 7.0; this file declares "
+         "AMI_Version 6.0\n"},
+        {"5.1", "(Use_Init_Output (Usage Info) (Type Boolean) (Value True) (Description \"x\"))",
+         "ERROR (line    6) - Use_Init_Output was removed in AMI_Version 5.1; it is not "
+         "allowed in a file of AMI_Version 5.1\n"},
+        {"7.3", "",
+         "ERROR (line    3) - AMI_Version 7.3 is not an AMI version; the known versions are "
+         "5.1, 6.0, 6.1, 7.0, 7.1 and 7.2\n"},
+        {"8.0", "(Modulation_Levels (Usage Info) (Type Integer) (Value 8))",
+         "NOTE (line    3) - AMI_Version 8.0 is newer than 7.2, the newest AMI version this "
+         "checker knows; its parameters are checked by the 7.2 rules.\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckFile(VersionedFile(c.version, c.extra)), c.expected)
+            << c.version << " " << c.extra;
+}
+
+TEST_F(AmiVersion, NeedsANamedRootAndReservedParametersFirst) {
+    // An unnamed root is reported where its name should stand.
+    EXPECT_EQ(CheckFile(VersionedFile("6.1", "", "")),
+              "ERROR (line    2) - The root name of the AMI parameter file is empty; "
+              "AMI_Version 6.1 files need one\n");
+    EXPECT_EQ(CheckFile(VersionedFile("7.2", "", "\"\"")),
+              "ERROR (line    1) - The root name of the AMI parameter file is empty; "
+              "AMI_Version 7.2 files need one\n");
+    EXPECT_EQ(CheckFile(VersionedFile("6.0", "", "")), "");
+    std::string text = VersionedFile("5.1", "");
+    std::string specific = " (Model_Specific (gain (Usage In) (Type Float) (Range 0.0 -6.0 6.0)))";
+    text.erase(text.find(specific), specific.size());
+    text.insert(text.find(" (Reserved_Parameters"), specific.substr(1) + "\n");
+    EXPECT_EQ(CheckFile(text),
+              "ERROR (line    2) - Reserved_Parameters must come before Model_Specific in a "
+              "file of AMI_Version 5.1\n");
+}
+
+// Files without AMI_Version keep the rules of the first release: the later
+// parameters are unknown to them, whatever release introduced them.
+TEST_F(AmiVersion, LeavesFilesWithoutAmiVersionToTheFirstRules) {
+    std::string text = VersionedFile("7.1", "(DC_Offset (Usage In) (Type Float) (Default 0))");
+    text.erase(text.find("  (AMI_Version"), text.find("  (Init_") - text.find("  (AMI_Version"));
+    EXPECT_THAT(CheckFile(text), HasSubstr("(line    5) -\n    Unknown parameter DC_Offset found "
+                                           "as a child of Reserved_Parameters"));
+}
+
 // ---- files ---------------------------------------------------------------
 
 TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
@@ -354,6 +472,44 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
     EXPECT_EQ(trees, 2);
     ALGMOD_Free(&list);
     ALGMOD_Free(&empty);
+}
+
+int fakeDirection = AMICHK_EITHER;
+int FakeDirection(void*) {
+    return fakeDirection;
+}
+
+// Only a file that a receiver model names is known to be a receiver's.
+TEST_F(AmiTree, NeedsTheThresholdsOfAPam4Receiver) {
+    Write("rx.ami", VersionedFile("6.1",
+                                  "(Modulation (Usage Info) (Type String) (List NRZ PAM4)) "
+                                  "(PAM4_UpperThreshold (Usage Info) (Type Float) (Value 0.2))"));
+    Write("code.so", "");
+    std::string ibs = Write("t.ibs", Header32() + "[End]\n");
+    ASSERT_EQ(PARSE_File(ibs.c_str(), CMN_FILE_IBS), 1);
+    Output();
+    AlgExecList* list = nullptr;
+    std::string begin = "[Algorithmic Model]", line = "Executable A_B_64 code.so rx.ami";
+    ALGMOD_Begin(&begin[0], &list);
+    ALGMOD_Line(&line[0], &list);
+    FakeModel model = {"m", list};
+    IbisItem item = {nullptr, &model};
+    const struct {
+        int direction;
+        const char* expected;
+    } cases[] = {
+        {AMICHK_RX,
+         "ERROR (line    6) - Parameter PAM4_LowerThreshold is required in a "
+         "receiver model whose Modulation is PAM4\n"},
+        {AMICHK_TX, ""},
+        {AMICHK_EITHER, ""},
+    };
+    for (const auto& c : cases) {
+        fakeDirection = c.direction;
+        AMICHK_CheckModelFiles(&item, FakeName, FakeExecs, FakeDirection);
+        EXPECT_EQ(Output(), c.expected) << c.direction;
+    }
+    ALGMOD_Free(&list);
 }
 
 }  // namespace
