@@ -634,9 +634,8 @@ static void amichkCrossRules(void) {
     amichkError(MSGC_AMIVER_NEEDS_PARAMETER, "PAM4_LowerThreshold", "PAM4");
 }
 
-/* One child branch of Reserved_Parameters.  Returns the rule it was
-** checked by, or null. */
-static const AmiverRule *amichkReservedParam(const AmiNode *node) {
+/* One child branch of Reserved_Parameters, by its rule. */
+static void amichkReservedParam(const AmiNode *node) {
   const char *name = amichkText(node->name);
   const AmiverRule *rule = AMIVER_Find(name);
   if( rule && amichkForms51 && strcmp(name, "AMI_Version") == 0 ) {
@@ -652,18 +651,27 @@ static const AmiverRule *amichkReservedParam(const AmiNode *node) {
   } else {
     amichkError(MSGC_AMI_UNKNOWN_PARAMETER, name, "Reserved_Parameters");
     amichkWalk(node);
-    return NULL;
   }
-  return rule;
+}
+
+/* Whether `branch` has a child branch named `name`. */
+static int amichkHasBranch(const AmiNode *branch, const char *name) {
+  int i;
+  for( i = 0; i < branch->count; i++ ) {
+    const AmiEntry *e = amichkChild(branch, i);
+    if( e->node && e->kind == AMIPARAM_BRANCH
+        && strcmp(amichkText(e->node->name), name) == 0 )
+      return 1;
+  }
+  return 0;
 }
 
 static void amichkCheckReserved(const AmiNode *branch) {
-  int i, r, seen[64] = { 0 };
+  int i;
   memset(&amichkSeen, 0, sizeof amichkSeen);
   for( i = 0; i < branch->count; i++ ) {
     const AmiEntry *e = amichkChild(branch, i);
     const AmiNode *node = e->node;
-    const AmiverRule *rule;
     if( node == NULL ) continue;
     amichkAt(node);
     if( e->kind == AMIPARAM_LEAF ) {
@@ -672,13 +680,13 @@ static void amichkCheckReserved(const AmiNode *branch) {
       amichkCheckLeaf(node, "Reserved_Parameters", 0);
       continue;
     }
-    rule = amichkReservedParam(node);
-    if( rule && rule->required ) seen[rule - AMIVER_Rule(0)] = 1;
+    amichkReservedParam(node);
   }
   amichkAt(branch);
-  for( r = 0; r < AMIVER_RuleCount() && r < 64; r++ ) {
-    if( AMIVER_Rule(r)->required && !seen[r] )
-      amichkError(MSGC_AMI_MANDATORY_MISSING, AMIVER_Rule(r)->name);
+  for( i = 0; i < AMIVER_RuleCount(); i++ ) {
+    const AmiverRule *rule = AMIVER_Rule(i);
+    if( rule->required && !amichkHasBranch(branch, rule->name) )
+      amichkError(MSGC_AMI_MANDATORY_MISSING, rule->name);
   }
   if( amichkForms51 ) amichkCrossRules();
 }

@@ -63,7 +63,7 @@ static const AmiverRule amiverRules[] = {
     AMIVER_DEF_ANY, 0, 0, 1 },
   { "GetWave_Exists", AMIVER_50, 0, U_INFO, B(BOOLEAN), AMIVER_FMT_NONE,
     AMIVER_DEF_ANY, 0, 0, 1 },
-  /* Retired in 5.1 (BIRD138, after BIRD126). */
+  /* Retired in 5.1: the 5.1 tables drop it (BIRD138). */
   { "Use_Init_Output", AMIVER_50, AMIVER_51, U_INFO, B(BOOLEAN),
     AMIVER_FMT_NONE, AMIVER_DEF_BOOLEAN, 0, 0, 0 },
   { "Max_Init_Aggressors", AMIVER_50, 0, U_INFO, B(INTEGER), AMIVER_FMT_NONE,
