@@ -1052,4 +1052,32 @@ enum MsgCode {
   MSGC_PINEMI_PIN_NOT_ON_COMPONENT = 4909,
   MSGC_PINEMI_ALLOC_FAILED = 4910,
   MSGC_PINEMI_RESERVED_MODEL = 4911,
+
+  /* 5000: versions and keywords by version (ver, parse) */
+  MSGC_VER_UNKNOWN_VERSION = 5000,
+  MSGC_VER_NEWER_VERSION = 5001,
+  MSGC_VER_KEYWORD_TOO_NEW = 5002,
+  MSGC_VER_KEYWORD_FORCED = 5003,
+  MSGC_VER_UNKNOWN_KEYWORD = 5004,
+  MSGC_VER_SUBPARAM_TOO_NEW = 5005,
+  MSGC_VER_SUBPARAM_FORCED = 5006,
+
+  /* 5100: component keywords of IBIS 6.0 to 7.1 ([Repeater Pin] rptpin,
+  ** [Clock Pins] clkpin) */
+
+  /* 5200: model keywords and lines ([Initial Delay] inidly, Executable_Rx
+  ** and Executable_Tx of [Algorithmic Model], the IBIS-ISS and Touchstone
+  ** languages of [External Model] and [External Circuit]) */
+
+  /* 5300: interconnect model sets and models (icmset, icm) */
+
+  /* 5400: interconnect model groups (icmgrp) */
+
+  /* 5500: bus labels and die supply pads (buslbl, dspads) */
+
+  /* 5600: AMI reserved parameters by version (amichk) */
+
+  /* 5700: AMI reserved parameters by version, continued (amichk) */
+
+  /* 5800: review faults across the checker */
 };
