@@ -117,7 +117,9 @@ std::string GnuLine(const Message& m) {
     return out;
 }
 
-std::string JsonQuote(const std::string& s) { return ::JsonQuote(s, true); }
+std::string JsonQuote(const std::string& s) {
+    return ::JsonQuote(s, true);
+}
 
 std::string JsonDocument(const std::vector<FileResult>& files, int passed, int failed) {
     std::string out = "{\n  \"tool\": \"ibislint\",\n  \"files\": [";
@@ -126,6 +128,10 @@ std::string JsonDocument(const std::vector<FileResult>& files, int passed, int f
         out += i ? ",\n    {" : "\n    {";
         out += "\n      \"path\": " + JsonQuote(f.path);
         out += ",\n      \"type\": " + JsonQuote(f.type);
+        if (!f.rulesVersion.empty()) {
+            out += ",\n      \"ibis_version\": {\"declared\": " + JsonQuote(f.declaredVersion) +
+                   ", \"rules\": " + JsonQuote(f.rulesVersion) + "}";
+        }
         out += ",\n      \"verdict\": ";
         out += f.passed ? "\"passed\"" : "\"failed\"";
         out += ",\n      \"counts\": {\"bugs\": " + std::to_string(f.bugs) +
@@ -164,6 +170,11 @@ void Report::BeginFile(const std::string& path, const std::string& type) {
     current_.path = path;
     current_.type = type;
     if (format_ != Format::Text) MSG_SetSink(&Report::Sink, this);
+}
+
+void Report::SetVersion(const std::string& declared, const std::string& rules) {
+    current_.declaredVersion = declared;
+    current_.rulesVersion = rules;
 }
 
 void Report::EndFile(bool passed) {
