@@ -2,10 +2,10 @@
 ** clkpin.cpp: the [Clock Pins] lines of a component: the clocked_pins and the
 ** relationship of each clock pin.
 **
-** A nested module of [Clock Pins] (IBIS 7.1): its owner, the component (CMPNT_Current),
-** hands it the keyword's lines (SECTION_NestedLine) and each keyword change
-** after them (SECTION_NestedClose).  Records go in the module's own
-** IbisFile list; messages in the 5100 block of msgcodes.h.
+** A nested module of [Clock Pins] (IBIS 7.1): its owner, the component
+** (CMPNT_Current), hands it the keyword's lines (SECTION_NestedLine) and each
+** keyword change after them (SECTION_NestedClose).  Records go in the module's
+** own IbisFile list; messages in the 5100 block of msgcodes.h.
 **
 ** The keyword is recognised and its lines reach this module; nothing is
 ** checked of them yet.

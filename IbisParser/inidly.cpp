@@ -1,11 +1,11 @@
 /*
 ** inidly.cpp: the [Initial Delay] of a model or a submodel.
 **
-** A nested module of [Initial Delay] (IBIS 6.1): its owner, the model (MDL_Current) or, for KW_SUB_INITIAL_DELAY, the submodel
-** (SUBMDL_Current),
+** A nested module of [Initial Delay] (IBIS 6.1): its owner, the model
+** (MDL_Current) or, for KW_SUB_INITIAL_DELAY, the submodel (SUBMDL_Current),
 ** hands it the keyword's lines (SECTION_NestedLine) and each keyword change
-** after them (SECTION_NestedClose).  Records go in the module's own
-** IbisFile list; messages in the 5200 block of msgcodes.h.
+** after them (SECTION_NestedClose).  Records go in the module's own IbisFile
+** list; messages in the 5200 block of msgcodes.h.
 **
 ** The keyword is recognised and its lines reach this module; nothing is
 ** checked of them yet.

@@ -1,12 +1,12 @@
 /*
-** rptpin.cpp: the [Repeater Pin] lines of a component: each pairs the non-inverting pin of a
-** differential receiver with the tx_non_inv_pin of the transmitter that
-** repeats it.
+** rptpin.cpp: the [Repeater Pin] lines of a component: each pairs the
+** non-inverting pin of a differential receiver with the tx_non_inv_pin of the
+** transmitter that repeats it.
 **
-** A nested module of [Repeater Pin] (IBIS 6.0): its owner, the component (CMPNT_Current),
-** hands it the keyword's lines (SECTION_NestedLine) and each keyword change
-** after them (SECTION_NestedClose).  Records go in the module's own
-** IbisFile list; messages in the 5100 block of msgcodes.h.
+** A nested module of [Repeater Pin] (IBIS 6.0): its owner, the component
+** (CMPNT_Current), hands it the keyword's lines (SECTION_NestedLine) and each
+** keyword change after them (SECTION_NestedClose).  Records go in the module's
+** own IbisFile list; messages in the 5100 block of msgcodes.h.
 **
 ** The keyword is recognised and its lines reach this module; nothing is
 ** checked of them yet.

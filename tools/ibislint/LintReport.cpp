@@ -117,9 +117,7 @@ std::string GnuLine(const Message& m) {
     return out;
 }
 
-std::string JsonQuote(const std::string& s) {
-    return ::JsonQuote(s, true);
-}
+std::string JsonQuote(const std::string& s) { return ::JsonQuote(s, true); }
 
 std::string JsonDocument(const std::vector<FileResult>& files, int passed, int failed) {
     std::string out = "{\n  \"tool\": \"ibislint\",\n  \"files\": [";
