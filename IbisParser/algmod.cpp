@@ -1,12 +1,18 @@
 /*
 ** algmod.cpp: the Executable lines of [Algorithmic Model].
+**
+** The Executable_Rx and Executable_Tx lines of IBIS 6.1 and later are held
+** to the file's version (VER_CheckSubparam) and handed to
+** ALGMOD_DirectionLine.
 */
 #include "IbisParser/algmod.h"
 
 #include "IbisParser/cmn.h"
+#include "IbisParser/keyword.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
 #include "IbisParser/parse.h"
+#include "IbisParser/ver.h"
 #include "amiparam/amiparam.h"
 
 #include <limits.h>
@@ -138,9 +144,20 @@ void ALGMOD_Line(char *line, AlgExecList **list) {
       (*list)->first = rec;
     }
   } else {
-    MSG_ErrorCodeLine(MSGC_ALGMOD_UNKNOWN_LINE);
+    int allowed = VER_CheckSubparam(KW_ALGORITHMIC_MODEL, tok.token[0]);
+    if( allowed > 0 ) {
+      ALGMOD_DirectionLine(&tok, *list);
+    } else if( allowed < 0 ) {
+      MSG_ErrorCodeLine(MSGC_ALGMOD_UNKNOWN_LINE);
+    }
   }
   CMN_FreeTokens(&tok);
+}
+
+/* Executable_Rx / Executable_Tx: recognised, not yet checked. */
+void ALGMOD_DirectionLine(const CmnTokens *tok, AlgExecList *list) {
+  (void)tok;
+  (void)list;
 }
 
 void ALGMOD_Close(AlgExecList *list) {

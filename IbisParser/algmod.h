@@ -35,4 +35,9 @@ void ALGMOD_Free(AlgExecList **list);
 /* Line number of the last [Algorithmic Model] keyword. */
 int ALGMOD_SectionLine(void);
 
+struct CmnTokens;
+/* An Executable_Rx or Executable_Tx line (IBIS 6.1 and later) that the
+** file's version admits: its four tokens, as ALGMOD_Line split them. */
+void ALGMOD_DirectionLine(const struct CmnTokens *tok, AlgExecList *list);
+
 #endif

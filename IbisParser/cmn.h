@@ -162,9 +162,6 @@ int CMN_GetIbisVersion(const char *path, int type);
 int CMN_GetIbisTextVersion(const char *path, int type, const char *text,
                            size_t size);
 
-/* The newest IBIS version whose rules the checker knows. */
-#define CMN_NEWEST_IBIS_VERSION "5.0"
-
 /* What the version pre-scan saw at the file's first keyword line: `line`
 ** its number (0: no keyword line), `found` whether it is [IBIS Ver],
 ** `value` the version text after it, or else the keyword itself. */

@@ -103,6 +103,8 @@ void CMPNT_Begin(void) {
   cmpnt.current = c;
 }
 
+CMPNT_Component *CMPNT_Current(void) { return cmpnt.current; }
+
 PIN_Pin *CMPNT_FindPin(const CMPNT_Component *component, const char *name) {
   if( component == NULL || name == NULL ) return NULL;
   return (PIN_Pin *)NAMEIDX_Find(&component->pinIndex, name);
@@ -116,7 +118,7 @@ static int cmpntIsEmiCode(int code) {
 
 static int cmpntIsOwnCode(int code) {
   return (code >= KW_MANUFACTURER && code <= KW_END_CIRCUIT_CALL)
-      || cmpntIsEmiCode(code);
+      || cmpntIsEmiCode(code) || SECTION_IsNestedIn(SECTION_COMPONENT, code);
 }
 
 /* The checks when the component ends. */
@@ -129,7 +131,7 @@ static void cmpntEnd(CMPNT_Component *c) {
 }
 
 void CMPNT_Close(int previousCode, int newCode) {
-  (void)previousCode;
+  SECTION_NestedClose(previousCode, newCode);
   /* A keyword after one of the EMI block's keywords may end the block. */
   if( cmpntIsEmiCode(cmpnt.previous) ) CMPNTEMI_Close(newCode);
   if( cmpntIsOwnCode(newCode) || cmpnt.current == NULL ) return;
@@ -415,6 +417,8 @@ static void cmpntKeyword(CMPNT_Component *c, int code, char *text) {
   if( code == KW_END_EMI_COMPONENT ) cmpnt.emiOpen = 0;
   CMN_SkipPastBracket(&rest);
   cmpnt.previous = code;
+  /* The keywords of IBIS 6.0 and later are read by their own modules. */
+  if( SECTION_NestedLine(SECTION_LINE_KEYWORD, code, text) ) return;
   cmpntKeywordAction(c, code, text, rest);
 }
 
@@ -547,6 +551,7 @@ static void cmpntData(CMPNT_Component *c, int code, char *text) {
         CMPNTEMI_Line(SECTION_LINE_DATA, code, text, &c->emi);
         break;
       }
+      if( SECTION_NestedLine(SECTION_LINE_DATA, code, text) ) break;
       MSG_BugCodeLine(MSGC_CMPNT_UNKNOWN_KEYWORD_DATA, CMPNT_SRC, __LINE__);
       break;
   }

@@ -67,6 +67,9 @@ typedef struct CMPNT_Component {
 /* Section routines (see section.h), installed as CMPNT_ParseSection. */
 extern const ParseSection CMPNT_ParseSection;
 void CMPNT_Begin(void);
+/* The open component, for the modules of its nested keywords; null when
+** none is open. */
+CMPNT_Component *CMPNT_Current(void);
 void CMPNT_Close(int previousCode, int newCode);
 void CMPNT_Line(int lineType, int code, char *text);
 void CMPNT_Release(void *record);

@@ -14,6 +14,7 @@
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
 #include "IbisParser/parse.h"
+#include "IbisParser/ver.h"
 
 #include <ctype.h>
 #include <string.h>
@@ -123,9 +124,8 @@ int HDR_AddText(char **text, const char *line) {
 }
 
 static void hdrVersion(FileHeader *h, const char *value) {
-  static const char *const legal[] = { "2.0", "2.1", "3.0", "3.1", "3.2",
-                                       "4.0", "4.1", "4.2", "5.0" };
-  int i, ok = 0;
+  VerDecision d;
+  int i;
   for( i = KW_FILE_NAME; i <= KW_COPYRIGHT; i++ ) {
     if( hdrSeen[i] ) {
       MSG_ErrorCodeLine(MSGC_HDR_VERSION_NOT_FIRST);
@@ -138,25 +138,25 @@ static void hdrVersion(FileHeader *h, const char *value) {
   }
   hdrSeen[KW_IBIS_VER] = 1;
   CMN_CopyOnce(h->ibisVersion, value, HDR_MAX_VERSION, "IBIS_Version");
-  if( PARSE_GetForceVersion5() ) {
-    PARSE_SetDispatchVersion(5);
-    return;
+  VER_Decide(value, PARSE_GetForceVersion5(), PARSE_GetAcceptVersion1(), &d);
+  switch( d.kind ) {
+    case VER_KIND_KNOWN:
+    case VER_KIND_FORCED:
+      break;
+    case VER_KIND_NEWER:
+      MSG_NoteCodeLine(MSGC_VER_NEWER_VERSION, value, VER_NEWEST, d.rules);
+      break;
+    case VER_KIND_UNKNOWN:
+      MSG_ErrorCodeLine(MSGC_VER_UNKNOWN_VERSION, value, VER_KnownList(),
+                        d.rules);
+      break;
+    default:
+      /* The file goes on by the rules its pre-scan chose. */
+      MSG_ErrorCodeLine(MSGC_HDR_ILLEGAL_VERSION, value);
+      return;
   }
-  for( i = 0; i < (int)(sizeof(legal) / sizeof(legal[0])); i++ ) {
-    if( strcmp(value, legal[i]) == 0 ) ok = 1;
-  }
-  if( !ok && PARSE_GetAcceptVersion1() && value[0] == '1' && value[1] == '.' ) {
-    ok = 1;
-  }
-  if( !ok ) {
-    MSG_ErrorCodeLine(MSGC_HDR_ILLEGAL_VERSION, value);
-    if( CMN_IsNewerVersion(value, CMN_NEWEST_IBIS_VERSION) ) {
-      MSG_NoteCodeLine(MSGC_HDR_VERSION_TOO_NEW, value,
-                       CMN_NEWEST_IBIS_VERSION);
-    }
-    return;
-  }
-  PARSE_SetDispatchVersion(value[0] - '0');
+  PARSE_SetDispatchVersion(d.dispatch);
+  VER_SetCurrent(&d);
 }
 
 /* Characters a DOS file name may hold besides letters, digits and '.'. */
@@ -164,8 +164,13 @@ static int hdrDosChar(int c) {
   return isalnum(c) || c == '.' || (c && strchr("!#$%&'()-@^_`{}~", c) != NULL);
 }
 
+/* IBIS 7.0 (BIRD 186.4) lets file names grow to 256 characters and hold
+** upper-case letters. */
+#define HDR_FILE_NAME_MAX_70 256
+
 static void hdrFileName(FileHeader *h, const char *value) {
   int version = PARSE_GetDispatchVersion();
+  int since70 = VER_Rules() >= VER_LEVEL_70;
   int stored, periods = 0, upperSeen = 0, dosSeen = 0;
   const char *p;
   if( hdrSeen[KW_FILE_NAME] ) {
@@ -178,7 +183,8 @@ static void hdrFileName(FileHeader *h, const char *value) {
   } else if( version == 3 ) {
     stored = CMN_CopyOnce(h->fileName, value, 24, "File_name");
   } else {
-    stored = CMN_CopyOnceMax(h->fileName, value, 44, "File_name");
+    stored = CMN_CopyOnceMax(h->fileName, value,
+                             since70 ? HDR_FILE_NAME_MAX_70 : 44, "File_name");
   }
   if( !stored || h->fileName[0] == 0 || PARSE_GetNoFileNameCheck() ) return;
   for( p = h->fileName; *p; p++ ) {
@@ -186,7 +192,7 @@ static void hdrFileName(FileHeader *h, const char *value) {
     /* One fault of each kind per name: an upper-case name is one mistake,
     ** not one per letter. */
     if( isupper(c) ) {
-      if( !upperSeen++ )
+      if( !since70 && !upperSeen++ )
         MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_UPPER, h->fileName, c);
     } else if( !hdrDosChar(c) ) {
       if( !dosSeen++ )

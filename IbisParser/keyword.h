@@ -5,6 +5,12 @@
 ** its own table of {name, code} rows; a keyword line is recognised by a
 ** linear search of the table of the file's version, so a keyword that a
 ** version does not know is an invalid keyword in a file of that version.
+**
+** The keywords that IBIS 5.1 to 7.2 added have codes after KW_NOT_KEY.  They
+** are in no dispatch table: a name the table of the file's version lacks is
+** looked up among them (KEYWORD_FindNewer), and each carries the version
+** that introduced it, the section that receives its lines (its owner) and
+** the module that reads them.
 */
 #ifndef IBISPARSER_KEYWORD_H
 #define IBISPARSER_KEYWORD_H
@@ -130,8 +136,24 @@ enum {
   KW_TEST_LOAD,
   KW_END = 118,
   KW_NOT_KEY = 119,
-  KW_COUNT = 120
+  /* IBIS 5.1 to 7.2 (keyword.cpp lists version and source of each). */
+  KW_REPEATER_PIN = 120,
+  KW_INITIAL_DELAY,
+  KW_SUB_INITIAL_DELAY, /* [Initial Delay] inside a [Submodel] */
+  KW_INTERCONNECT_MODEL_GROUP,
+  KW_END_INTERCONNECT_MODEL_GROUP,
+  KW_BUS_LABEL,
+  KW_DIE_SUPPLY_PADS,
+  KW_INTERCONNECT_MODEL_SET,
+  KW_END_INTERCONNECT_MODEL_SET,
+  KW_INTERCONNECT_MODEL,
+  KW_END_INTERCONNECT_MODEL,
+  KW_CLOCK_PINS,
+  KW_COUNT
 };
+
+/* First code of the keywords newer than IBIS 5.0. */
+#define KW_FIRST_NEWER KW_REPEATER_PIN
 
 /* Longest keyword name between the brackets. */
 #define KEYWORD_MAX_NAME 117
@@ -146,7 +168,41 @@ typedef struct KeywordRow {
 ** If nRow is not null it receives the number of rows, the last included. */
 const KeywordRow *KEYWORD_Table(int version, int *nRow);
 
-/* Table name of a code, or null for a code outside 0..119. */
+/* Table name of a code, or null for a code outside 0..KW_COUNT-1. */
 const char *KEYWORD_Name(int code);
+
+/* What the checker knows of a keyword newer than IBIS 5.0. */
+typedef struct KeywordNewer {
+  int code;
+  const char *name;    /* table form, as KEYWORD_Name */
+  const char *display; /* as the standard spells it, brackets included */
+  int level;           /* rules level that introduced it (VER_Level: 60 ...) */
+  int owner;           /* section receiving its lines (section.h ids) */
+  int module;          /* section whose routines read them; == owner when the
+                       ** keyword opens a section of its own */
+  const char *source;  /* where the version comes from */
+} KeywordNewer;
+
+/* The row of a code of KW_FIRST_NEWER..KW_COUNT-1, or null. */
+const KeywordNewer *KEYWORD_Newer(int code);
+/* The row whose name matches a keyword text (compared as CMN_KeywordEqual
+** compares, blanks as '_'), or null.  A name of several rows (one per
+** owner) gives the first; PARSE_FindKeyword remaps by context. */
+const KeywordNewer *KEYWORD_FindNewer(const char *text);
+
+/* A sub-parameter, column or value that IBIS 5.1 to 7.2 added to a keyword
+** the checker already reads. */
+typedef struct KeywordSubparam {
+  int keyword;         /* code of the keyword it belongs to */
+  const char *display; /* that keyword as the standard spells it */
+  const char *name;    /* as the standard spells it; compared ignoring case */
+  int level;           /* rules level that introduced it */
+  const char *source;  /* where the version comes from */
+} KeywordSubparam;
+
+/* The row of sub-parameter `name` of keyword `code`, or null. */
+const KeywordSubparam *KEYWORD_FindSubparam(int code, const char *name);
+/* Rows of the sub-parameter table (for tests and the README). */
+const KeywordSubparam *KEYWORD_Subparams(int *count);
 
 #endif

@@ -892,11 +892,18 @@ void MDL_DataLine(int code, char *text) {
   }
 }
 
+MDL_Model *MDL_Current(void) { return mdlOpen; }
+
 void MDL_Line(int lineType, int code, char *text) {
   CMN_ASSERT(text != NULL, MDL_SRC);
   if( mdlOpen == NULL ) {
     MSG_ErrorCodeLine(lineType == SECTION_LINE_KEYWORD ? MSGC_MDL_ORPHAN_KEYWORD
                                                        : MSGC_MDL_ORPHAN_DATA);
+    return;
+  }
+  /* The keywords of IBIS 6.1 and later are read by their own modules. */
+  if( SECTION_NestedLine(lineType, code, text) ) {
+    if( lineType == SECTION_LINE_KEYWORD ) mdlKeyword = code;
     return;
   }
   if( lineType == SECTION_LINE_KEYWORD )
@@ -960,11 +967,13 @@ static void mdlCloseKeyword(MDL_Model *m, int previous, int next) {
 
 /* Whether a keyword code belongs to a model. */
 static int mdlIsModelKeyword(int code) {
-  return code >= KW_EXTERNAL_MODEL && code <= KW_END_EMI_MODEL;
+  return (code >= KW_EXTERNAL_MODEL && code <= KW_END_EMI_MODEL)
+      || SECTION_IsNestedIn(SECTION_MODEL, code);
 }
 
 void MDL_EndSection(int previousCode, int newCode) {
   if( mdlOpen == NULL ) return;
+  SECTION_NestedClose(previousCode, newCode);
   if( mdlIsModelKeyword(previousCode) )
     mdlCloseKeyword(mdlOpen, previousCode, newCode);
   if( newCode == KW_MODEL || !mdlIsModelKeyword(newCode) ) {

@@ -151,6 +151,9 @@ extern const ParseSection MDL_ParseSection;
 
 /* Section routines (section.h). */
 void MDL_Begin(void);
+/* The open model, for the modules of its nested keywords; null when none
+** is open. */
+MDL_Model *MDL_Current(void);
 void MDL_EndSection(int previousCode, int newCode);
 void MDL_Line(int lineType, int code, char *text);
 void MDL_Keyword(int code, char *text);

@@ -1053,7 +1053,29 @@ enum MsgCode {
   MSGC_PINEMI_ALLOC_FAILED = 4910,
   MSGC_PINEMI_RESERVED_MODEL = 4911,
 
-  /* 5600: AMI reserved parameters by version */
+  /* 5000: versions and keywords by version (ver, parse) */
+  MSGC_VER_UNKNOWN_VERSION = 5000,
+  MSGC_VER_NEWER_VERSION = 5001,
+  MSGC_VER_KEYWORD_TOO_NEW = 5002,
+  MSGC_VER_KEYWORD_FORCED = 5003,
+  MSGC_VER_UNKNOWN_KEYWORD = 5004,
+  MSGC_VER_SUBPARAM_TOO_NEW = 5005,
+  MSGC_VER_SUBPARAM_FORCED = 5006,
+
+  /* 5100: component keywords of IBIS 6.0 to 7.1 ([Repeater Pin] rptpin,
+  ** [Clock Pins] clkpin) */
+
+  /* 5200: model keywords and lines ([Initial Delay] inidly, Executable_Rx
+  ** and Executable_Tx of [Algorithmic Model], the IBIS-ISS and Touchstone
+  ** languages of [External Model] and [External Circuit]) */
+
+  /* 5300: interconnect model sets and models (icmset, icm) */
+
+  /* 5400: interconnect model groups (icmgrp) */
+
+  /* 5500: bus labels and die supply pads (buslbl, dspads) */
+
+  /* 5600: AMI reserved parameters by version (amichk) */
   MSGC_AMIVER_INTRODUCED = 5600,
   MSGC_AMIVER_UNKNOWN = 5601,
   MSGC_AMIVER_REMOVED = 5602,
@@ -1062,4 +1084,8 @@ enum MsgCode {
   MSGC_AMIVER_VALUE_TOO_SMALL = 5605,
   MSGC_AMIVER_NEEDS_PARAMETER = 5606,
   MSGC_AMIVER_RESERVED_ORDER = 5607,
+
+  /* 5700: AMI reserved parameters by version, continued (amichk) */
+
+  /* 5800: review faults across the checker */
 };

@@ -1262,6 +1262,17 @@ const MsgEntry MSG_Table[] = {
     {4909, "Component '%s': pin_name '%s' found in [Pin EMI] section was not found in the [Pin] section"},
     {4910, "Unable to allocate new Pin EMI."},
     {4911, "Component '%s': Pin '%s' is of model '%s' and cannot be referened in a [Pin EMI] section"},
+
+    /* versions and keywords by version */
+    {5000, "IBIS_Version '%s' is not an IBIS version; the known versions are %s. The file is checked by the IBIS %s rules."},
+    {5001, "IBIS_Version '%s' is newer than IBIS %s, the newest version this checker knows; the file is checked by the IBIS %s rules."},
+    {5002, "Keyword %s was introduced in IBIS %s; the file declares IBIS %s."},
+    {5003, "Keyword %s was introduced in IBIS %s; --force-v5 checks the file by the IBIS 5.0 rules."},
+    {5004, "Keyword [%s] is not known to this checker (a keyword newer than IBIS %s, or a misspelling); it is skipped with its data."},
+    {5005, "%s of %s was introduced in IBIS %s; the file declares IBIS %s."},
+    {5006, "%s of %s was introduced in IBIS %s; --force-v5 checks the file by the IBIS 5.0 rules."},
+
+    /* AMI reserved parameters by version */
     {5600, "%s was introduced in AMI_Version %s; this file declares AMI_Version %s"},
     {5601, "AMI_Version %s is not an AMI version; the known versions are %s"},
     {5602, "%s was removed in AMI_Version %s; it is not allowed in a file of AMI_Version %s"},

@@ -7,7 +7,11 @@
 ** the section of its own keyword and then reaches that section's line
 ** handler; a data line goes to the line handler of the current keyword.
 ** The dispatch version picks the keyword table, the routing variant and the
-** line-length limit.
+** line-length limit; the rules level (ver.h) says which keywords of IBIS
+** 5.1 and later a file may use.  Those keywords are in no dispatch table: a
+** name the table lacks is looked up among them, and one the file's version
+** may not use, or a name unknown in a 5.1 or later file, is reported once
+** and skipped with its data lines.
 */
 #include "IbisParser/parse.h"
 
@@ -16,6 +20,7 @@
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
 #include "IbisParser/section.h"
+#include "IbisParser/ver.h"
 
 #include <ctype.h>
 #include <limits.h>
@@ -35,6 +40,8 @@ static int parseVersionSeen;
 static int parseTabSeen;
 static int parseInSubmodel;
 static int parseUnterminated;
+static int parseSkipping;     /* data lines of a skipped keyword are dropped */
+static int parseSkipPrevious; /* the keyword before the skipped one */
 
 /* Switches. */
 static int parseLongLines;
@@ -121,6 +128,7 @@ static void parseResetFile(int fileType) {
   parseFileType = fileType;
   parseInSubmodel = 0;
   parseUnterminated = 0;
+  parseSkipping = 0;
   SECTION_ResetFileState();
 }
 
@@ -225,13 +233,53 @@ static const ParseKeywordIndex *parseKeywordIndex(int version) {
   return x;
 }
 
+/* Skips a keyword and its data lines. */
+static int parseSkip(void) {
+  parseKeyword = KW_NOT_KEY;
+  parseSkipping = 1;
+  return KW_NOT_KEY;
+}
+
+/* A name the table of the dispatch version lacks: a keyword of IBIS 5.1 or
+** later that the file may use gives its code; one it may not, or in a 5.1
+** or later file a name the checker does not know at all, is reported and
+** skipped; in an older file an unknown name stays the invalid keyword it
+** always was. */
+static int parseNewerKeyword(const char *original, const char *name,
+                             int version) {
+  const KeywordNewer *row = KEYWORD_FindNewer(original);
+  const VerDecision *d = VER_Current();
+  if( row ) {
+    if( version >= 5 && d->level >= row->level ) {
+      if( row->code == KW_INITIAL_DELAY && parseInSubmodel )
+        return KW_SUB_INITIAL_DELAY;
+      return row->code;
+    }
+    if( d->kind == VER_KIND_FORCED )
+      MSG_ErrorCodeLine(MSGC_VER_KEYWORD_FORCED, row->display,
+                        VER_LevelText(row->level));
+    else
+      MSG_ErrorCodeLine(MSGC_VER_KEYWORD_TOO_NEW, row->display,
+                        VER_LevelText(row->level), d->declared);
+    return parseSkip();
+  }
+  if( d->level >= VER_LEVEL_51 ) {
+    MSG_WarningCodeLine(MSGC_VER_UNKNOWN_KEYWORD, original, VER_NEWEST);
+    return parseSkip();
+  }
+  MSG_ErrorCodeLine(MSGC_PARSE_INVALID_KEYWORD_NAME, name);
+  parseKeyword = KW_NOT_KEY;
+  return KW_NOT_KEY;
+}
+
 int PARSE_FindKeyword(const char *line, int previousCode, int version) {
-  char name[KEYWORD_MAX_NAME + 1];
+  char name[KEYWORD_MAX_NAME + 1], original[KEYWORD_MAX_NAME + 1];
   const ParseKeywordIndex *index;
   const char *p = line, *end;
   size_t len;
   int code = KW_NOT_KEY, i;
   CMN_ASSERT(line != NULL, PARSE_SRC);
+  parseSkipping = 0;
   while( isspace((unsigned char)*p) ) p++;
   CMN_ASSERT(*p == '[', PARSE_SRC);
   end = strchr(p, ']');
@@ -248,6 +296,7 @@ int PARSE_FindKeyword(const char *line, int previousCode, int version) {
   }
   memcpy(name, p + 1, len);
   name[len] = 0;
+  memcpy(original, name, len + 1);
   index = parseKeywordIndex(version);
   for( i = index->head[parseLetter(name[0])]; i >= 0; i = index->next[i] ) {
     if( CMN_KeywordEqual(index->table[i].name, name) ) {
@@ -256,9 +305,8 @@ int PARSE_FindKeyword(const char *line, int previousCode, int version) {
     }
   }
   if( code == KW_NOT_KEY ) {
-    MSG_ErrorCodeLine(MSGC_PARSE_INVALID_KEYWORD_NAME, name);
-    parseKeyword = KW_NOT_KEY;
-    return KW_NOT_KEY;
+    code = parseNewerKeyword(original, name, version);
+    if( code == KW_NOT_KEY ) return KW_NOT_KEY;
   }
   if( code == KW_MANUFACTURER ) {
     if( previousCode >= KW_DEFINE_PACKAGE_MODEL
@@ -323,8 +371,14 @@ static int parseIn(int code, int lo, int hi) {
 }
 
 static int parseSectionOf(int variant, int code, int forClose) {
+  const KeywordNewer *newer;
   if( code == KW_IBIS_VER || parseIn(code, KW_FILE_NAME, KW_COPYRIGHT) ) {
     return SECTION_HEADER;
+  }
+  /* The keywords of IBIS 5.1 and later go to their owner (keyword.cpp);
+  ** only the 5.1 and later rules, read by dispatch version 5, admit them. */
+  if( (newer = KEYWORD_Newer(code)) != NULL ) {
+    return variant == 3 ? newer->owner : SECTION_NONE;
   }
   switch( variant ) {
     case 0:
@@ -413,6 +467,9 @@ static void parseBegin(int code) {
     case KW_TEST_LOAD:
       section = SECTION_TEST_LOAD;
       break;
+    case KW_INTERCONNECT_MODEL_SET:
+      section = SECTION_INTERCONNECT_SET;
+      break;
     case KW_DEFINE_PACKAGE_MODEL:
       section = SECTION_PACKAGE_MODEL;
       ibsOnly = 0;
@@ -464,12 +521,17 @@ static void parseHandle(int lineType, int code, char *text) {
 static void parseRoute(int lineType, char *text) {
   if( lineType == SECTION_LINE_KEYWORD ) {
     int previous = parseKeyword, code, section;
+    /* A skipped keyword is not there: the one before it closes. */
+    if( previous == KW_NOT_KEY && parseSkipping ) previous = parseSkipPrevious;
     if( parseVersion >= 3 && parseUnterminated ) {
       MSG_ErrorCodeLine(MSGC_PARSE_KEYWORD_NOT_TERMINATED);
       parseUnterminated = 0;
     }
     code = PARSE_FindKeyword(text, previous, parseVersion);
-    if( code == KW_NOT_KEY ) return;
+    if( code == KW_NOT_KEY ) {
+      parseSkipPrevious = previous;
+      return;
+    }
     section = parseSectionOf(parseVariant(), previous, 1);
     if( section != SECTION_NONE && parseSectionAllowed(section) ) {
       SECTION_Get(section)->close(previous, code);
@@ -478,6 +540,7 @@ static void parseRoute(int lineType, char *text) {
     parseHandle(SECTION_LINE_KEYWORD, code, text);
   } else {
     CMN_ASSERT(lineType == SECTION_LINE_DATA, PARSE_SRC);
+    if( parseKeyword == KW_NOT_KEY && parseSkipping ) return;
     while( isspace((unsigned char)*text) ) text++;
     parseHandle(SECTION_LINE_DATA, parseKeyword, text);
   }
@@ -517,9 +580,8 @@ static void parseExplainVersion(const CmnVersionScan *scan) {
     MSG_NoteCode(MSGC_PARSE_VERSION_NO_KEYWORD);
   } else if( !scan->found ) {
     MSG_NoteCodeLine(MSGC_PARSE_VERSION_NOT_FIRST, scan->value);
-  } else if( CMN_IsNewerVersion(scan->value, CMN_NEWEST_IBIS_VERSION) ) {
-    MSG_NoteCodeLine(MSGC_PARSE_VERSION_TOO_NEW, scan->value,
-                     CMN_NEWEST_IBIS_VERSION);
+  } else if( CMN_IsNewerVersion(scan->value, VER_NEWEST) ) {
+    MSG_NoteCodeLine(MSGC_PARSE_VERSION_TOO_NEW, scan->value, VER_NEWEST);
   } else if( CMN_IsVersionNumber(scan->value) && scan->value[0] == '1' ) {
     MSG_NoteCodeLine(MSGC_PARSE_VERSION_ONE, scan->value);
   } else {
@@ -539,8 +601,7 @@ typedef struct ParseInput {
 static int parseVersionOf(const ParseInput *in, int fileType,
                           CmnVersionScan *scan) {
   if( in->text == NULL ) return CMN_ScanIbisVersion(in->path, fileType, scan);
-  return CMN_ScanIbisTextVersion(in->path, fileType, in->text, in->size,
-                                 scan);
+  return CMN_ScanIbisTextVersion(in->path, fileType, in->text, in->size, scan);
 }
 
 /* Opens the input as a line source; *fp receives the stream to close, null
@@ -560,28 +621,28 @@ static int parseOpen(const ParseInput *in, int fileType, CmnSource *src,
 }
 
 static int parseIbis(const ParseInput *in, int fileType) {
-  static const char *const banner[] = {
-    "2.1", "2.1", "2.1", "3.2", "4.2", "5.0"
-  };
   char line[PARSE_LINE_BUFFER];
   CmnSource src;
   FILE *fp;
   CmnVersionScan scan;
-  int version = parseVersionOf(in, fileType, &scan);
-  /* The 5.0 rules apply to whatever version the file declares. */
-  if( parseForceV5 && scan.found ) version = 5;
-  if( version < 2 && !(version == 1 && parseAcceptV1) ) {
+  VerDecision d;
+  parseVersionOf(in, fileType, &scan);
+  /* --force-v5 applies the 5.0 rules to whatever version the file declares;
+  ** the header reports what is wrong with the value itself. */
+  VER_Decide(scan.found ? scan.value : "", parseForceV5 && scan.found,
+             parseAcceptV1, &d);
+  if( !scan.found || d.kind == VER_KIND_NONE ) {
     MSG_ErrorCode(MSGC_PARSE_NO_VERSION, in->path);
     parseExplainVersion(&scan);
     return 0;
   }
   if( !parseSilent ) {
-    printf("\nChecking %s for IBIS %s Compatibility...\n\n", in->path,
-           banner[version]);
+    printf("\nChecking %s for IBIS %s Compatibility...\n\n", in->path, d.rules);
   }
   /* Each file starts at the version its pre-scan found, so what a file
   ** reports does not depend on the files checked before it. */
-  parseVersion = version;
+  parseVersion = d.dispatch;
+  VER_SetCurrent(&d);
   parseResetFile(fileType);
   if( !parseOpen(in, fileType, &src, &fp) ) return 0;
   for( ;; ) {

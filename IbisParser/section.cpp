@@ -5,20 +5,30 @@
 */
 #include "IbisParser/section.h"
 
+#include "IbisParser/buslbl.h"
+#include "IbisParser/clkpin.h"
 #include "IbisParser/cmpnt.h"
 #include "IbisParser/drvsh.h"
+#include "IbisParser/dspads.h"
 #include "IbisParser/ebdmdl.h"
 #include "IbisParser/hdr.h"
+#include "IbisParser/icm.h"
+#include "IbisParser/icmgrp.h"
+#include "IbisParser/icmset.h"
+#include "IbisParser/inidly.h"
+#include "IbisParser/keyword.h"
 #include "IbisParser/mdl.h"
 #include "IbisParser/msel.h"
 #include "IbisParser/pkgmdl.h"
 #include "IbisParser/rcvth.h"
+#include "IbisParser/rptpin.h"
 #include "IbisParser/submdl.h"
 #include "IbisParser/testdata.h"
 #include "IbisParser/testload.h"
 #include "IbisParser/xckt.h"
 
 #include <stddef.h>
+#include <string.h>
 
 /*
 ** The installed sections, by section id.  A section module exports one
@@ -47,6 +57,22 @@ static const ParseSection *sectionInstalled(int id) {
       return &TESTDATA_ParseSection;
     case SECTION_TEST_LOAD:
       return &TESTLOAD_ParseSection;
+    case SECTION_REPEATER_PIN:
+      return &RPTPIN_ParseSection;
+    case SECTION_CLOCK_PINS:
+      return &CLKPIN_ParseSection;
+    case SECTION_INITIAL_DELAY:
+      return &INIDLY_ParseSection;
+    case SECTION_INTERCONNECT_GROUP:
+      return &ICMGRP_ParseSection;
+    case SECTION_BUS_LABEL:
+      return &BUSLBL_ParseSection;
+    case SECTION_DIE_SUPPLY_PADS:
+      return &DSPADS_ParseSection;
+    case SECTION_INTERCONNECT_SET:
+      return &ICMSET_ParseSection;
+    case SECTION_INTERCONNECT_MODEL:
+      return &ICM_ParseSection;
     default:
       return NULL;
   }
@@ -58,6 +84,7 @@ static const ParseSection *sectionInstalled(int id) {
 ** cross-checks, the model selectors, and last the .ami files that
 ** [Algorithmic Model] sections name.
 */
+/* clang-format off */
 static const SectionAfterFile sectionAfterFile[] = {
   CMPNT_CheckAll,
   PKGMDL_AfterFile, /* duplicate package model names */
@@ -70,6 +97,7 @@ static const SectionAfterFile sectionAfterFile[] = {
   MDL_CheckAmiFiles,
   EBDMDL_AfterFile, /* reads the files the boards reference: last */
 };
+/* clang-format on */
 
 static void sectionNoBegin(void) {}
 static void sectionNoClose(int previousCode, int newCode) {
@@ -134,6 +162,35 @@ const ParseSection *SECTION_Get(int id) {
     return &nothing;
   }
   return &sectionTable[id];
+}
+
+/* The module of a nested keyword, or SECTION_NONE. */
+static int sectionNestedModule(int code) {
+  const KeywordNewer *row = KEYWORD_Newer(code);
+  return row && row->module != row->owner ? row->module : SECTION_NONE;
+}
+
+int SECTION_IsNestedIn(int owner, int code) {
+  const KeywordNewer *row = KEYWORD_Newer(code);
+  return row && row->owner == owner && row->module != owner;
+}
+
+int SECTION_NestedLine(int lineType, int code, char *text) {
+  int module = sectionNestedModule(code);
+  if( module == SECTION_NONE ) return 0;
+  /* A closing keyword ([End Interconnect Model]) begins nothing. */
+  if( lineType == SECTION_LINE_KEYWORD
+      && strncmp(KEYWORD_Name(code), "END_", 4) )
+    SECTION_Get(module)->begin();
+  SECTION_Get(module)->line(lineType, code, text);
+  return 1;
+}
+
+int SECTION_NestedClose(int previousCode, int newCode) {
+  int module = sectionNestedModule(previousCode);
+  if( module == SECTION_NONE ) return 0;
+  SECTION_Get(module)->close(previousCode, newCode);
+  return 1;
 }
 
 void SECTION_ResetFileState(void) {

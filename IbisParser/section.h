@@ -40,6 +40,17 @@ enum {
   SECTION_MODEL_SELECTOR,
   SECTION_TEST_DATA,
   SECTION_TEST_LOAD,
+  /* Sections of the keywords of IBIS 5.1 to 7.2.  All but the interconnect
+  ** model set are nested: their lines reach them through the section that
+  ** owns the keyword (KeywordNewer.owner), see SECTION_NestedLine. */
+  SECTION_REPEATER_PIN,       /* [Repeater Pin], in [Component] */
+  SECTION_CLOCK_PINS,         /* [Clock Pins], in [Component] */
+  SECTION_INITIAL_DELAY,      /* [Initial Delay], in [Model] / [Submodel] */
+  SECTION_INTERCONNECT_GROUP, /* [Interconnect Model Group] .. [End ...] */
+  SECTION_BUS_LABEL,          /* [Bus Label], in [Component] */
+  SECTION_DIE_SUPPLY_PADS,    /* [Die Supply Pads], in [Component] */
+  SECTION_INTERCONNECT_SET,   /* [Interconnect Model Set] .. [End ...] */
+  SECTION_INTERCONNECT_MODEL, /* [Interconnect Model], in a set */
   SECTION_COUNT,
   SECTION_NONE = -1
 };
@@ -65,6 +76,28 @@ typedef void (*SectionAfterFile)(struct IbisFile *file);
 /* The routines of section `id`: the installed module's, with a null
 ** routine replaced by one that does nothing.  Never null. */
 const ParseSection *SECTION_Get(int id);
+
+/*
+** Nested keywords.  A keyword whose KeywordNewer row names a module other
+** than its owner is routed to the owner, which stays open and passes the
+** keyword's lines on:
+**   - its line handler hands every line of such a keyword (the keyword line
+**     and the data lines after it) to SECTION_NestedLine, which calls the
+**     module's begin before an opening keyword line (not before an
+**     [End ...] one) and then its line routine;
+**   - its close routine first hands the keyword change to
+**     SECTION_NestedClose, which calls the module's close when the previous
+**     keyword was nested;
+**   - it treats SECTION_IsNestedIn(itself, code) codes as its own, so that
+**     they do not end the open record.
+** Both hooks return 1 when the code was a nested one and 0 otherwise.  A
+** module finds its owner's open record through the owner's accessor
+** (CMPNT_Current, MDL_Current, SUBMDL_Current, ICMSET_Current) and keeps
+** its records in its own IbisFile list, released by its release routine.
+*/
+int SECTION_IsNestedIn(int owner, int code);
+int SECTION_NestedLine(int lineType, int code, char *text);
+int SECTION_NestedClose(int previousCode, int newCode);
 
 /* Runs every section's reset: the start of each file. */
 void SECTION_ResetFileState(void);

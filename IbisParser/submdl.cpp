@@ -234,12 +234,19 @@ void SUBMDL_DataLine(int code, char *text) {
   }
 }
 
+SUBMDL_Submodel *SUBMDL_Current(void) { return subOpen; }
+
 void SUBMDL_Line(int lineType, int code, char *text) {
   CMN_ASSERT(text != NULL, SUBMDL_SRC);
   if( subOpen == NULL ) {
     MSG_ErrorCodeLine(lineType == SECTION_LINE_KEYWORD
                           ? MSGC_SUBMDL_ORPHAN_KEYWORD
                           : MSGC_SUBMDL_ORPHAN_DATA);
+    return;
+  }
+  /* The keywords of IBIS 6.1 and later are read by their own modules. */
+  if( SECTION_NestedLine(lineType, code, text) ) {
+    if( lineType == SECTION_LINE_KEYWORD ) subKeyword = code;
     return;
   }
   if( lineType == SECTION_LINE_KEYWORD )
@@ -278,11 +285,13 @@ static void subCloseKeyword(SUBMDL_Submodel *s, int previous) {
 }
 
 static int subIsSubmodelKeyword(int code) {
-  return code >= KW_SUBMODEL && code <= KW_SUB_FALLING_WAVEFORM;
+  return (code >= KW_SUBMODEL && code <= KW_SUB_FALLING_WAVEFORM)
+      || SECTION_IsNestedIn(SECTION_SUBMODEL, code);
 }
 
 void SUBMDL_EndSection(int previousCode, int newCode) {
   if( subOpen == NULL ) return;
+  SECTION_NestedClose(previousCode, newCode);
   if( subIsSubmodelKeyword(previousCode) )
     subCloseKeyword(subOpen, previousCode);
   if( newCode == KW_SUBMODEL || !subIsSubmodelKeyword(newCode) ) {

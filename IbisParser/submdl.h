@@ -52,6 +52,9 @@ extern const ParseSection SUBMDL_ParseSection;
 
 /* Section routines (section.h). */
 void SUBMDL_Begin(void);
+/* The open submodel, for the modules of its nested keywords; null when
+** none is open. */
+SUBMDL_Submodel *SUBMDL_Current(void);
 void SUBMDL_EndSection(int previousCode, int newCode);
 void SUBMDL_Line(int lineType, int code, char *text);
 void SUBMDL_Keyword(int code, char *text);

@@ -82,7 +82,7 @@ TEST(KeywordTable, FindsADuplicateNameAtItsLowerCodeFirst) {
         EXPECT_LT(codes[0], codes[1]) << name;
     }
     EXPECT_STREQ(KEYWORD_Name(KW_SUB_PULLUP), "PULLUP");
-    EXPECT_EQ(KEYWORD_Name(120), nullptr);
+    EXPECT_EQ(KEYWORD_Name(KW_COUNT), nullptr);
 }
 
 }  // namespace
