@@ -66,8 +66,7 @@ const Row kRepeaterRows[] = {
      "E5106 Component 'C': Repeater_Pin '12345' not previously declared in Pin section."},
 };
 
-INSTANTIATE_TEST_SUITE_P(RepeaterPin, PinTableRows, ::testing::ValuesIn(kRepeaterRows),
-                         RowName);
+INSTANTIATE_TEST_SUITE_P(RepeaterPin, PinTableRows, ::testing::ValuesIn(kRepeaterRows), RowName);
 
 const std::string CP = "[Clock Pins] clocked_pins relationship\n";
 
