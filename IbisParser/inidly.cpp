@@ -110,6 +110,7 @@ static void inidlyValues(InidlyRecord *d, char *text) {
   const char *label;
   RNG_Split(text, &items);
   if( items.count == 0 ) return;
+  d->lines++;
   named = !inidlyIsValue(items.item[0]);
   label = named ? items.item[0] : inidlyKeyword;
   if( !CMN_Calloc(&r, sizeof(*r)) ) {
@@ -165,7 +166,8 @@ static void inidlyClose(int previousCode, int newCode) {
   (void)previousCode;
   (void)newCode;
   inidly.open = NULL;
-  if( d && d->rows == NULL )
+  /* A refused line was reported; it is not also a missing one. */
+  if( d && d->lines == 0 )
     MSG_ErrorCode(MSGC_INIDLY_EMPTY, inidlyOwnerKind(d), inidlyOwnerName(d),
                   d->line);
 }

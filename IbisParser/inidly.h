@@ -23,6 +23,7 @@ typedef struct InidlyRecord {
   const void *owner; /* the MDL_Model or SUBMDL_Submodel */
   int submodel;      /* 1 in a [Submodel] */
   int line;          /* of the keyword */
+  int lines;         /* value lines, read or refused */
   InidlyRow *rows, *last;
   struct NameCount *names; /* the row names, for the repeats */
 } InidlyRecord;
