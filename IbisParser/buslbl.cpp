@@ -1,10 +1,10 @@
 /*
 ** buslbl.cpp: the [Bus Label] lines of a component.
 **
-** A nested module of [Bus Label] (IBIS 7.0): its owner, the component (CMPNT_Current),
-** hands it the keyword's lines (SECTION_NestedLine) and each keyword change
-** after them (SECTION_NestedClose).  Records go in the module's own
-** IbisFile list; messages in the 5500 block of msgcodes.h.
+** A nested module of [Bus Label] (IBIS 7.0): its owner, the component
+** (CMPNT_Current), hands it the keyword's lines (SECTION_NestedLine) and each
+** keyword change after them (SECTION_NestedClose).  Records go in the module's
+** own IbisFile list; messages in the 5500 block of msgcodes.h.
 **
 ** The keyword is recognised and its lines reach this module; nothing is
 ** checked of them yet.

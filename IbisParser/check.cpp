@@ -9,7 +9,9 @@
 #include "IbisParser/msg.h"
 #include "IbisParser/parse.h"
 #include "IbisParser/section.h"
+#include "IbisParser/ver.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -28,6 +30,29 @@ int CHECK_FileType(const char *path) {
     if( CMN_StrEqualNoCase(dot, ext[i]) ) return i + 1;
   }
   return CMN_FILE_IBS;
+}
+
+/* The decision of the last file read; checkRead 0 when there is none. */
+static VerDecision checkDecision;
+static int checkRead;
+
+int CHECK_LastVersion(VerDecision *out) {
+  if( checkRead && out ) *out = checkDecision;
+  return checkRead;
+}
+
+/* The summary names the version and the rules for a file read by rules
+** other than those of 1.1 to 5.0, whose summaries stay as they were. */
+static void checkSummaryNote(const VerDecision *d) {
+  char note[160];
+  int old = d->level <= VER_LEVEL_50
+      && (d->kind == VER_KIND_KNOWN || d->kind == VER_KIND_ILLEGAL);
+  if( old ) return;
+  snprintf(note, sizeof(note),
+           "Version : IBIS %s declared, checked by the IBIS %s rules%s",
+           d->declared, d->rules,
+           d->kind == VER_KIND_FORCED ? " (--force-v5)" : "");
+  MSG_SetSummaryNote(note);
 }
 
 int CHECK_File(const char *path) {
@@ -50,6 +75,7 @@ int CHECK_File(const char *path) {
     }
   }
   type = CHECK_FileType(path);
+  checkRead = 0;
   if( type == CMN_FILE_AMI ) {
     read = AMICHK_CheckAmiFile(use);
   } else {
@@ -57,7 +83,13 @@ int CHECK_File(const char *path) {
     read = IBIS_New(&file);
     if( read ) {
       read = PARSE_File(use, type);
-      if( read ) SECTION_RunAfterFileChecks(file);
+      if( read ) {
+        /* Taken first: the after-file checks may read other files. */
+        checkDecision = *VER_Current();
+        checkRead = 1;
+        SECTION_RunAfterFileChecks(file);
+        checkSummaryNote(&checkDecision);
+      }
       IBIS_Free(&file);
     }
   }

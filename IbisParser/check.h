@@ -18,4 +18,10 @@ int CHECK_FileType(const char *path);
 ** (no bug and no error), 0 when it failed. */
 int CHECK_File(const char *path);
 
+struct VerDecision;
+/* The version decision that read the file of the last CHECK_File call:
+** 1 and the decision for an .ibs, .pkg or .ebd file that was read, 0 for an
+** .ami file or a file that could not be read. */
+int CHECK_LastVersion(struct VerDecision *out);
+
 #endif

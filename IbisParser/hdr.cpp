@@ -164,8 +164,13 @@ static int hdrDosChar(int c) {
   return isalnum(c) || c == '.' || (c && strchr("!#$%&'()-@^_`{}~", c) != NULL);
 }
 
+/* IBIS 7.0 (BIRD 186.4) lets file names grow to 256 characters and hold
+** upper-case letters. */
+#define HDR_FILE_NAME_MAX_70 256
+
 static void hdrFileName(FileHeader *h, const char *value) {
   int version = PARSE_GetDispatchVersion();
+  int since70 = VER_Rules() >= VER_LEVEL_70;
   int stored, periods = 0, upperSeen = 0, dosSeen = 0;
   const char *p;
   if( hdrSeen[KW_FILE_NAME] ) {
@@ -178,7 +183,8 @@ static void hdrFileName(FileHeader *h, const char *value) {
   } else if( version == 3 ) {
     stored = CMN_CopyOnce(h->fileName, value, 24, "File_name");
   } else {
-    stored = CMN_CopyOnceMax(h->fileName, value, 44, "File_name");
+    stored = CMN_CopyOnceMax(h->fileName, value,
+                             since70 ? HDR_FILE_NAME_MAX_70 : 44, "File_name");
   }
   if( !stored || h->fileName[0] == 0 || PARSE_GetNoFileNameCheck() ) return;
   for( p = h->fileName; *p; p++ ) {
@@ -186,7 +192,7 @@ static void hdrFileName(FileHeader *h, const char *value) {
     /* One fault of each kind per name: an upper-case name is one mistake,
     ** not one per letter. */
     if( isupper(c) ) {
-      if( !upperSeen++ )
+      if( !since70 && !upperSeen++ )
         MSG_ErrorCodeLine(MSGC_HDR_FILE_NAME_UPPER, h->fileName, c);
     } else if( !hdrDosChar(c) ) {
       if( !dosSeen++ )

@@ -1,11 +1,12 @@
 /*
-** icm.cpp: one interconnect model of an interconnect model set: its sub-parameters
-** (Param, File_IBIS-ISS, File_TS ...) and terminal lines.
+** icm.cpp: one interconnect model of an interconnect model set: its
+** sub-parameters (Param, File_IBIS-ISS, File_TS ...) and terminal lines.
 **
-** A nested module of [Interconnect Model] .. [End Interconnect Model] (IBIS 7.0): its owner, the set (ICMSET_Current),
-** hands it the keyword's lines (SECTION_NestedLine) and each keyword change
-** after them (SECTION_NestedClose).  Records go in the module's own
-** IbisFile list; messages in the 5300 block of msgcodes.h.
+** A nested module of [Interconnect Model] .. [End Interconnect Model] (IBIS
+** 7.0): its owner, the set (ICMSET_Current), hands it the keyword's lines
+** (SECTION_NestedLine) and each keyword change after them
+** (SECTION_NestedClose).  Records go in the module's own IbisFile list;
+** messages in the 5300 block of msgcodes.h.
 **
 ** The keyword is recognised and its lines reach this module; nothing is
 ** checked of them yet.

@@ -1,11 +1,12 @@
 /*
-** icmgrp.cpp: the interconnect model groups of a component: the interconnect model
-** sets each group names, with the files they are in.
+** icmgrp.cpp: the interconnect model groups of a component: the interconnect
+** model sets each group names, with the files they are in.
 **
-** A nested module of [Interconnect Model Group] .. [End Interconnect Model Group] (IBIS 7.0): its owner, the component (CMPNT_Current),
-** hands it the keyword's lines (SECTION_NestedLine) and each keyword change
-** after them (SECTION_NestedClose).  Records go in the module's own
-** IbisFile list; messages in the 5400 block of msgcodes.h.
+** A nested module of [Interconnect Model Group] .. [End Interconnect Model
+** Group] (IBIS 7.0): its owner, the component (CMPNT_Current), hands it the
+** keyword's lines (SECTION_NestedLine) and each keyword change after them
+** (SECTION_NestedClose).  Records go in the module's own IbisFile list;
+** messages in the 5400 block of msgcodes.h.
 **
 ** The keyword is recognised and its lines reach this module; nothing is
 ** checked of them yet.

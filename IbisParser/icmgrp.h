@@ -1,5 +1,6 @@
 /*
-** icmgrp.h: [Interconnect Model Group] .. [End Interconnect Model Group] (IBIS 7.0).
+** icmgrp.h: [Interconnect Model Group] .. [End Interconnect Model Group] (IBIS
+** 7.0).
 */
 #ifndef IBISPARSER_ICMGRP_H
 #define IBISPARSER_ICMGRP_H

@@ -76,6 +76,7 @@ static int msgRepeatLimit = 0;
 static int msgPerCode[MSG_MAX_CODE];
 static MsgLimited msgLimited[MSG_HIDDEN_SLOTS];
 static int msgLimitedCount = 0;
+static char msgSummaryNote[160]; /* a line of the summary; empty: none */
 
 static FILE *msgStream(void) {
   if( msgOut == 0 ) msgOut = stdout;
@@ -353,6 +354,7 @@ void MSG_Summary(void) {
   fprintf(out, "Errors  : %ld\n", errors);
   if( warnings ) fprintf(out, "Warnings: %ld\n", warnings);
   if( cautions ) fprintf(out, "Cautions: %ld\n", cautions);
+  if( msgSummaryNote[0] ) fprintf(out, "%s\n", msgSummaryNote);
   fprintf(out, "\nFile %s\n", (bugs || errors) ? "Failed" : "Passed");
 }
 
@@ -373,6 +375,11 @@ void MSG_ResetCounts(void) {
   for( int i = 0; i < SEV_COUNT; i++ ) msgCounts[i] = 0;
   memset(msgPerCode, 0, sizeof(msgPerCode));
   msgLimitedCount = 0;
+  msgSummaryNote[0] = 0;
+}
+
+void MSG_SetSummaryNote(const char *text) {
+  snprintf(msgSummaryNote, sizeof(msgSummaryNote), "%s", text ? text : "");
 }
 
 void MSG_SetSink(MsgSink sink, void *context) {

@@ -85,6 +85,9 @@ int MSG_PrintCode(int code, int type, const char *fmt, va_list *args);
 
 /* End-of-check summary: counters and "File Passed" / "File Failed". */
 void MSG_Summary(void);
+/* One more line of the summary, after the counters (cut to 159
+** characters); null or empty for none.  MSG_ResetCounts() clears it. */
+void MSG_SetSummaryNote(const char *text);
 
 /* Counters; any pointer may be null. */
 void MSG_GetCounts(int *bugs, int *errors, int *warnings);

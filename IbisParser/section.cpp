@@ -85,13 +85,22 @@ static const ParseSection *sectionInstalled(int id) {
 ** selectors, and last the .ami files that [Algorithmic Model] sections
 ** name.
 */
+/* clang-format off */
 static const SectionAfterFile sectionAfterFile[] = {
-  CMPNT_CheckAll,       RPTPIN_CheckAll,      CLKPIN_CheckAll,
+  CMPNT_CheckAll,
+  RPTPIN_CheckAll,
+  CLKPIN_CheckAll,
   PKGMDL_AfterFile, /* duplicate package model names */
-  DRVSH_CheckSchedules, RCVTH_CheckPins,      SUBMDL_CheckReferences,
-  MSEL_CheckModels,     TESTLOAD_CheckModels, TESTDATA_CheckRefs,
-  MDL_CheckAmiFiles,    EBDMDL_AfterFile, /* reads the files the boards reference: last */
+  DRVSH_CheckSchedules,
+  RCVTH_CheckPins,
+  SUBMDL_CheckReferences,
+  MSEL_CheckModels,
+  TESTLOAD_CheckModels,
+  TESTDATA_CheckRefs,
+  MDL_CheckAmiFiles,
+  EBDMDL_AfterFile, /* reads the files the boards reference: last */
 };
+/* clang-format on */
 
 static void sectionNoBegin(void) {}
 static void sectionNoClose(int previousCode, int newCode) {

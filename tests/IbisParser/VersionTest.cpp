@@ -187,6 +187,29 @@ TEST_F(Versions, HoldsEachNewerKeywordToTheDeclaredVersion) {
     }
 }
 
+// From 7.0 on a file name may hold upper-case letters and 256 characters.
+TEST_F(Versions, AppliesTheFileNameRulesOfTheDeclaredVersion) {
+    const std::string longName = std::string(60, 'n') + ".ibs";
+    const struct {
+        const char* version;
+        std::string name;
+        std::string expected;
+    } cases[] = {
+        {"7.0", "Big.ibs", ""},
+        {"6.1", "Big.ibs",
+         "ERROR (line    2) - File_name 'Big.ibs' contains an upper case character 'B'.\n"},
+        {"7.2", longName, ""},
+        {"6.1", longName,
+         "ERROR (line    2) - File_name string '" + longName +
+             "' is too long, maximum length 44 allowed.\n"},
+    };
+    for (const auto& c : cases) {
+        std::string text = std::string("[IBIS Ver] ") + c.version + "\n[File Name] " + c.name +
+                           "\n[File Rev] 1\n[End]\n";
+        EXPECT_EQ(Parse(c.name, text), c.expected) << c.version << " " << c.name;
+    }
+}
+
 TEST_F(Versions, ForceV5KeepsTheFiveRulesAndSaysSo) {
     PARSE_SetForceVersion5(1);
     EXPECT_EQ(Parse("t.ibs", File("7.1", kRepeater)),
@@ -200,7 +223,16 @@ TEST_F(Versions, ChecksAValidRepeaterPinFileWholeAndPassesIt) {
     PARSE_SetSilent(1);
     std::string path = Write("t.ibs", File("6.0", kRepeater));
     EXPECT_EQ(CHECK_File(path.c_str()), 1);
-    EXPECT_THAT(Output(), HasSubstr("File Passed"));
+    EXPECT_THAT(Output(), HasSubstr("Errors  : 0\n"
+                                    "Version : IBIS 6.0 declared, checked by the IBIS 6.0 rules\n"
+                                    "\nFile Passed\n"));
+    VerDecision d;
+    ASSERT_EQ(CHECK_LastVersion(&d), 1);
+    EXPECT_STREQ(d.declared, "6.0");
+    // The summaries of the 1.1 to 5.0 rules stay as they were.
+    path = Write("t.ibs", File("5.0"));
+    EXPECT_EQ(CHECK_File(path.c_str()), 1);
+    EXPECT_EQ(Output(), "Errors  : 0\n\nFile Passed\n");
 }
 
 // ---- routing -----------------------------------------------------------

@@ -71,7 +71,11 @@ TEST(IbisLintFormat, JsonDocumentCarriesVerdictsCountsAndMessages) {
     Message hidden = Make(MSG_SEV_ERROR, 'E', 907, 0, "5 more");
     hidden.hidden = 5;
     f.hidden.push_back(hidden);
+    f.declaredVersion = "8.0";
+    f.rulesVersion = "7.2";
     std::string doc = ibislint::JsonDocument({f}, 0, 1);
+    EXPECT_NE(doc.find("\"ibis_version\": {\"declared\": \"8.0\", \"rules\": \"7.2\"}"),
+              std::string::npos);
     EXPECT_NE(doc.find("\"verdict\": \"failed\""), std::string::npos);
     EXPECT_NE(doc.find("\"errors\": 25"), std::string::npos);
     EXPECT_NE(doc.find("\"code\": \"E0907\", \"line\": 4"), std::string::npos);

@@ -126,6 +126,10 @@ std::string JsonDocument(const std::vector<FileResult>& files, int passed, int f
         out += i ? ",\n    {" : "\n    {";
         out += "\n      \"path\": " + JsonQuote(f.path);
         out += ",\n      \"type\": " + JsonQuote(f.type);
+        if (!f.rulesVersion.empty()) {
+            out += ",\n      \"ibis_version\": {\"declared\": " + JsonQuote(f.declaredVersion) +
+                   ", \"rules\": " + JsonQuote(f.rulesVersion) + "}";
+        }
         out += ",\n      \"verdict\": ";
         out += f.passed ? "\"passed\"" : "\"failed\"";
         out += ",\n      \"counts\": {\"bugs\": " + std::to_string(f.bugs) +
@@ -164,6 +168,11 @@ void Report::BeginFile(const std::string& path, const std::string& type) {
     current_.path = path;
     current_.type = type;
     if (format_ != Format::Text) MSG_SetSink(&Report::Sink, this);
+}
+
+void Report::SetVersion(const std::string& declared, const std::string& rules) {
+    current_.declaredVersion = declared;
+    current_.rulesVersion = rules;
 }
 
 void Report::EndFile(bool passed) {

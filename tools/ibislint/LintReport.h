@@ -38,6 +38,9 @@ struct Message {
 struct FileResult {
     std::string path;
     std::string type;  // "ibs", "pkg", "ebd" or "ami"
+    // The [IBIS Ver] value and the version whose rules checked the file;
+    // empty when the file was not read by the IBIS reader (.ami, refused).
+    std::string declaredVersion, rulesVersion;
     bool passed = false;
     int bugs = 0, errors = 0, warnings = 0;
     std::vector<Message> messages;  // in the order written
@@ -67,6 +70,9 @@ public:
     // Brackets the check of one file; `type` as FileResult::type.
     void BeginFile(const std::string& path, const std::string& type);
     void EndFile(bool passed);
+    // The version the file declared and the rules that checked it, for the
+    // file between BeginFile and EndFile.
+    void SetVersion(const std::string& declared, const std::string& rules);
 
     // Ends the run: the JSON document, or the closing count line when
     // `closing` (text and gnu). Returns the number of failed files.

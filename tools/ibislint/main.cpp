@@ -17,6 +17,7 @@
 #include "IbisParser/cmn.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/parse.h"
+#include "IbisParser/ver.h"
 #include "tools/ibislint/KitFiles.h"
 #include "tools/ibislint/LintReport.h"
 
@@ -40,6 +41,9 @@ const char kUsage[] =
     "than one file, or a DIR, the run ends with a line counting the files\n"
     "passed and failed.\n"
     "\n"
+    "An .ibs, .pkg or .ebd file is checked by the rules of the IBIS version\n"
+    "its [IBIS Ver] declares (2.0 to 7.2); a later version by the 7.2 rules.\n"
+    "\n"
     "options:\n"
     "  --format FORMAT       text (default): the messages and a summary per\n"
     "                        file; gnu: one 'FILE:LINE: error: TEXT [E1234]'\n"
@@ -53,7 +57,7 @@ const char kUsage[] =
     "  --repeat-limit N      print the first N messages of each code per\n"
     "                        file (0: all)\n"
     "  --long-lines          allow lines longer than 80 (IBIS 2.x/3.x) or\n"
-    "                        120 (IBIS 4.x/5.x) characters\n"
+    "                        120 (IBIS 4.0 and later) characters\n"
     "  --silent              do not print the \"Checking ...\" banner\n"
     "  --no-file-name-check  do not check the [File Name] value's characters\n"
     "                        or compare it with the file's name\n"
@@ -208,6 +212,8 @@ int main(int argc, char** argv) {
         if (!g_checked.Add(file)) continue;
         report.BeginFile(file, TypeName(file));
         bool passed = CHECK_File(file.c_str()) != 0;
+        VerDecision version;
+        if (CHECK_LastVersion(&version)) report.SetVersion(version.declared, version.rules);
         report.EndFile(passed);
         std::fflush(stdout);
     }
