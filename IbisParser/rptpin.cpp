@@ -111,11 +111,12 @@ static void rptpinKeyword(char *text) {
   PINTAB_Header(rest, rptpinRx, names, 1);
 }
 
-/* The checks of one pair against the pairs before it. */
-static void rptpinPairChecks(const RptpinTable *t, const RptpinRow *r) {
+/* The checks of one pair against the pairs before it; 0 for a pin paired
+** with itself, which then takes no part in the later pairs' checks. */
+static int rptpinPairChecks(const RptpinTable *t, const RptpinRow *r) {
   if( strcmp(r->rx, r->tx) == 0 ) {
     MSG_ErrorCodeLine(MSGC_RPTPIN_SAME_PIN, r->rx);
-    return;
+    return 0;
   }
   if( NAMEIDX_Contains(&t->tx, r->rx) )
     MSG_ErrorCodeLine(MSGC_RPTPIN_BOTH_ROLES, r->rx);
@@ -125,6 +126,7 @@ static void rptpinPairChecks(const RptpinTable *t, const RptpinRow *r) {
     MSG_WarningCodeLine(MSGC_RPTPIN_NOT_UNIQUE, rptpinRx, r->rx);
   if( NAMEIDX_Contains(&t->tx, r->tx) )
     MSG_WarningCodeLine(MSGC_RPTPIN_NOT_UNIQUE, rptpinTx, r->tx);
+  return 1;
 }
 
 static void rptpinData(RptpinTable *t, char *text) {
@@ -137,14 +139,15 @@ static void rptpinData(RptpinTable *t, char *text) {
   }
   PINTAB_CopyPin(r->rx, items.item[0], rptpinRx);
   PINTAB_CopyPin(r->tx, items.item[1], rptpinTx);
-  rptpinPairChecks(t, r);
+  if( rptpinPairChecks(t, r) ) {
+    NAMEIDX_Add(&t->rx, r->rx, r);
+    NAMEIDX_Add(&t->tx, r->tx, r);
+  }
   if( t->last )
     t->last->next = r;
   else
     t->rows = r;
   t->last = r;
-  NAMEIDX_Add(&t->rx, r->rx, r);
-  NAMEIDX_Add(&t->tx, r->tx, r);
 }
 
 static void rptpinLine(int lineType, int code, char *text) {

@@ -44,7 +44,7 @@ const Row kRepeaterRows[] = {
     {"LinesOfOneAndThreeColumns", RP + "1\n1 3 0.1\n", "",
      "E5102@20 Each line of Repeater_Pin data must contain 2 columns, found 1.\n"
      "E5102@21 Each line of Repeater_Pin data must contain 2 columns, found 3."},
-    {"PinPairedWithItself", RP + "1 1\n", "",
+    {"PinPairedWithItselfTakesNoRole", RP + "1 1\n3 1\n", "",
      "E5103@20 Repeater_Pin '1' cannot be its own tx_non_inv_pin."},
     {"PinsSwapRoles", RP + "1 3\n3 1\n", "",
      "E5105@21 Pin '3' is used both as a Repeater_Pin and as a tx_non_inv_pin.\n"
