@@ -52,13 +52,15 @@ const Side kSides[] = {{"rx.so", "x"},
                        {"four.s4p", kS2p},
                        {"none.ts", kOptionOnly}};
 
-class NewerModelRows : public NewerFixture, public ::testing::WithParamInterface<Row> {
+class SideFiles : public NewerFixture {
 protected:
     void SetUp() override {
         NewerFixture::SetUp();
         for (const Side& s : kSides) Write(s.name, s.text);
     }
 };
+
+class NewerModelRows : public SideFiles, public ::testing::WithParamInterface<Row> {};
 
 TEST_P(NewerModelRows, ReportsEachFaultAtItsLine) {
     const Row& r = GetParam();
@@ -203,8 +205,7 @@ const Row kLanguageRows[] = {
 INSTANTIATE_TEST_SUITE_P(Languages, NewerModelRows, ::testing::ValuesIn(kLanguageRows), RowName);
 
 // An [External Circuit] names its files as an [External Model] does.
-TEST_F(NewerModelRows, ChecksTheCornerFilesOfAnExternalCircuit) {
-    for (const Side& s : kSides) Write(s.name, s.text);
+TEST_F(SideFiles, ChecksTheCornerFilesOfAnExternalCircuit) {
     NewerParts p;
     p.tail =
         "[External Circuit] xc\nLanguage Touchstone\nCorner Typ gone.s2p\nPorts a b c\n"

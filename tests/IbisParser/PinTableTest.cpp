@@ -90,9 +90,11 @@ const Row kClockRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(ClockPins, PinTableRows, ::testing::ValuesIn(kClockRows), RowName);
 
+class PinTables : public NewerFixture {};
+
 // Each component keeps its own tables: the second component's keyword is
 // no repeat, and its pins are looked up in its own pin list.
-TEST_F(NewerFixture, KeepsTheTablesOfEachComponentApart) {
+TEST_F(PinTables, KeepsTheTablesOfEachComponentApart) {
     NewerParts p;
     p.component = RP + "1 3\n" + CP + "5 1 rel\n";
     p.tail =
