@@ -3,7 +3,16 @@
 **
 ** The Executable_Rx and Executable_Tx lines of IBIS 6.1 and later are held
 ** to the file's version (VER_CheckSubparam) and handed to
-** ALGMOD_DirectionLine.
+** ALGMOD_DirectionLine.  They name the executable and parameter file a
+** buffer uses when it receives or when it drives (BIRD 178.3, "Specifying
+** Buffer Directionality for AMI": an I/O buffer may need both), and have
+** the Executable line's layout, so they are read into the same records,
+** held to the same rules and their files checked the same way.  Two lines
+** are duplicates only when they serve the same direction.
+**
+** Only recognised: which model types may use which direction, and whether
+** a model may mix Executable with Executable_Rx or Executable_Tx; the
+** BIRD's text, which would settle them, is not among the sources at hand.
 */
 #include "IbisParser/algmod.h"
 
@@ -80,7 +89,7 @@ static void algmodName(char *field, const char *value, int code) {
   field[n] = 0;
 }
 
-static AlgExecutable *algmodExecutable(CmnTokens *tok) {
+static AlgExecutable *algmodExecutable(const CmnTokens *tok) {
   AlgExecutable *rec = NULL;
   CmnTokens part;
   const char *spec = tok->token[1] ? tok->token[1] : "";
@@ -154,10 +163,23 @@ void ALGMOD_Line(char *line, AlgExecList **list) {
   CMN_FreeTokens(&tok);
 }
 
-/* Executable_Rx / Executable_Tx: recognised, not yet checked. */
 void ALGMOD_DirectionLine(const CmnTokens *tok, AlgExecList *list) {
-  (void)tok;
-  (void)list;
+  AlgExecutable *rec;
+  int direction;
+  CMN_ASSERT(tok != NULL && list != NULL, ALGMOD_SRC);
+  /* Sub-parameter names keep their case, as Executable's does. */
+  if( strcmp(tok->token[0], "Executable_Rx") == 0 )
+    direction = ALGMOD_RX;
+  else if( strcmp(tok->token[0], "Executable_Tx") == 0 )
+    direction = ALGMOD_TX;
+  else {
+    MSG_ErrorCodeLine(MSGC_ALGMOD_UNKNOWN_LINE);
+    return;
+  }
+  if( (rec = algmodExecutable(tok)) == NULL ) return;
+  rec->direction = direction;
+  rec->next = list->first;
+  list->first = rec;
 }
 
 void ALGMOD_Close(AlgExecList *list) {
@@ -169,7 +191,7 @@ void ALGMOD_Close(AlgExecList *list) {
                         algmodLine);
     }
     for( later = rec->next; later; later = later->next ) {
-      if( later->bits == rec->bits
+      if( later->bits == rec->bits && later->direction == rec->direction
           && CMN_StrEqualNoCase(later->platform, rec->platform)
           && CMN_StrEqualNoCase(later->compiler, rec->compiler) ) {
         MSG_ErrorCodeLine(MSGC_ALGMOD_DUPLICATE_EXECUTABLE, rec->platform,

@@ -14,8 +14,16 @@
 
 struct AmiParamTree;
 
+/* Which buffer direction an executable serves. */
+enum {
+  ALGMOD_EITHER = 0, /* Executable */
+  ALGMOD_RX = 1,     /* Executable_Rx (IBIS 6.1) */
+  ALGMOD_TX = 2      /* Executable_Tx (IBIS 6.1) */
+};
+
 typedef struct AlgExecutable {
   struct AlgExecutable *next;
+  int direction; /* ALGMOD_EITHER, ALGMOD_RX, ALGMOD_TX */
   char platform[ALGMOD_MAX_NAME + 1];
   char compiler[ALGMOD_MAX_NAME + 1];
   int bits; /* -1 until parsed */
@@ -37,7 +45,9 @@ int ALGMOD_SectionLine(void);
 
 struct CmnTokens;
 /* An Executable_Rx or Executable_Tx line (IBIS 6.1 and later) that the
-** file's version admits: its four tokens, as ALGMOD_Line split them. */
+** file's version admits: its four tokens, as ALGMOD_Line split them.  It
+** becomes a record like an Executable line's, marked with its direction,
+** so that its files are looked for and read like an Executable's. */
 void ALGMOD_DirectionLine(const struct CmnTokens *tok, AlgExecList *list);
 
 #endif

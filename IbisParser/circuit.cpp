@@ -13,9 +13,10 @@
 **     (DIGITAL_DRIVER); port1 of a D_to_A is an ANALOG_DRIVER, of an A_to_D
 **     an ANALOG_RECEIVER; port2 of either an ANALOG_REFERENCE;
 **   - D_drive, D_switch and D_enable receive, D_receive drives;
-**   - any other port is ANALOG in a SPICE circuit (SPICE ports are analog),
-**     AMS_UNKNOWN in the AMS languages (such a port may be either), and
-**     UNKNOWN when the circuit names no valid language.
+**   - any other port is ANALOG in a SPICE, IBIS-ISS or Touchstone circuit
+**     (their ports are analog), AMS_UNKNOWN in the AMS languages (such a
+**     port may be either), and UNKNOWN when the circuit names no valid
+**     language.
 ** Connections: an internal node counts one for being a port of the circuit
 ** (its Ports line), one per converter line naming it and one per Port_map
 ** entry; a component-side node counts one per Port_map entry of any call.
@@ -343,9 +344,9 @@ static void circuitConverterRoles(CircuitState *st, const XmdlConverter *cv) {
 static void circuitInstantiate(CircuitState *st, const XmdlRecord *body) {
   const XmdlPort *p;
   const XmdlConverter *cv;
-  unsigned other = body->language == XMDL_LANG_SPICE ? CIRCUIT_ANALOG
-      : body->language == XMDL_LANG_OTHER            ? CIRCUIT_AMS_UNKNOWN
-                                                     : CIRCUIT_UNKNOWN;
+  unsigned other = XMDL_IsAnalog(body->language) ? CIRCUIT_ANALOG
+      : body->language == XMDL_LANG_OTHER        ? CIRCUIT_AMS_UNKNOWN
+                                                 : CIRCUIT_UNKNOWN;
   int i;
   NAMEIDX_Free(&st->portIndex);
   st->ports = 0;

@@ -1063,11 +1063,30 @@ enum MsgCode {
   MSGC_VER_SUBPARAM_FORCED = 5006,
 
   /* 5100: component keywords of IBIS 6.0 to 7.1 ([Repeater Pin] rptpin,
-  ** [Clock Pins] clkpin) */
+  ** [Clock Pins] clkpin, their shared pin tables pintab) */
+  MSGC_RPTPIN_DUPLICATE = 5100,
+  MSGC_PINTAB_HEADER_COUNT = 5101,
+  MSGC_PINTAB_LINE_COLUMNS = 5102,
+  MSGC_RPTPIN_SAME_PIN = 5103,
+  MSGC_RPTPIN_NOT_UNIQUE = 5104,
+  MSGC_RPTPIN_BOTH_ROLES = 5105,
+  MSGC_PINTAB_PIN_UNDECLARED = 5106,
+  MSGC_RPTPIN_NOT_NON_INVERTING = 5107,
+  MSGC_CLKPIN_DUPLICATE = 5108,
+  MSGC_CLKPIN_SELF = 5109,
+  MSGC_CLKPIN_PAIR_REPEATED = 5110,
 
   /* 5200: model keywords and lines ([Initial Delay] inidly, Executable_Rx
   ** and Executable_Tx of [Algorithmic Model], the IBIS-ISS and Touchstone
   ** languages of [External Model] and [External Circuit]) */
+  MSGC_INIDLY_ALREADY_DEFINED = 5200,
+  MSGC_INIDLY_ROW_REPEATED = 5201,
+  MSGC_INIDLY_NEGATIVE = 5202,
+  MSGC_INIDLY_EMPTY = 5203,
+  MSGC_XMDLFILE_MISSING = 5204,
+  MSGC_XMDLFILE_TS_NAME_PORTS = 5205,
+  MSGC_XMDLFILE_TS_DECLARED_PORTS = 5206,
+  MSGC_XMDLFILE_TS_NO_PORTS = 5207,
 
   /* 5300: interconnect model sets and models (icmset, icm) */
 

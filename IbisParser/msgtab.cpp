@@ -1272,6 +1272,29 @@ const MsgEntry MSG_Table[] = {
     {5005, "%s of %s was introduced in IBIS %s; the file declares IBIS %s."},
     {5006, "%s of %s was introduced in IBIS %s; --force-v5 checks the file by the IBIS 5.0 rules."},
 
+    /* component keywords of IBIS 6.0 to 7.1 */
+    {5100, "Duplicate Repeater_Pin keyword found."},
+    {5101, "%s keyword column count must be %d, found %d columns."},
+    {5102, "Each line of %s data must contain %d columns, found %d."},
+    {5103, "Repeater_Pin '%s' cannot be its own tx_non_inv_pin."},
+    {5104, "%s '%s' is not unique."},
+    {5105, "Pin '%s' is used both as a Repeater_Pin and as a tx_non_inv_pin."},
+    {5106, "Component '%s': %s '%s' not previously declared in Pin section."},
+    {5107, "Component '%s': %s '%s' is not the non-inverting pin of a [Diff Pin] pair."},
+    {5108, "Duplicate Clock_Pins keyword found."},
+    {5109, "Clock pin '%s' cannot clock itself."},
+    {5110, "Clock pin '%s' and clocked pin '%s' are listed more than once."},
+
+    /* model keywords and lines of IBIS 5.1 to 7.2 */
+    {5200, "[Initial Delay] Already Defined For %s '%s'"},
+    {5201, "%s Already Defined For [Initial Delay]"},
+    {5202, "[Initial Delay] %s %s value is less than zero"},
+    {5203, "%s '%s': no delay values for [Initial Delay] beginning at line %d"},
+    {5204, "%s <%s> corner %s: %s file '%s' not found"},
+    {5205, "%s <%s> corner %s: Touchstone file '%s' holds %d ports, but its name says %d"},
+    {5206, "%s <%s> corner %s: Touchstone file '%s' has %d ports, but the Ports lines name %d (expected %d, or %d with the reference terminal)"},
+    {5207, "%s <%s> corner %s: the port count of Touchstone file '%s' could not be read"},
+
     /* AMI reserved parameters by version */
     {5600, "%s was introduced in AMI_Version %s; this file declares AMI_Version %s"},
     {5601, "AMI_Version %s is not an AMI version; the known versions are %s"},

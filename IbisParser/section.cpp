@@ -80,13 +80,16 @@ static const ParseSection *sectionInstalled(int id) {
 
 /*
 ** The checks that need the whole file, in the order they run: components
-** first (they index pins, models and package models), then the model-side
-** cross-checks, the model selectors, and last the .ami files that
-** [Algorithmic Model] sections name.
+** first (they index pins, models and package models) with the pin tables
+** of their newer keywords, then the model-side cross-checks, the model
+** selectors, and last the .ami files that [Algorithmic Model] sections
+** name.
 */
 /* clang-format off */
 static const SectionAfterFile sectionAfterFile[] = {
   CMPNT_CheckAll,
+  RPTPIN_CheckAll,
+  CLKPIN_CheckAll,
   PKGMDL_AfterFile, /* duplicate package model names */
   DRVSH_CheckSchedules,
   RCVTH_CheckPins,

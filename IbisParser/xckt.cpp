@@ -14,6 +14,7 @@
 #include "IbisParser/parse.h"
 #include "IbisParser/rng.h"
 #include "IbisParser/strlist.h"
+#include "IbisParser/xmdlfile.h"
 
 #include <string.h>
 
@@ -92,6 +93,7 @@ static void xcktEnd(XcktCircuit *c) {
   if( !c->body->corner[0] ) MSG_ErrorCodeLine(MSGC_XCKT_NO_TYP_CORNER);
   ports = STRING_CountSize(c->body->ports);
   if( ports < 2 ) MSG_WarningCode(MSGC_XCKT_FEW_PORTS, c->name, ports);
+  XMDLFILE_Check(c->body, "[External Circuit]", c->name);
 }
 
 void XCKT_Line(int lineType, int code, char *text) {

@@ -1,5 +1,14 @@
 /*
 ** xmdl.cpp: [External Model].
+**
+** The 5.1 and later rules add the IBIS-ISS and Touchstone languages.  The
+** version that added them is not settled by the sources at hand (BIRD
+** 160.1, accepted in May 2013, made IBIS-ISS a language of both keywords;
+** a proposal to add Touchstone, BIRD 144.3, was rejected the month
+** before), so every file of 5.1 or later may use them, and a 5.0 file
+** keeps the 5.0 verdict.  Both describe analog circuits, so they take
+** converter lines and are port-checked as SPICE is; a Touchstone corner
+** names its file without a circuit name, which it has none of.
 */
 #include "IbisParser/xmdl.h"
 
@@ -10,13 +19,44 @@
 #include "IbisParser/parse.h"
 #include "IbisParser/rng.h"
 #include "IbisParser/strlist.h"
+#include "IbisParser/ver.h"
+#include "IbisParser/xmdlfile.h"
 
 #include <string.h>
 
 #define XMDL_SRC "IbisParser/xmdl"
 
-static const char *const xmdlLanguage[] = { "SPICE", "VHDL-AMS", "VHDL-A(MS)",
-                                            "Verilog-AMS", "Verilog-A(MS)" };
+static const struct {
+  const char *name;
+  int kind;  /* XMDL_LANG_* */
+  int level; /* the first rules level that knows it */
+} xmdlLanguage[] = {
+  { "SPICE", XMDL_LANG_SPICE, 0 },
+  { "VHDL-AMS", XMDL_LANG_OTHER, 0 },
+  { "VHDL-A(MS)", XMDL_LANG_OTHER, 0 },
+  { "Verilog-AMS", XMDL_LANG_OTHER, 0 },
+  { "Verilog-A(MS)", XMDL_LANG_OTHER, 0 },
+  { "IBIS-ISS", XMDL_LANG_ISS, VER_LEVEL_51 },
+  { "Touchstone", XMDL_LANG_TOUCHSTONE, VER_LEVEL_51 },
+};
+
+int XMDL_IsAnalog(int language) {
+  return language == XMDL_LANG_SPICE || language == XMDL_LANG_ISS
+      || language == XMDL_LANG_TOUCHSTONE;
+}
+
+const char *XMDL_LanguageName(int language) {
+  switch( language ) {
+    case XMDL_LANG_SPICE:
+      return "SPICE";
+    case XMDL_LANG_ISS:
+      return "IBIS-ISS";
+    case XMDL_LANG_TOUCHSTONE:
+      return "Touchstone";
+    default:
+      return "";
+  }
+}
 
 /* Reserved port names; the reference ports may appear in any model. */
 static const char *const xmdlReserved[] = {
@@ -27,7 +67,9 @@ static const char *const xmdlReference[] = { "A_gnd",   "A_puref", "A_pcref",
                                              "A_pdref", "A_gcref", "A_extref" };
 
 void XMDL_Free(XmdlRecord **slot) {
+  int c;
   if( *slot == NULL ) return;
+  for( c = 0; c < 3; c++ ) CMN_FreeBlock((*slot)->cornerFile[c]);
   STRING_CountFree(&(*slot)->ports);
   STRING_CountFree(&(*slot)->converterPorts);
   while( (*slot)->portList ) {
@@ -112,13 +154,14 @@ static void xmdlLanguageLine(XmdlRecord *x, RngItems *items) {
     return;
   }
   for( i = 0; i < sizeof(xmdlLanguage) / sizeof(xmdlLanguage[0]); i++ ) {
-    if( strcmp(items->item[1], xmdlLanguage[i]) == 0 ) {
-      x->language = i == 0 ? XMDL_LANG_SPICE : XMDL_LANG_OTHER;
+    if( xmdlLanguage[i].level > VER_Rules() ) continue;
+    if( strcmp(items->item[1], xmdlLanguage[i].name) == 0 ) {
+      x->language = xmdlLanguage[i].kind;
       return;
     }
-    if( CMN_StrEqualNoCase(items->item[1], xmdlLanguage[i]) ) {
+    if( CMN_StrEqualNoCase(items->item[1], xmdlLanguage[i].name) ) {
       MSG_ErrorCodeLine(MSGC_MDL_INVALID_TRY, "Language", items->item[1],
-                        xmdlLanguage[i]);
+                        xmdlLanguage[i].name);
       return;
     }
   }
@@ -131,7 +174,8 @@ static void xmdlCornerLine(XmdlRecord *x, RngItems *items) {
                                     MSGC_MDL_DUPLICATE_MAX_CORNER };
   static const char *const name[3] = { "Typ", "Min", "Max" };
   int c;
-  if( items->count != 4 ) {
+  if( items->count != 4
+      && !(items->count == 3 && x->language == XMDL_LANG_TOUCHSTONE) ) {
     MSG_ErrorCodeLine(MSGC_MDL_LINE_ITEMS, items->count - 1, "Corner", 3);
     return;
   }
@@ -144,6 +188,8 @@ static void xmdlCornerLine(XmdlRecord *x, RngItems *items) {
   }
   if( x->corner[c] ) MSG_ErrorCodeLine(duplicate[c]);
   x->corner[c] = 1;
+  /* The first line of a corner names its file; a repeat is reported. */
+  if( x->cornerFile[c] == NULL ) x->cornerFile[c] = CMN_StrDup(items->item[2]);
 }
 
 /* A number item of a converter line; 1 when read. */
@@ -166,7 +212,7 @@ static void xmdlConverterLine(XmdlRecord *x, RngItems *items, int d2a) {
     MSG_ErrorCodeLine(MSGC_MDL_LANGUAGE_BEFORE_D2A);
     return;
   }
-  if( x->language != XMDL_LANG_SPICE ) {
+  if( !XMDL_IsAnalog(x->language) ) {
     MSG_ErrorCodeLine(MSGC_MDL_D2A_ONLY_SPICE);
     return;
   }
@@ -289,11 +335,11 @@ static const char *const *xmdlRequired(int type) {
   }
 }
 
-/* A SPICE model names its digital ports on the converter lines and its
+/* An analog model names its digital ports on the converter lines and its
 ** analog ones on the Ports lines, so both count. */
 static int xmdlHas(const XmdlRecord *x, const char *name) {
   return STRING_CountHas(x->ports, name)
-      || (x->language == XMDL_LANG_SPICE
+      || (XMDL_IsAnalog(x->language)
           && STRING_CountHas(x->converterPorts, name));
 }
 
@@ -317,14 +363,15 @@ static void xmdlPortChecks(const XmdlRecord *x, const char *model,
 
 void XMDL_Close(XmdlRecord *x, const char *model, int type,
                 const char *typeName) {
-  int spice;
+  int analog;
   if( x == NULL ) return;
   x->closed = 1;
   if( x->language == XMDL_LANG_NONE ) MSG_ErrorCodeLine(MSGC_MDL_NO_LANGUAGE);
   if( !x->corner[0] ) MSG_ErrorCodeLine(MSGC_MDL_NO_TYP_CORNER_EXTERNAL);
   if( STRING_CountSize(x->ports) < 2 )
     MSG_WarningCode(MSGC_MDL_FEW_PORTS, model, STRING_CountSize(x->ports));
-  spice = x->language == XMDL_LANG_SPICE;
-  xmdlPortChecks(x, model, spice ? "TYP" : "ALL", type,
+  analog = XMDL_IsAnalog(x->language);
+  xmdlPortChecks(x, model, analog ? "TYP" : "ALL", type,
                  typeName ? typeName : "");
+  XMDLFILE_Check(x, "[External Model]", model);
 }
