@@ -1271,6 +1271,42 @@ const MsgEntry MSG_Table[] = {
     {5004, "Keyword [%s] is not known to this checker (a keyword newer than IBIS %s, or a misspelling); it is skipped with its data."},
     {5005, "%s of %s was introduced in IBIS %s; the file declares IBIS %s."},
     {5006, "%s of %s was introduced in IBIS %s; --force-v5 checks the file by the IBIS 5.0 rules."},
+
+    /* interconnect model sets and models */
+    {5300, "Missing %s name."},
+    {5301, "%s name '%s' contains a blank character."},
+    {5302, "Interconnect Model Set '%s' is already defined at line %d."},
+    {5303, "%s '%s' is not ended by %s."},
+    {5304, "%s without an open %s."},
+    {5305, "Unexpected data after %s."},
+    {5306, "Interconnect Model Set '%s' contains no [Interconnect Model]."},
+    {5307, "'%s' in Interconnect Model Set '%s' is outside an [Interconnect Model]; it is not known to this checker and the line is skipped."},
+    {5308, "%s outside an [Interconnect Model Set]."},
+    {5309, "Interconnect Model '%s' names neither File_IBIS-ISS nor File_TS."},
+    {5310, "Interconnect Model '%s' names both File_IBIS-ISS and File_TS; it takes one of them."},
+    {5311, "%s is already given for Interconnect Model '%s' at line %d."},
+    {5312, "%s of Interconnect Model '%s' takes %s; found %d items."},
+    {5313, "File '%s' of Interconnect Model '%s' is not in the directory of this file or below it."},
+    {5314, "File '%s' of Interconnect Model '%s' not found."},
+    {5315, "Param and File_TS are not allowed together in Interconnect Model '%s'; Param is passed to a File_IBIS-ISS circuit only."},
+    {5316, "Param of Interconnect Model '%s' takes a name, the format Value and one value; found %d items."},
+    {5317, "Param '%s' has format '%s'; the only format is Value."},
+    {5318, "Param '%s' value '%s' is neither a number nor a quoted string."},
+    {5319, "Param '%s' is already given for Interconnect Model '%s'."},
+    {5320, "'%s' in Interconnect Model '%s' is not known to this checker; the line is skipped."},
+
+    /* interconnect model groups */
+    {5400, "Missing [Interconnect Model Group] name."},
+    {5401, "[Interconnect Model Group] name '%s' contains a blank character."},
+    {5402, "[Interconnect Model Group] '%s' is not ended by [End Interconnect Model Group]."},
+    {5403, "[End Interconnect Model Group] without an open [Interconnect Model Group]."},
+    {5404, "Unexpected data after [End Interconnect Model Group]."},
+    {5405, "Interconnect Model Group '%s' names no Interconnect Model Set."},
+    {5406, "Interconnect Model Group '%s': a line names an Interconnect Model Set and its file (NA for this file); found %d items."},
+    {5407, "File '%s' of Interconnect Model Group '%s' is not in the directory of this file or below it."},
+    {5408, "File '%s' of Interconnect Model Group '%s' not found."},
+    {5409, "Interconnect Model Set '%s' of Interconnect Model Group '%s' not found in file '%s'."},
+    {5410, "Component '%s': Interconnect Model Set '%s' of Interconnect Model Group '%s' is not defined in this file."},
 };
 /* clang-format on */
 
