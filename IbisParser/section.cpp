@@ -80,15 +80,22 @@ static const ParseSection *sectionInstalled(int id) {
 
 /*
 ** The checks that need the whole file, in the order they run: components
-** first (they index pins, models and package models), then the model-side
-** cross-checks, the model selectors, and last the .ami files that
+** first (they index pins, models and package models), then the sets that
+** their interconnect model groups name, the model-side cross-checks, the model selectors, and last the .ami files that
 ** [Algorithmic Model] sections name.
 */
 static const SectionAfterFile sectionAfterFile[] = {
-  CMPNT_CheckAll,       PKGMDL_AfterFile, /* duplicate package model names */
-  DRVSH_CheckSchedules, RCVTH_CheckPins,      SUBMDL_CheckReferences,
-  MSEL_CheckModels,     TESTLOAD_CheckModels, TESTDATA_CheckRefs,
-  MDL_CheckAmiFiles,    EBDMDL_AfterFile, /* reads the files the boards reference: last */
+  CMPNT_CheckAll,
+  ICMGRP_CheckSets,
+  PKGMDL_AfterFile, /* duplicate package model names */
+  DRVSH_CheckSchedules,
+  RCVTH_CheckPins,
+  SUBMDL_CheckReferences,
+  MSEL_CheckModels,
+  TESTLOAD_CheckModels,
+  TESTDATA_CheckRefs,
+  MDL_CheckAmiFiles,
+  EBDMDL_AfterFile, /* reads the files the boards reference: last */
 };
 
 static void sectionNoBegin(void) {}
