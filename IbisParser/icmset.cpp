@@ -166,6 +166,7 @@ static void icmsetClose(int previousCode, int newCode) {
 static void icmsetRelease(void *record) {
   ICMSET_Set *set = (ICMSET_Set *)record;
   if( set == NULL ) return;
+  if( icmset.current == set ) icmset.current = NULL;
   CMN_Free(&set->name);
   CMN_Free(&set);
 }
