@@ -3,11 +3,15 @@
 **
 ** A nested module of [Bus Label] (IBIS 7.0): its owner, the component
 ** (CMPNT_Current), hands it the keyword's lines (SECTION_NestedLine) and each
-** keyword change after them (SECTION_NestedClose).  Records go in the module's
-** own IbisFile list; messages in the 5500 block of msgcodes.h.
+** keyword change after them (SECTION_NestedClose).
 **
-** The keyword is recognised and its lines reach this module; nothing is
-** checked of them yet.
+** Only recognised: the keyword and its lines are read and skipped.  The
+** sources the checker was built from place [Bus Label] in the component
+** after [Pin Mapping] (the IBIS 7.0 keyword tree) but end before its
+** columns and rules, and the BIRD 189 drafts changed how bus labels tie
+** pins, pads and buffer rails together; checking a column layout taken
+** from none of them would call valid files wrong.  The module keeps no
+** records, so it adds no messages.
 */
 #include "IbisParser/buslbl.h"
 

@@ -3,11 +3,14 @@
 **
 ** A nested module of [Die Supply Pads] (IBIS 7.0): its owner, the component
 ** (CMPNT_Current), hands it the keyword's lines (SECTION_NestedLine) and each
-** keyword change after them (SECTION_NestedClose).  Records go in the module's
-** own IbisFile list; messages in the 5500 block of msgcodes.h.
+** keyword change after them (SECTION_NestedClose).
 **
-** The keyword is recognised and its lines reach this module; nothing is
-** checked of them yet.
+** Only recognised: the keyword and its lines are read and skipped.  In
+** the interconnect task group's posts of January 2016 a line named a die
+** pad and the signal_name of its rail, while a rival [Pin Pad Map] table
+** and bus labels for pads were still argued over; the ratified columns and
+** rules are not in the sources the checker was built from, so none is
+** checked.  The module keeps no records, so it adds no messages.
 */
 #include "IbisParser/dspads.h"
 

@@ -81,15 +81,16 @@ static const ParseSection *sectionInstalled(int id) {
 /*
 ** The checks that need the whole file, in the order they run: components
 ** first (they index pins, models and package models) with the pin tables
-** of their newer keywords, then the model-side cross-checks, the model
-** selectors, and last the .ami files that [Algorithmic Model] sections
-** name.
+** of their newer keywords and the sets their interconnect model groups
+** name, then the model-side cross-checks, the model selectors, and last
+** the .ami files that [Algorithmic Model] sections name.
 */
 /* clang-format off */
 static const SectionAfterFile sectionAfterFile[] = {
   CMPNT_CheckAll,
   RPTPIN_CheckAll,
   CLKPIN_CheckAll,
+  ICMGRP_CheckSets,
   PKGMDL_AfterFile, /* duplicate package model names */
   DRVSH_CheckSchedules,
   RCVTH_CheckPins,

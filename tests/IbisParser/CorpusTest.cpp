@@ -51,6 +51,7 @@ const Case kOwn[] = {
     {"tests/data/ibis/bad_comment_char.ibs", "bad_comment_char.ibs.out", 0},
     {"tests/data/ibis/bad_header.ibs", "bad_header.ibs.out", 0},
     {"tests/data/ibis/version7.ibs", "version7.ibs.out", 1},
+    {"tests/data/ibis/icm/interconnect.ibs", "icm-interconnect.ibs.out", 1},
     {"tests/data/ibis/board.ebd", "board.ebd.out", 0},
     {"tests/data/ibis/ebd/dimm.ebd", "dimm.ebd.out", 1},
     {"tests/data/ibis/package.pkg", "package.pkg.out", 0},

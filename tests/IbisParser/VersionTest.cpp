@@ -130,6 +130,7 @@ TEST_F(Versions, ReadsEachVersionLineByItsOwnRules) {
          "checker knows; the file is checked by the IBIS 7.2 rules.\n"},
         {File("3.3"), "ERROR (line    1) - Illegal IBIS_Version '3.3'.\n"},
     };
+    Write("t.s4p", "# GHz S RI R 50\n");  // the interconnect model's file, beside t.ibs
     for (const auto& c : cases) {
         int rc = 0;
         EXPECT_EQ(Parse("t.ibs", c.text, CMN_FILE_IBS, &rc), c.expected) << c.text;
