@@ -15,13 +15,23 @@ add_library(amisim STATIC
   ami-sim/FrequencyDomainChannel.cpp
   ami-sim/JsonWriter.cpp
   ami-sim/Latency.cpp
+  ami-sim/LinkChannel.cpp
+  ami-sim/LinkModels.cpp
+  ami-sim/LinkPlan.cpp
+  ami-sim/LinkStatistics.cpp
+  ami-sim/LinkStream.cpp
   ami-sim/Options.cpp
   ami-sim/PngImage.cpp
   ami-sim/Prbs.cpp
+  ami-sim/RunFiles.cpp
+  ami-sim/RunReport.cpp
+  ami-sim/Sampler.cpp
   ami-sim/Simulation.cpp
+  ami-sim/Stimulus.cpp
   ami-sim/ThroughResponse.cpp
   ami-sim/TimeValueCsv.cpp
-  ami-sim/Touchstone.cpp)
+  ami-sim/Touchstone.cpp
+  ami-sim/WaveCsv.cpp)
 target_include_directories(amisim PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(amisim PUBLIC vantra_blocks PkgConfig::FFTW3 ZLIB::ZLIB ${CMAKE_DL_LIBS})
 
