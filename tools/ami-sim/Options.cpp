@@ -13,8 +13,7 @@ namespace amisim {
 
 namespace {
 
-bool ParseReal(const std::string& text, double& out)
-{
+bool ParseReal(const std::string& text, double& out) {
     if (text.empty()) return false;
     char* end = nullptr;
     errno = 0;
@@ -25,16 +24,14 @@ bool ParseReal(const std::string& text, double& out)
 }
 
 // Whole numbers may be written as 100000 or 1e5.
-bool ParseWhole(const std::string& text, double low, double high, long long& out)
-{
+bool ParseWhole(const std::string& text, double low, double high, long long& out) {
     double v = 0.0;
     if (!ParseReal(text, v) || v != std::floor(v) || v < low || v > high) return false;
     out = static_cast<long long>(v);
     return true;
 }
 
-std::string Range(double low, double high)
-{
+std::string Range(double low, double high) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "%.15g to %.15g", low, high);
     return buf;
@@ -42,8 +39,7 @@ std::string Range(double low, double high)
 
 }  // namespace
 
-std::string HelpText()
-{
+std::string HelpText() {
     return R"(Usage: ami-sim [options]
 
 Runs a serial link the way an IBIS-AMI channel simulator does in the time
@@ -126,98 +122,162 @@ error), 2 bad command line.
 )";
 }
 
-ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error)
-{
-    using Handler = std::function<bool(const std::string&)>;
-    auto whole = [&](const char* name, double low, double high, auto& field) {
-        return [&, name, low, high](const std::string& v) {
-            long long n = 0;
-            if (!ParseWhole(v, low, high, n)) {
-                error = std::string(name) + " expects a whole number from " + Range(low, high) +
-                        ", not '" + v + "'";
-                return false;
-            }
-            field = static_cast<std::remove_reference_t<decltype(field)>>(n);
-            return true;
-        };
-    };
-    auto real = [&](const char* name, double low, double high, double& field,
-                    const char* expectation) {
-        return [&, name, low, high, expectation](const std::string& v) {
-            double x = 0.0;
-            if (!ParseReal(v, x) || !(x > low) || x > high) {
-                error = std::string(name) + " expects " + expectation + ", not '" + v + "'";
-                return false;
-            }
-            field = x;
-            return true;
-        };
-    };
-    auto text = [&](const char* name, std::string& field) {
-        return [&, name](const std::string& v) {
-            if (v.empty()) {
-                error = std::string(name) + " expects a non-empty value";
-                return false;
-            }
-            field = v;
-            return true;
-        };
-    };
+namespace {
 
-    std::map<std::string, Handler> valued = {
-        {"--tx", text("--tx", o.txLibrary)},
-        {"--rx", text("--rx", o.rxLibrary)},
-        {"--tx-params", text("--tx-params", o.txParameters)},
-        {"--rx-params", text("--rx-params", o.rxParameters)},
-        {"--tx-ami", text("--tx-ami", o.txAmiFile)},
-        {"--rx-ami", text("--rx-ami", o.rxAmiFile)},
-        {"--bit-time", real("--bit-time", 0.0, 1.0, o.bitTime, "a time in seconds above 0 and at most 1")},
-        {"--samples-per-bit", whole("--samples-per-bit", 2, 1024, o.samplesPerBit)},
-        {"--bits", whole("--bits", 1, 2147483647.0, o.bits)},
-        {"--seed", whole("--seed", 1, 4294967295.0, o.seed)},
-        {"--amplitude", real("--amplitude", 0.0, 1e6, o.amplitude, "a level in volts above 0")},
-        {"--block-size", whole("--block-size", 1, 1048576.0, o.blockSize)},
-        {"--ignore-bits", whole("--ignore-bits", 0, 2147483647.0, o.ignoreBits)},
-        {"--wave-bits", whole("--wave-bits", 0, 2147483647.0, o.waveBits)},
-        {"--out", text("--out", o.outputDirectory)},
-        {"--pattern",
-         [&](const std::string& v) {
-             const int order = Prbs::OrderFromName(v);
-             if (order == 0) {
-                 error = "--pattern expects prbs7, prbs15 or prbs31, not '" + v + "'";
-                 return false;
-             }
-             o.prbsOrder = order;
-             return true;
-         }},
-        {"--channel-loss",
-         [&](const std::string& v) {
-             double x = 0.0;
-             if (!ParseReal(v, x) || x < 0.0 || x > 100.0) {
-                 error = "--channel-loss expects a loss in dB from 0 to 100, not '" + v + "'";
-                 return false;
-             }
-             o.channel = ChannelSource::LossyLine;
-             o.lossDb = x;
-             return true;
-         }},
-        {"--channel-impulse",
-         [&](const std::string& v) {
-             o.channel = ChannelSource::ImpulseFile;
-             return text("--channel-impulse", o.channelFile)(v);
-         }},
-        {"--channel-step",
-         [&](const std::string& v) {
-             o.channel = ChannelSource::StepFile;
-             return text("--channel-step", o.channelFile)(v);
-         }},
-        {"--channel",
-         [&](const std::string& v) {
-             o.channel = ChannelSource::Touchstone;
-             return text("--channel", o.channelFile)(v);
-         }},
-        {"--ports", [&](const std::string& v) { return ParsePortList(v, o.ports, error); }},
+using Handler = std::function<bool(const std::string&)>;
+using HandlerTable = std::map<std::string, Handler>;
+
+// Handlers that store a checked value into a field, or say what is wrong.
+Handler Whole(const char* name, double low, double high, long long& field, std::string& error) {
+    return [&field, &error, name, low, high](const std::string& v) {
+        if (!ParseWhole(v, low, high, field)) {
+            error = std::string(name) + " expects a whole number from " + Range(low, high) +
+                    ", not '" + v + "'";
+            return false;
+        }
+        return true;
     };
+}
+
+template <typename T>
+Handler WholeInto(const char* name, double low, double high, T& field, std::string& error) {
+    return [&field, &error, name, low, high](const std::string& v) {
+        long long n = 0;
+        if (!Whole(name, low, high, n, error)(v)) return false;
+        field = static_cast<T>(n);
+        return true;
+    };
+}
+
+Handler Real(const char* name, double low, double high, double& field, const char* expectation,
+             std::string& error) {
+    return [&field, &error, name, low, high, expectation](const std::string& v) {
+        double x = 0.0;
+        if (!ParseReal(v, x) || !(x > low) || x > high) {
+            error = std::string(name) + " expects " + expectation + ", not '" + v + "'";
+            return false;
+        }
+        field = x;
+        return true;
+    };
+}
+
+Handler Text(const char* name, std::string& field, std::string& error) {
+    return [&field, &error, name](const std::string& v) {
+        if (v.empty()) {
+            error = std::string(name) + " expects a non-empty value";
+            return false;
+        }
+        field = v;
+        return true;
+    };
+}
+
+void AddModelOptions(HandlerTable& t, Options& o, std::string& error) {
+    t["--tx"] = Text("--tx", o.txLibrary, error);
+    t["--rx"] = Text("--rx", o.rxLibrary, error);
+    t["--tx-params"] = Text("--tx-params", o.txParameters, error);
+    t["--rx-params"] = Text("--rx-params", o.rxParameters, error);
+    t["--tx-ami"] = Text("--tx-ami", o.txAmiFile, error);
+    t["--rx-ami"] = Text("--rx-ami", o.rxAmiFile, error);
+}
+
+void AddTimingOptions(HandlerTable& t, Options& o, std::string& error) {
+    t["--bit-time"] =
+        Real("--bit-time", 0.0, 1.0, o.bitTime, "a time in seconds above 0 and at most 1", error);
+    t["--samples-per-bit"] = WholeInto("--samples-per-bit", 2, 1024, o.samplesPerBit, error);
+    t["--bits"] = WholeInto("--bits", 1, 2147483647.0, o.bits, error);
+    t["--seed"] = WholeInto("--seed", 1, 4294967295.0, o.seed, error);
+    t["--amplitude"] =
+        Real("--amplitude", 0.0, 1e6, o.amplitude, "a level in volts above 0", error);
+    t["--block-size"] = WholeInto("--block-size", 1, 1048576.0, o.blockSize, error);
+    t["--pattern"] = [&o, &error](const std::string& v) {
+        const int order = Prbs::OrderFromName(v);
+        if (order == 0) {
+            error = "--pattern expects prbs7, prbs15 or prbs31, not '" + v + "'";
+            return false;
+        }
+        o.prbsOrder = order;
+        return true;
+    };
+}
+
+void AddChannelOptions(HandlerTable& t, Options& o, std::string& error) {
+    t["--channel-loss"] = [&o, &error](const std::string& v) {
+        double x = 0.0;
+        if (!ParseReal(v, x) || x < 0.0 || x > 100.0) {
+            error = "--channel-loss expects a loss in dB from 0 to 100, not '" + v + "'";
+            return false;
+        }
+        o.channel = ChannelSource::LossyLine;
+        o.lossDb = x;
+        return true;
+    };
+    const std::pair<const char*, ChannelSource> files[] = {
+        {"--channel-impulse", ChannelSource::ImpulseFile},
+        {"--channel-step", ChannelSource::StepFile},
+        {"--channel", ChannelSource::Touchstone}};
+    for (const auto& f : files) {
+        const Handler text = Text(f.first, o.channelFile, error);
+        const ChannelSource source = f.second;
+        t[f.first] = [&o, text, source](const std::string& v) {
+            o.channel = source;
+            return text(v);
+        };
+    }
+    t["--ports"] = [&o, &error](const std::string& v) { return ParsePortList(v, o.ports, error); };
+}
+
+void AddOutputOptions(HandlerTable& t, Options& o, std::string& error) {
+    t["--ignore-bits"] = Whole("--ignore-bits", 0, 2147483647.0, o.ignoreBits, error);
+    t["--wave-bits"] = Whole("--wave-bits", 0, 2147483647.0, o.waveBits, error);
+    t["--out"] = Text("--out", o.outputDirectory, error);
+}
+
+// "--name=value" or "--name" with the value in the next argument.
+bool SplitArgument(const std::vector<std::string>& args, std::size_t& i, std::string& name,
+                   std::string& value, std::string& error) {
+    const std::string& a = args[i];
+    const std::size_t eq = a.find('=');
+    if (a.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+        name = a.substr(0, eq);
+        value = a.substr(eq + 1);
+        return true;
+    }
+    name = a;
+    if (i + 1 >= args.size()) {
+        error = name + " needs a value";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+// Rules between options, once all are read.
+bool CheckCombination(const Options& o, int channelOptions, std::string& error) {
+    if (channelOptions > 1) {
+        error = "give only one of --channel-loss, --channel-impulse, --channel-step, --channel";
+        return false;
+    }
+    if (!o.ports.empty() && o.channel != ChannelSource::Touchstone) {
+        error = "--ports needs --channel FILE.sNp";
+        return false;
+    }
+    if (o.ignoreBits >= o.bits) {
+        error = "--ignore-bits must be smaller than --bits";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+    HandlerTable valued;
+    AddModelOptions(valued, o, error);
+    AddTimingOptions(valued, o, error);
+    AddChannelOptions(valued, o, error);
+    AddOutputOptions(valued, o, error);
 
     int channelOptions = 0;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -227,42 +287,18 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
             o.quiet = true;
             continue;
         }
-        std::string name = a, value;
-        bool haveValue = false;
-        const std::size_t eq = a.find('=');
-        if (a.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            name = a.substr(0, eq);
-            value = a.substr(eq + 1);
-            haveValue = true;
-        }
+        const std::string name = a.substr(0, a.compare(0, 2, "--") == 0 ? a.find('=') : a.npos);
         const auto it = valued.find(name);
         if (it == valued.end()) {
             error = "unknown option '" + a + "'";
             return ParseStatus::Error;
         }
-        if (!haveValue) {
-            if (i + 1 >= args.size()) {
-                error = name + " needs a value";
-                return ParseStatus::Error;
-            }
-            value = args[++i];
-        }
-        if (name.compare(0, 9, "--channel") == 0) ++channelOptions;
+        std::string key, value;
+        if (!SplitArgument(args, i, key, value, error)) return ParseStatus::Error;
+        if (key.compare(0, 9, "--channel") == 0) ++channelOptions;
         if (!it->second(value)) return ParseStatus::Error;
     }
-    if (channelOptions > 1) {
-        error = "give only one of --channel-loss, --channel-impulse, --channel-step, --channel";
-        return ParseStatus::Error;
-    }
-    if (!o.ports.empty() && o.channel != ChannelSource::Touchstone) {
-        error = "--ports needs --channel FILE.sNp";
-        return ParseStatus::Error;
-    }
-    if (o.ignoreBits >= o.bits) {
-        error = "--ignore-bits must be smaller than --bits";
-        return ParseStatus::Error;
-    }
-    return ParseStatus::Run;
+    return CheckCombination(o, channelOptions, error) ? ParseStatus::Run : ParseStatus::Error;
 }
 
 }  // namespace amisim
