@@ -33,7 +33,7 @@ add_library(amisim STATIC
   ami-sim/Touchstone.cpp
   ami-sim/WaveCsv.cpp)
 target_include_directories(amisim PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(amisim PUBLIC vantra_blocks PkgConfig::FFTW3 ZLIB::ZLIB ${CMAKE_DL_LIBS})
+target_link_libraries(amisim PUBLIC vantra_blocks amiparam PkgConfig::FFTW3 ZLIB::ZLIB ${CMAKE_DL_LIBS})
 
 add_executable(ami-sim ami-sim/main.cpp)
 target_link_libraries(ami-sim PRIVATE amisim)
