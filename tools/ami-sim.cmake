@@ -9,6 +9,7 @@ add_library(amisim STATIC
   ami-sim/Bathtub.cpp
   ami-sim/BathtubSvg.cpp
   ami-sim/Channel.cpp
+  ami-sim/ChannelChecks.cpp
   ami-sim/EyeDiagram.cpp
   ami-sim/EyeSvg.cpp
   ami-sim/FftConvolver.cpp

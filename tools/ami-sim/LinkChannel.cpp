@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "tools/ami-sim/ChannelChecks.h"
 #include "tools/ami-sim/FrequencyDomainChannel.h"
 #include "tools/ami-sim/TimeValueCsv.h"
 #include "tools/ami-sim/Touchstone.h"
@@ -18,13 +19,20 @@ std::string FileName(const std::string& path) {
 bool FromTouchstone(const LinkPlan& plan, LinkChannel& c, std::string& error) {
     const ChannelPlan& p = plan.channel;
     NetworkData network;
+    ThroughConversion conversion;
     if (!ReadTouchstone(p.file, network, error)) return false;
     if (!SelectThrough(network, p.ports, c.through, error) ||
-        !ChannelFromThrough(c.through, plan.sampleInterval, c.channel, error)) {
+        !ChannelFromThrough(c.through, plan.sampleInterval, c.channel, error, &conversion)) {
         error = p.file + ": " + error;
         return false;
     }
-    c.channel.description = FileName(p.file) + " " + c.channel.description;
+    std::vector<std::string> found;
+    CheckNetwork(network, conversion.rollOffFrom, found);
+    CheckPortOrder(network, p.ports, found);
+    CheckConversion(conversion, plan.sampleInterval, plan.bitTime, found);
+    const std::string name = FileName(p.file);
+    for (const std::string& w : found) c.warnings.push_back(name + ": " + w);
+    c.channel.description = name + " " + c.channel.description;
     return true;
 }
 

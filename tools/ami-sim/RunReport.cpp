@@ -109,6 +109,12 @@ void TimesJson(const LinkRun& run, JsonWriter& j) {
 
 }  // namespace
 
+std::vector<std::string> RunWarnings(const LinkRun& run) {
+    std::vector<std::string> all = run.plan.warnings;
+    all.insert(all.end(), run.channel.warnings.begin(), run.channel.warnings.end());
+    return all;
+}
+
 bool WriteRunFiles(const LinkRun& run, std::string& error) {
     const LinkStatistics& s = run.statistics;
     return WriteTextFile(run.files.eyeSvg,
@@ -142,6 +148,9 @@ std::string SummaryJson(const LinkRun& run) {
         .Field("ignored_bits", static_cast<long long>(run.window.ignoreBits));
     EyeJson(run, j);
     j.Field("non_finite_samples", static_cast<long long>(run.statistics.Eye().NonFiniteSamples()));
+    j.BeginArray("warnings");
+    for (const std::string& w : RunWarnings(run)) j.Field("", w);
+    j.EndArray();
     TimesJson(run, j);
     j.BeginObject("files")
         .Field("eye_svg", "eye.svg")

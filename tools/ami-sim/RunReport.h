@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tools/ami-sim/LinkRun.h"
 
@@ -14,6 +15,9 @@ namespace amisim {
 bool WriteRunFiles(const LinkRun& run, std::string& error);
 
 std::string SummaryJson(const LinkRun& run);
+
+// The warnings of every stage, in stage order.
+std::vector<std::string> RunWarnings(const LinkRun& run);
 
 // The report on standard output.
 void PrintReport(const LinkRun& run, std::ostream& out);
