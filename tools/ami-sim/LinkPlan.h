@@ -24,6 +24,30 @@ struct ModelPlan {
     bool present() const { return !library.empty(); }
 };
 
+// A value the run uses and where it came from: "command line", the .ami
+// file and reserved parameter it was read from, or "none".
+struct Setting {
+    double value = 0.0;
+    std::string source = "none";
+};
+
+// The impairments, in seconds, volts and hertz. Transmitter jitter: Rj rms,
+// Dj dual-Dirac peak to peak, DCD peak to peak (rising edges late, falling
+// edges early by half of it), Sj amplitude and frequency. Receiver: noise
+// rms at the sampler, its sampling clock's jitter of the same kinds (Sj
+// without a frequency: its distribution), and the sensitivity of its
+// decision (a sample nearer the threshold than this is an error).
+struct Impairments {
+    Setting txRj, txDj, txDcd, txSj, txSjFrequency;
+    Setting rxNoise, rxRj, rxDj, rxDcd, rxSj, rxSensitivity;
+};
+
+struct ClockPlan {
+    ClockChoice method = ClockChoice::Auto;
+    double gainUi = 0.0;      // phase step (bang-bang) or gain (Mueller-Muller) per bit
+    double integralUi = 0.0;  // the loop's frequency path, per bit squared
+};
+
 struct ChannelPlan {
     ChannelSource source = ChannelSource::LossyLine;
     double lossDb = 10.0;    // the built-in line
@@ -42,6 +66,8 @@ struct LinkPlan {
     std::size_t blockSize = 0;  // samples per AMI_GetWave call
     ModelPlan tx, rx;
     ChannelPlan channel;
+    Impairments impairments;
+    ClockPlan clock;
     long long ignoreBits = -1;  // -1: chosen from the channel length
     std::size_t waveBits = 0;
     std::string outputDirectory;
@@ -49,10 +75,16 @@ struct LinkPlan {
     std::vector<std::string> warnings;  // reported with the run's other warnings
 };
 
-// Fills `plan` from the command line. A model given no parameter string
-// gets the defaults of its .ami file (named, or found beside the library),
-// else just its name. False with `error` when a named .ami file cannot be
-// read.
+// Fills `plan` from the command line. A model's .ami file (named, or found
+// beside the library) gives its parameter string when the command line
+// gives none (else just the model's name), and the jitter and noise it
+// declares in its reserved parameters (Tx_Rj, Tx_Dj, Tx_DCD, Tx_Sj,
+// Tx_Sj_Frequency, Tx_Jitter; Rx_Noise, Rx_GaussianNoise, Rx_Rj, Rx_Dj,
+// Rx_DCD, Rx_Sj, Rx_Clock_Recovery_Rj/Dj/DCD/Sj, Rx_Receiver_Sensitivity)
+// where the command line gives none. IBIS states Dj, DCD and Sj as half
+// their peak-to-peak value; they are doubled into peak to peak for Dj and
+// DCD. False with `error` when a named .ami file cannot be read or a value
+// is out of range.
 bool PlanLink(const Options& options, LinkPlan& plan, std::string& error);
 
 }  // namespace amisim

@@ -2,11 +2,13 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
 
 #include "tools/ami-sim/Prbs.h"
+#include "tools/ami-sim/Quantity.h"
 #include "tools/ami-sim/ThroughResponse.h"
 
 namespace amisim {
@@ -228,6 +230,72 @@ void AddChannelOptions(HandlerTable& t, Options& o, std::string& error) {
     t["--ports"] = [&o, &error](const std::string& v) { return ParsePortList(v, o.ports, error); };
 }
 
+// A non-negative quantity of the dimension; times may be in UI.
+Handler Amount(const char* name, Dimension dimension, GivenValue& field, std::string& error) {
+    return [&field, &error, name, dimension](const std::string& v) {
+        Quantity q;
+        if (!ParseQuantity(v, dimension, q) || q.value < 0.0) {
+            error =
+                std::string(name) + " expects " + QuantityExample(dimension) + ", not '" + v + "'";
+            return false;
+        }
+        field = GivenValue{q.value, q.inUi, true};
+        return true;
+    };
+}
+
+void AddImpairmentOptions(HandlerTable& t, Options& o, std::string& error) {
+    const struct {
+        const char* name;
+        Dimension dimension;
+        GivenValue& field;
+    } amounts[] = {
+        {"--rj", Dimension::Time, o.txRj},
+        {"--dj", Dimension::Time, o.txDj},
+        {"--dcd", Dimension::Time, o.txDcd},
+        {"--sj", Dimension::Time, o.txSj},
+        {"--sj-freq", Dimension::Frequency, o.txSjFrequency},
+        {"--rx-noise", Dimension::Voltage, o.rxNoise},
+        {"--rx-rj", Dimension::Time, o.rxRj},
+        {"--rx-dj", Dimension::Time, o.rxDj},
+        {"--rx-dcd", Dimension::Time, o.rxDcd},
+        {"--rx-sj", Dimension::Time, o.rxSj},
+        {"--rx-sensitivity", Dimension::Voltage, o.rxSensitivity},
+    };
+    for (const auto& a : amounts) t[a.name] = Amount(a.name, a.dimension, a.field, error);
+}
+
+void AddClockOptions(HandlerTable& t, Options& o, std::string& error) {
+    t["--clock"] = [&o, &error](const std::string& v) {
+        const std::pair<const char*, ClockChoice> names[] = {
+            {"auto", ClockChoice::Auto},
+            {"bang-bang", ClockChoice::BangBang},
+            {"mueller-muller", ClockChoice::MuellerMuller},
+            {"centre", ClockChoice::Centre},
+            {"center", ClockChoice::Centre},
+            {"clock-times", ClockChoice::ClockTimes}};
+        for (const auto& n : names)
+            if (v == n.first) {
+                o.clock = n.second;
+                return true;
+            }
+        error = "--clock expects auto, bang-bang, mueller-muller, centre or clock-times, not '" +
+                v + "'";
+        return false;
+    };
+    t["--cdr-gain"] = Real("--cdr-gain", 0.0, 0.5, o.cdrGain,
+                           "a phase step in UI above 0 and at most 0.5", error);
+    t["--cdr-integral"] = [&o, &error](const std::string& v) {
+        double x = 0.0;
+        if (!ParseReal(v, x) || x < 0.0 || x > 0.1) {
+            error = "--cdr-integral expects a gain in UI from 0 to 0.1, not '" + v + "'";
+            return false;
+        }
+        o.cdrIntegral = x;
+        return true;
+    };
+}
+
 void AddOutputOptions(HandlerTable& t, Options& o, std::string& error) {
     t["--ignore-bits"] = Whole("--ignore-bits", 0, 2147483647.0, o.ignoreBits, error);
     t["--wave-bits"] = Whole("--wave-bits", 0, 2147483647.0, o.waveBits, error);
@@ -253,6 +321,34 @@ bool SplitArgument(const std::vector<std::string>& args, std::size_t& i, std::st
     return true;
 }
 
+// Jitter beyond these (in unit intervals, once the bit time is known) would
+// move edges past their neighbours or sample another bit than the one
+// meant.
+bool CheckImpairmentLimits(const Options& o, std::string& error) {
+    const struct {
+        const char* name;
+        const GivenValue& v;
+        double limitUi;
+    } limits[] = {{"--rj", o.txRj, 0.25},     {"--dj", o.txDj, 1.0},     {"--dcd", o.txDcd, 1.0},
+                  {"--sj", o.txSj, 100.0},    {"--rx-rj", o.rxRj, 0.25}, {"--rx-dj", o.rxDj, 1.0},
+                  {"--rx-dcd", o.rxDcd, 1.0}, {"--rx-sj", o.rxSj, 0.5}};
+    for (const auto& l : limits) {
+        const double ui = l.v.inUi ? l.v.value : l.v.value / o.bitTime;
+        if (l.v.given && ui > l.limitUi) {
+            char buf[96];
+            std::snprintf(buf, sizeof buf, " may be at most %g UI (%g ps at this bit time)",
+                          l.limitUi, l.limitUi * o.bitTime * 1e12);
+            error = l.name + std::string(buf);
+            return false;
+        }
+    }
+    if (o.txSjFrequency.given && !(o.txSjFrequency.value > 0.0)) {
+        error = "--sj-freq must be above 0 Hz";
+        return false;
+    }
+    return true;
+}
+
 // Rules between options, once all are read.
 bool CheckCombination(const Options& o, int channelOptions, std::string& error) {
     if (channelOptions > 1) {
@@ -267,7 +363,7 @@ bool CheckCombination(const Options& o, int channelOptions, std::string& error) 
         error = "--ignore-bits must be smaller than --bits";
         return false;
     }
-    return true;
+    return CheckImpairmentLimits(o, error);
 }
 
 }  // namespace
@@ -278,6 +374,8 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
     AddTimingOptions(valued, o, error);
     AddChannelOptions(valued, o, error);
     AddOutputOptions(valued, o, error);
+    AddImpairmentOptions(valued, o, error);
+    AddClockOptions(valued, o, error);
 
     int channelOptions = 0;
     for (std::size_t i = 1; i < args.size(); ++i) {
