@@ -33,6 +33,7 @@ add_library(amisim STATIC
   ami-sim/PngImage.cpp
   ami-sim/Prbs.cpp
   ami-sim/Quantity.cpp
+  ami-sim/Random.cpp
   ami-sim/RunFiles.cpp
   ami-sim/RunReport.cpp
   ami-sim/Sampler.cpp

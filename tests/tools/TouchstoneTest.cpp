@@ -111,6 +111,9 @@ const Malformed kMalformed[] = {
     {"2.0 too many ports", 0, "[Version] 2.0\n[Number of Ports] 100000\n",
      "t:2: [Number of Ports] expects a whole number from 1 to 64"},
     {"version 3", 0, "[Version] 3.0\n", "t:1: version '3.0' is not supported"},
+    {"2.0 port count changed after the data", 0,
+     "[Version] 2.0\n# GHz S RI\n[Number of Ports] 1\n[Network Data]\n1 1 0\n[Number of Ports] 3\n",
+     "t:6: [NUMBER OF PORTS] after the network data began"},
     {"2-port frequency repeated at a sweep join", 2,
      "# GHz S RI R 50\n1 0 0 1 0 1 0 0 0\n2 0 0 1 0 1 0 0 0\n2 0 0 1 0 1 0 0 0\n3 0 0 1 0 1 0 0 "
      "0\n",

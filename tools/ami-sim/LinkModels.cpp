@@ -42,6 +42,7 @@ bool RunModel(LinkModels& models, LinkModel& m, double* wave, std::size_t n,
                      " (t = " + t + " s)";
             return false;
         }
+        if (&m == &models.rx) m.model.AppendClockTimes(models.clockTimes);
     }
     m.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return true;

@@ -24,6 +24,7 @@ struct LinkModel {
 
 struct LinkModels {
     LinkModel tx, rx;
+    std::vector<double> clockTimes;  // the receiver's, seconds, in order
     std::size_t blockSize = 0;
     double sampleInterval = 0.0;
     bool closedOk = true;

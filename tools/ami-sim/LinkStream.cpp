@@ -48,15 +48,10 @@ void Deliver(LinkRun& run, std::size_t start, const double* y, std::size_t n) {
     const Clock::time_point t = Clock::now();
     Sampler& sampler = *run.sampler;
     LinkStatistics& stats = run.statistics;
-    if (stats.Started()) {
-        stats.Fold(start, y, n);
-    } else {
-        sampler.Take(start, y, n);
-        if (sampler.Acquired()) {
-            stats.Start(run.plan, run.window, run.stimulus, sampler);
-            sampler.Release();
-        }
-    }
+    sampler.Take(start, y, n);
+    if (sampler.Acquired() && !stats.Started())
+        stats.Start(run.plan, run.window, run.stimulus, sampler);
+    if (stats.Started()) stats.Fold(sampler);
     stats.seconds += Seconds(Clock::now() - t);
 }
 
@@ -69,7 +64,7 @@ bool StreamLink(LinkRun& run, std::ostream& err, bool showProgress, std::string&
     FftConvolver conv(run.channel.channel.taps, block);
     const std::size_t segment = std::max(block, conv.MaxChunk() / block * block);
     std::vector<double> stim(segment), txOut(segment), rxIn(segment), rxOut(segment);
-    run.sampler = std::make_unique<Sampler>(run.plan, run.window, run.stimulus);
+    run.sampler = std::make_unique<Sampler>(run.plan, run.window, run.stimulus, run.models);
 
     ProgressLine progress(err, showProgress && !run.plan.quiet, run.window.bits);
     for (std::size_t start = 0; start < total; start += segment) {
@@ -86,13 +81,12 @@ bool StreamLink(LinkRun& run, std::ostream& err, bool showProgress, std::string&
         Deliver(run, start, rxOut.data(), n);
         progress.Update((start + n) / spb);
     }
-    // Not reached in practice: the run is at least the acquisition stretch
-    // long.
-    if (!run.statistics.Started()) {
-        run.sampler->Acquire();
+    const Clock::time_point t = Clock::now();
+    run.sampler->Finish();
+    if (!run.statistics.Started())
         run.statistics.Start(run.plan, run.window, run.stimulus, *run.sampler);
-        run.sampler->Release();
-    }
+    run.statistics.Fold(*run.sampler);
+    run.statistics.seconds += Seconds(Clock::now() - t);
     return true;
 }
 

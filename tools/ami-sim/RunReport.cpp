@@ -91,8 +91,40 @@ void EyeJson(const LinkRun& run, JsonWriter& j) {
         .Field("bits_folded", static_cast<long long>(m.bitsFolded))
         .Field("width_UI_at_1e-12", tub.width)
         .Field("width_s_at_1e-12", tub.width * ui)
-        .Field("ber_at_best_position",
-               m.bestIndex >= 0 ? tub.ber[static_cast<std::size_t>(m.bestIndex)] : 0.5)
+        .Field("ber_at_sampling_instant", tub.berAtSampling)
+        .EndObject();
+}
+
+const char* ClockName(ClockChoice c) {
+    switch (c) {
+        case ClockChoice::Auto:
+            return "auto";
+        case ClockChoice::BangBang:
+            return "bang-bang clock recovery";
+        case ClockChoice::MuellerMuller:
+            return "Mueller-Muller clock recovery";
+        case ClockChoice::Centre:
+            return "centre of the widest opening";
+        case ClockChoice::ClockTimes:
+            return "receiver clock_times";
+    }
+    return "";
+}
+
+void SamplingJson(const LinkRun& run, JsonWriter& j) {
+    const SamplerReport& r = run.sampler->Report();
+    j.BeginObject("sampling").Field("method", ClockName(r.method));
+    if (r.method == ClockChoice::BangBang || r.method == ClockChoice::MuellerMuller)
+        j.Field("loop_gain_UI", r.gainUi).Field("loop_integral_UI", r.integralUi);
+    j.Field("decision_threshold_V", r.threshold)
+        .Field("phase_UI", r.phaseUi)
+        .Field("phase_rms_UI", r.phaseRmsUi)
+        .Field("phase_min_UI", r.phaseLowUi)
+        .Field("phase_max_UI", r.phaseHighUi)
+        .Field("position_in_eye_UI", run.statistics.Eye().PositionToUi(r.position))
+        .Field("clock_times_returned", static_cast<long long>(r.clockTimes))
+        .Field("clock_times_used", static_cast<long long>(r.clockTimesUsed))
+        .Field("sampled_bits", static_cast<long long>(r.sampledBits))
         .EndObject();
 }
 
@@ -112,6 +144,10 @@ void TimesJson(const LinkRun& run, JsonWriter& j) {
 std::vector<std::string> RunWarnings(const LinkRun& run) {
     std::vector<std::string> all = run.plan.warnings;
     all.insert(all.end(), run.channel.warnings.begin(), run.channel.warnings.end());
+    if (run.sampler) {
+        const std::vector<std::string>& s = run.sampler->Report().warnings;
+        all.insert(all.end(), s.begin(), s.end());
+    }
     return all;
 }
 
@@ -146,6 +182,7 @@ std::string SummaryJson(const LinkRun& run) {
         .Field("link_inverted", sampler.Estimate().inverted)
         .Field("latency_correlation", sampler.Estimate().correlation)
         .Field("ignored_bits", static_cast<long long>(run.window.ignoreBits));
+    SamplingJson(run, j);
     EyeJson(run, j);
     j.Field("non_finite_samples", static_cast<long long>(run.statistics.Eye().NonFiniteSamples()));
     j.BeginArray("warnings");

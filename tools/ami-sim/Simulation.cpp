@@ -43,7 +43,8 @@ Failure RunStages(LinkRun& run, const Options& o, std::ostream& err, bool showPr
         error = "cannot write " + run.files.wavesCsv;
         return fail(kExitRunFailure);
     }
-    run.statistics.Finish();
+    run.statistics.Finish(run.plan, run.window, run.stimulus, *run.sampler);
+    PrintWarnings(run.sampler->Report().warnings, run.plan, err);
     run.totalSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!WriteRunFiles(run, error)) return fail(kExitRunFailure);

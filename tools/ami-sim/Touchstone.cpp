@@ -100,6 +100,7 @@ private:
     bool inInformation_ = false;
     bool finished_ = false;  // noise data or [End] reached
     bool noise_ = false;     // version 1.x: in the noise parameters
+    bool ended_ = false;     // version 2.0: [End] reached
     bool orderGiven_ = false;
     bool order21First_ = true;  // 2-port values N11 N21 N12 N22
     Matrix matrix_ = Matrix::Full;
@@ -119,7 +120,7 @@ bool Reader::Line(std::string text, long line) {
     const std::size_t bang = text.find('!');
     if (bang != std::string::npos) text.erase(bang);
     text = Trim(text);
-    if (text.empty()) return true;
+    if (text.empty() || ended_) return true;  // nothing after [End] counts
     if (inInformation_) {
         if (UpperCase(text).compare(0, 17, "[END INFORMATION]") == 0) inInformation_ = false;
         return true;
@@ -167,6 +168,11 @@ bool Reader::KeywordValue(const std::string& key, const std::string& arg, long l
         field = static_cast<long>(v);
         return true;
     };
+    // The layout of the data cannot change once they have begun.
+    const bool dataBegun = !out_.frequency.empty() || !pending_.empty() || finished_;
+    if (dataBegun && (key == "NUMBER OF PORTS" || key == "TWO-PORT DATA ORDER" ||
+                      key == "MATRIX FORMAT" || key == "REFERENCE" || key == "NETWORK DATA"))
+        return Fail(line, "[" + key + "] after the network data began");
     if (key == "NUMBER OF PORTS") {
         long n = 0;
         if (!count("[Number of Ports]", 1, kMaxPorts, n)) return false;
@@ -217,6 +223,7 @@ bool Reader::KeywordValue(const std::string& key, const std::string& arg, long l
         if (!pending_.empty())
             return Fail(pointLine_, "the values of the last frequency are incomplete");
         finished_ = true;
+        ended_ = key == "END";
         return true;
     }
     if (key == "BEGIN INFORMATION") {
