@@ -30,6 +30,7 @@ add_library(amisim STATIC
   ami-sim/LinkStatistics.cpp
   ami-sim/LinkStream.cpp
   ami-sim/Options.cpp
+  ami-sim/PlotData.cpp
   ami-sim/PngImage.cpp
   ami-sim/Prbs.cpp
   ami-sim/Quantity.cpp

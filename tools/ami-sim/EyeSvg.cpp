@@ -14,7 +14,7 @@ namespace {
 
 // Plot geometry in SVG user units.
 constexpr double kWidth = 960, kHeight = 690;
-constexpr double kLeft = 90, kRight = 800, kTop = 90, kBottom = 570;
+constexpr double kLeft = 90, kRight = 790, kTop = 90, kBottom = 570;
 constexpr std::size_t kMaxNoteLength = 125;
 
 struct Rgb {
@@ -225,8 +225,20 @@ void VoltageAxis(std::ostream& s, const Page& p) {
       << "Receiver output (" << (p.vstep < 0.1 ? "mV" : "V") << ")</text>\n";
 }
 
+// "1.23k" for 1230: the colour bar's numbers.
+std::string Count(double v) {
+    if (v >= 1e6) return Num(v / 1e6, "%.3gM");
+    if (v >= 1e3) return Num(v / 1e3, "%.3gk");
+    return Num(v, "%.3g");
+}
+
+// The bar runs along the square root of the density, as the image does;
+// its ticks name the densities (traces per cell) at a quarter, half and
+// three quarters of the way up and at the peak.
 void ColourBar(std::ostream& s, const Page& p) {
-    const double bx = kRight + 30, bw = 16;
+    const double bx = kRight + 24, bw = 16;
+    float peak = 0.0f;
+    for (float v : p.eye.Density()) peak = std::max(peak, v);
     s << "<defs><linearGradient id=\"density\" x1=\"0\" y1=\"1\" x2=\"0\" y2=\"0\">\n";
     for (int i = 0; i <= 10; ++i) {
         const double f = i / 10.0;
@@ -236,16 +248,52 @@ void ColourBar(std::ostream& s, const Page& p) {
     s << "</linearGradient></defs>\n"
       << "<rect x=\"" << bx << "\" y=\"" << kTop << "\" width=\"" << bw << "\" height=\"" << p.ph
       << "\" fill=\"url(#density)\" stroke=\"#222\" stroke-width=\"0.8\"/>\n"
-      << "<g font-size=\"11\" fill=\"#222\">\n"
-      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kTop + 10 << "\">peak</text>\n"
-      << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kBottom << "\">"
-      << "rare</text>\n"
-      << "<text transform=\"translate(" << bx + bw + 24 << ',' << (kTop + kBottom) / 2
-      << ") rotate(-90)\" text-anchor=\"middle\">trace density, square-root scale</text>\n</g>\n";
+      << "<g font-size=\"10\" fill=\"#222\">\n";
+    for (int i = 1; i <= 4; ++i) {
+        const double f = i / 4.0, y = kBottom - p.ph * f;
+        s << "<line x1=\"" << bx + bw << "\" x2=\"" << bx + bw + 4 << "\" y1=\"" << y << "\" y2=\""
+          << y << "\" stroke=\"#222\"/>\n"
+          << "<text x=\"" << bx + bw + 6 << "\" y=\"" << y + 4 << "\">" << Count(peak * f * f)
+          << "</text>\n";
+    }
+    s << "<text x=\"" << bx + bw + 6 << "\" y=\"" << kBottom + 4 << "\">0</text>\n"
+      << "<text transform=\"translate(" << bx + bw + 44 << ',' << (kTop + kBottom) / 2
+      << ") rotate(-90)\" text-anchor=\"middle\" font-size=\"11\">traces per cell "
+      << "(square-root scale)</text>\n</g>\n";
+}
+
+// The opening at the target ratio: its upper and lower edge, each a line
+// through the positions where it is open.
+void Contour(std::ostream& s, const Page& p, const EyeOverlay& overlay) {
+    if (overlay.contour == nullptr) return;
+    const EyeContour& c = *overlay.contour;
+    for (const std::vector<double>* edge : {&c.high, &c.low}) {
+        bool open = false;
+        for (std::size_t i = 0; i < c.positionUi.size(); ++i) {
+            const double v = (*edge)[i];
+            if (!std::isfinite(v)) {
+                if (open) s << "\"/>\n";
+                open = false;
+                continue;
+            }
+            if (!open)
+                s << "<polyline fill=\"none\" stroke=\"#ff4fd8\" stroke-width=\"1.6\" points=\"";
+            open = true;
+            s << Num(p.X(c.positionUi[i])) << ',' << Num(p.Y(v)) << ' ';
+        }
+        if (open) s << "\"/>\n";
+    }
+    s << "<text x=\"" << kLeft + 6 << "\" y=\"" << kTop + 16
+      << "\" font-size=\"12\" fill=\"#ff4fd8\">opening at BER " << Num(overlay.targetBer, "%.0e")
+      << "</text>\n";
 }
 
 void Measurements(std::ostream& s, const Page& p, const EyeMetrics& m) {
     s << "<g font-size=\"13\" fill=\"#ffffff\" stroke=\"none\">\n";
+    if (m.measured)
+        s << "<line x1=\"" << p.X(m.bestPosition) << "\" y1=\"" << kTop << "\" x2=\""
+          << p.X(m.bestPosition) << "\" y2=\"" << kBottom
+          << "\" stroke=\"#ffffff\" stroke-opacity=\"0.35\" stroke-dasharray=\"2 3\"/>\n";
     if (m.measured && m.open) {
         const double xb = p.X(m.bestPosition);
         s << "<line x1=\"" << xb << "\" y1=\"" << p.Y(m.innerZero) << "\" x2=\"" << xb << "\" y2=\""
@@ -264,16 +312,23 @@ void Measurements(std::ostream& s, const Page& p, const EyeMetrics& m) {
     s << "</g>\n";
 }
 
-void Summary(std::ostream& s, const EyeMetrics& m, double bitTime) {
+void Summary(std::ostream& s, const EyeMetrics& m, double bitTime, const EyeOverlay& overlay) {
     std::string summary;
     if (!m.measured) {
         summary = "eye not measured: no bits folded";
     } else if (!m.open) {
-        summary = "eye closed";
+        summary = "eye closed at the sampling instant";
     } else {
-        summary = "eye height " + Num(m.height * 1e3, "%.1f") + " mV, width " +
-                  Num(m.width, "%.3f") + " UI";
-        if (bitTime > 0.0) summary += " (" + Num(m.width * bitTime * 1e12, "%.1f") + " ps)";
+        summary = "sampled: height " + Num(m.height * 1e3, "%.1f") + " mV";
+        if (overlay.contour != nullptr)
+            summary += " (" + Num(overlay.contour->heightAtTarget * 1e3, "%.1f") + " at " +
+                       Num(overlay.targetBer, "%.0e") + ")";
+        summary += ", width " + Num(m.width, "%.3f") + " UI";
+        if (bitTime > 0.0 && overlay.widthAtTarget < 0.0)
+            summary += " (" + Num(m.width * bitTime * 1e12, "%.1f") + " ps)";
+        if (overlay.widthAtTarget >= 0.0)
+            summary += " (" + Num(overlay.widthAtTarget, "%.3f") + " at " +
+                       Num(overlay.targetBer, "%.0e") + ")";
         summary += ", threshold " + Num(m.threshold * 1e3, "%.1f") + " mV";
     }
     s << "<text x=\"" << kLeft << "\" y=\"" << kBottom + 86
@@ -283,7 +338,8 @@ void Summary(std::ostream& s, const EyeMetrics& m, double bitTime) {
 
 }  // namespace
 
-std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePlotText& text) {
+std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePlotText& text,
+                         const EyeOverlay& overlay) {
     const Page page(eye);
     std::ostringstream s;
     Heading(s, text);
@@ -292,8 +348,9 @@ std::string RenderEyeSvg(const EyeDiagram& eye, const EyeMetrics& m, const EyePl
     TimeAxis(s, page, text.bitTime);
     VoltageAxis(s, page);
     ColourBar(s, page);
+    Contour(s, page, overlay);
     Measurements(s, page, m);
-    Summary(s, m, text.bitTime);
+    Summary(s, m, text.bitTime, overlay);
     return s.str();
 }
 

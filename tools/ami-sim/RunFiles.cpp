@@ -18,6 +18,9 @@ bool OpenRunFiles(const LinkPlan& plan, RunFiles& f, std::string& error) {
     f.bathtubSvg = (dir / "bathtub.svg").string();
     f.wavesCsv = (dir / "waves.csv").string();
     f.summaryJson = (dir / "summary.json").string();
+    f.bathtubCsv = (dir / "bathtub.csv").string();
+    f.eyeDensityCsv = (dir / "eye_density.csv").string();
+    f.eyeContourCsv = (dir / "eye_contour.csv").string();
     const std::size_t spb = static_cast<std::size_t>(plan.samplesPerBit);
     f.waveSamples = std::min(plan.bits * spb, plan.waveBits * spb);
     return f.waves.Open(f.wavesCsv, f.waveSamples, plan.sampleInterval, error);

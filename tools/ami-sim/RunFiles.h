@@ -12,6 +12,7 @@ namespace amisim {
 
 struct RunFiles {
     std::string eyeSvg, bathtubSvg, wavesCsv, summaryJson;
+    std::string bathtubCsv, eyeDensityCsv, eyeContourCsv;
     std::size_t waveSamples = 0;  // samples written to waves.csv
     WaveCsv waves;
 };
