@@ -114,12 +114,16 @@ void BM_Run100kBitsWithoutModels(benchmark::State& state)
 BENCHMARK(BM_Run100kBitsWithoutModels)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A whole 1,000,000-bit run (32 million samples) over the 10 dB line: without
-// models (range 0 = 0), where the harness's own stages are all the cost, and
-// through the kit's transmitter and receiver (range 0 = 1) when this build
-// has them.
+// models (models:0), where the harness's own stages are all the cost, and
+// through the kit's transmitter and receiver (models:1) when this build has
+// them; without impairments (jitter:0) and with transmitter Rj, Dj, DCD and
+// Sj and receiver noise and Rj (jitter:1).
 void BM_Run1MBits(benchmark::State& state)
 {
     std::vector<std::string> args = {"ami-sim", "--bits", "1000000", "--quiet"};
+    if (state.range(1) == 1)
+        args.insert(args.end(), {"--rj", "1ps", "--dj", "0.05UI", "--dcd", "2ps", "--sj", "0.05UI",
+                                 "--sj-freq", "10MHz", "--rx-noise", "5mV", "--rx-rj", "1ps"});
     if (state.range(0) == 1) {
 #if defined(CORVIN_RX_LIBRARY) && defined(CORVIN_TX_LIBRARY)
         args.insert(args.end(), {"--tx", CORVIN_TX_LIBRARY, "--tx-params", "(corvin_tx1 (de_code 5))",
@@ -142,7 +146,11 @@ void BM_Run1MBits(benchmark::State& state)
     }
     std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_Run1MBits)->ArgName("models")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Run1MBits)
+    ->ArgNames({"models", "jitter"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 void BM_TouchstoneCableToTaps(benchmark::State& state)
 {
