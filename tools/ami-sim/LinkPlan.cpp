@@ -194,7 +194,7 @@ bool CheckImpairments(const LinkPlan& plan, std::string& error) {
     const struct {
         const Setting& s;
         double limitUi;
-    } limits[] = {{m.txRj, 0.25}, {m.txDj, 1.0}, {m.txDcd, 1.0}, {m.txSj, 100.0},
+    } limits[] = {{m.txRj, 0.25}, {m.txDj, 1.0}, {m.txDcd, 1.0}, {m.txSj, 1.0},
                   {m.rxRj, 0.25}, {m.rxDj, 1.0}, {m.rxDcd, 1.0}, {m.rxSj, 0.5}};
     for (const auto& l : limits) {
         if (l.s.value <= l.limitUi * plan.bitTime) continue;

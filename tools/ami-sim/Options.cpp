@@ -46,9 +46,11 @@ std::string HelpText() {
 
 Runs a serial link the way an IBIS-AMI channel simulator does in the time
 domain: a PRBS stimulus, the transmitter model's AMI_GetWave, a channel, the
-receiver model's AMI_GetWave. Folds the receiver output into a 2-UI eye,
-reports eye height and width, and writes eye.svg, bathtub.svg, waves.csv
-and summary.json.
+receiver model's AMI_GetWave, a sampler with clock recovery. Folds the
+receiver output into a 2-UI eye on the recovered clock, reports eye height
+and width at the sampling instant and at BER 1e-12, and writes eye.svg,
+bathtub.svg, bathtub.csv, eye_density.csv, eye_contour.csv, waves.csv and
+summary.json.
 
 Models (either may be left out: the signal then passes unchanged):
   --tx LIB              transmitter AMI library (.so), loaded with dlopen
@@ -58,7 +60,8 @@ Models (either may be left out: the signal then passes unchanged):
   --rx-params STRING    the same for the receiver, e.g. '(corvin_rx1 (eq 2))'
   --tx-ami FILE         .ami file whose Model_Specific In/InOut defaults make
                         the transmitter's parameter string when --tx-params
-                        is not given
+                        is not given, and whose reserved jitter parameters
+                        apply where the options below give none
   --rx-ami FILE         the same for the receiver
                         Without either option, NAME.ami beside the library
                         is used if it exists (NAME: the library file name
@@ -66,13 +69,54 @@ Models (either may be left out: the signal then passes unchanged):
 
 Timing and stimulus:
   --bit-time SECONDS    unit interval (default 1.666666666666667e-10)
-  --samples-per-bit N   samples per UI, 2 to 1024 (default 32)
+  --samples-per-bit N   samples per UI, 2 to 1024 (default 32; below 8 eye
+                        widths are quantised and a warning says so)
   --bits N              bits to simulate (default 20000; 1e5 is accepted)
   --pattern NAME        prbs7, prbs15 or prbs31 (default prbs15)
-  --seed N              initial PRBS register, non-zero (default all ones)
+  --seed N              initial PRBS register, non-zero (default all ones);
+                        also seeds the jitter and noise draws
   --amplitude VOLTS     stimulus levels +/- this (default 0.5)
   --block-size N        samples per AMI_GetWave call, up to 1048576
                         (default 4096)
+
+Jitter and noise (times as 2ps, 0.01UI, 1e-12; voltages as 5mV; frequencies
+as 10MHz). Each defaults to the model's .ami reserved parameter (Tx_Rj,
+Tx_Dj, Tx_DCD, Tx_Sj, Tx_Sj_Frequency, Tx_Jitter; Rx_Noise,
+Rx_GaussianNoise, Rx_Rj, Rx_Dj, Rx_DCD, Rx_Sj, Rx_Clock_Recovery_Rj/Dj/
+DCD/Sj, Rx_Clock_PDF, Rx_Receiver_Sensitivity; IBIS gives Dj and DCD as
+half their peak-to-peak value), else to 0; summary.json says where each
+came from.
+  --rj TIME             transmitter random jitter, rms (at most 0.25 UI)
+  --dj TIME             transmitter deterministic jitter, dual-Dirac peak
+                        to peak: each edge early or late by half of it
+  --dcd TIME            transmitter duty-cycle distortion, peak to peak:
+                        rising edges late and falling edges early by half
+  --sj TIME             transmitter sinusoidal jitter, amplitude (at most
+                        1 UI)
+  --sj-freq FREQUENCY   its frequency
+  --rx-noise VOLTAGE    receiver input-referred noise at the sampler, rms
+  --rx-rj TIME          receiver sampling clock random jitter, rms
+  --rx-dj TIME          its dual-Dirac jitter, peak to peak
+  --rx-dcd TIME         its duty-cycle distortion, peak to peak (alternate
+                        bits early and late by half)
+  --rx-sj TIME          its sinusoidal jitter, amplitude
+  --rx-sensitivity VOLTAGE
+                        a sample nearer the threshold than this is an error
+
+Clock recovery (where each bit is sampled):
+  --clock METHOD        auto (default): the receiver's clock_times when it
+                        returns them, else bang-bang;
+                        bang-bang: an early-late loop on the data and the
+                        edge half a UI later;
+                        mueller-muller: a Mueller-Muller timing loop;
+                        centre: a fixed phase at the centre of the widest
+                        opening of the first stretch of the eye;
+                        clock-times: the receiver's clock_times (plus half
+                        a UI, as the interface defines them)
+  --cdr-gain UI         the loop's phase step per decision (bang-bang,
+                        default 1/512) or its gain per unit timing error
+                        (Mueller-Muller, default 1/128)
+  --cdr-integral UI     the loop's frequency path gain (default 0)
 
 Channel (one of):
   --channel-loss DB     built-in lossy line: insertion loss in dB at the
@@ -83,7 +127,11 @@ Channel (one of):
                         header line and '#' comment lines allowed)
   --channel FILE.sNp    measured or extracted S-parameters (Touchstone 1.x,
                         or 2.0 with [Version] 2.0): the through response,
-                        turned into an impulse response with its delay
+                        turned into an impulse response with its delay. The
+                        file is checked: passivity, reciprocity, causality,
+                        data below the simulation's Nyquist frequency, the
+                        DC extrapolation, the --ports order; findings are
+                        warnings, also in summary.json
   --ports LIST          which ports of the file are the channel:
                           in,out            single-ended, S(out,in)
                           in+,in-,out+,out- differential pair, SDD21
@@ -106,18 +154,22 @@ Eye and output:
   --quiet               print only errors
   -h, --help            this text
 
-Eye metrics: the eye is folded at the link latency (where the stimulus and
-the receiver output correlate best) and labelled with the transmitted bits.
-Eye height is the largest gap between the lowest '1' and the highest '0'
-over the sampling phases of the middle UI; eye width is the span of phases
-around the best one over which all '1's stay above and all '0's below the
-threshold in the middle of that gap.
+Eye metrics: the eye is folded on the recovered clock, the sampling instant
+in the middle of the plot, and labelled with the transmitted bits. Eye
+height is the gap between the lowest '1' and the highest '0' at the
+sampling instant; the threshold lies in its middle; eye width is the span of
+phases around the sampling instant over which all '1's stay above and all
+'0's below the threshold.
 
-Bathtub curve: the bit error ratio at that threshold against the sampling
-phase, counted from the folded samples, and where fewer than 20 cross,
-extrapolated by a Gaussian tail fitted to the inner 15% of each level (on
-the Q scale). The eye width at BER 1e-12 is the span of phases where it
-stays at or below 1e-12, never wider than the measured opening.
+BER (bathtub.svg, width and height at 1e-12): at each phase, the folded
+samples' histograms are compared with the threshold through the receiver's
+Gaussian noise, then spread over the sampling clock's jitter (Gaussian Rj of
+transmitter and receiver, dual-Dirac Dj and DCD, arcsine Sj). Without noise
+and jitter this is the counted share of samples on the wrong side, and the
+width at 1e-12 is the measured width; below one error in the bits folded
+the curve is the distributions' extrapolation (drawn dashed). The
+sampler's own decisions, with noise and jitter drawn from --seed, are
+counted and reported beside the ratio the method gives there.
 
 Exit status: 0 success, 1 the run failed (library, model, file or output
 error), 2 bad command line.
@@ -330,7 +382,7 @@ bool CheckImpairmentLimits(const Options& o, std::string& error) {
         const GivenValue& v;
         double limitUi;
     } limits[] = {{"--rj", o.txRj, 0.25},     {"--dj", o.txDj, 1.0},     {"--dcd", o.txDcd, 1.0},
-                  {"--sj", o.txSj, 100.0},    {"--rx-rj", o.rxRj, 0.25}, {"--rx-dj", o.rxDj, 1.0},
+                  {"--sj", o.txSj, 1.0},    {"--rx-rj", o.rxRj, 0.25}, {"--rx-dj", o.rxDj, 1.0},
                   {"--rx-dcd", o.rxDcd, 1.0}, {"--rx-sj", o.rxSj, 0.5}};
     for (const auto& l : limits) {
         const double ui = l.v.inUi ? l.v.value : l.v.value / o.bitTime;
