@@ -9,7 +9,7 @@ namespace amisim {
 
 namespace {
 
-constexpr double kWidth = 960, kHeight = 660;
+constexpr double kWidth = 960, kHeight = 690;
 constexpr double kLeft = 90, kRight = 880, kTop = 90, kBottom = 540;
 const char* const kCurveColour = "#1b3a9e";
 const char* const kTargetColour = "#d7191c";
@@ -113,23 +113,24 @@ void Curve(std::ostream& s, const BathtubCurve& c) {
     }
 }
 
+// One row under the axis: what the three kinds of curve mean.
 void Legend(std::ostream& s) {
-    const double x = kRight - 250, y = kTop + 14;
+    const double y = kBottom + 76;
+    double x = kLeft;
     s << "<g font-size=\"11\" fill=\"#222\">\n"
-      << "<rect x=\"" << x - 8 << "\" y=\"" << y - 12
-      << "\" width=\"256\" height=\"58\" fill=\"#fff\""
-      << " fill-opacity=\"0.85\" stroke=\"#ccc\"/>\n"
       << "<line x1=\"" << x << "\" x2=\"" << x + 28 << "\" y1=\"" << y - 4 << "\" y2=\"" << y - 4
       << "\" stroke=\"" << kCurveColour << "\" stroke-width=\"2\"/>\n"
-      << "<text x=\"" << x + 36 << "\" y=\"" << y << "\">shown by the bits folded</text>\n"
-      << "<line x1=\"" << x << "\" x2=\"" << x + 28 << "\" y1=\"" << y + 12 << "\" y2=\"" << y + 12
+      << "<text x=\"" << x + 34 << "\" y=\"" << y << "\">shown by the bits folded</text>\n";
+    x += 200;
+    s << "<line x1=\"" << x << "\" x2=\"" << x + 28 << "\" y1=\"" << y - 4 << "\" y2=\"" << y - 4
       << "\" stroke=\"" << kCurveColour << "\" stroke-width=\"2\" stroke-dasharray=\"7 4\"/>\n"
-      << "<text x=\"" << x + 36 << "\" y=\"" << y + 16
-      << "\">extrapolated (below 1 error in them)</text>\n"
-      << "<path d=\"M" << x + 9 << ' ' << y + 24 << " l5 8 l5 -8\" fill=\"none\" stroke=\""
+      << "<text x=\"" << x + 34 << "\" y=\"" << y
+      << "\">extrapolated: below 1 error in them</text>\n";
+    x += 250;
+    s << "<path d=\"M" << x + 9 << ' ' << y - 8 << " l5 8 l5 -8\" fill=\"none\" stroke=\""
       << kCurveColour << "\" stroke-width=\"1.5\"/>\n"
-      << "<text x=\"" << x + 36 << "\" y=\"" << y + 32 << "\">below "
-      << DecadeLabel(static_cast<int>(Decades())) << ", drawn at the axis</text>\n</g>\n";
+      << "<text x=\"" << x + 34 << "\" y=\"" << y << "\">below "
+      << DecadeLabel(static_cast<int>(Decades())) << ", drawn on the axis</text>\n</g>\n";
 }
 
 void Target(std::ostream& s, const BathtubCurve& c, const CountedMark& counted) {
@@ -168,7 +169,7 @@ void Summary(std::ostream& s, const BathtubCurve& c, double bitTime) {
         summary += "eye closed";
     }
     summary += ", threshold " + Num(c.threshold * 1e3, "%.1f") + " mV";
-    s << "<text x=\"" << kLeft << "\" y=\"" << kBottom + 86
+    s << "<text x=\"" << kLeft << "\" y=\"" << kBottom + 112
       << "\" font-size=\"15\" font-weight=\"bold\" fill=\"#111\">" << XmlEscape(summary)
       << "</text>\n</svg>\n";
 }

@@ -71,6 +71,10 @@ void LinkStatistics::Finish(const LinkPlan& plan, const SamplingWindow& window,
     inputs_.targetBer = kTargetBer;
     tub_ = ComputeBathtub(*eye_, metrics_, position, inputs_);
     contour_ = ComputeContour(*eye_, position, inputs_);
+    // The contour's voltages are bin edges: never more open than the
+    // samples themselves.
+    contour_.heightAtTarget =
+        metrics_.open ? std::min(contour_.heightAtTarget, metrics_.height) : 0.0;
     counted_ = Count(sampler, stimulus, inputs_.threshold, inputs_.sensitivity);
     counted_.expected = tub_.berAtSampling * static_cast<double>(counted_.bits);
     const std::size_t period = static_cast<std::size_t>(
