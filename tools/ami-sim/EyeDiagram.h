@@ -22,15 +22,16 @@
 // centred on (so a closed eye reads as closed, whatever the threshold):
 // - at each position, the lowest sample of the '1' traces and the highest of
 //   the '0' traces, and the mean of each;
-// - eye height: the largest (lowest '1' - highest '0') over the positions of
-//   the middle UI, taken at the best sampling position; 0 when every
-//   position overlaps (closed eye);
-// - decision threshold: the middle of the opening at the best position,
-//   midway between its lowest '1' and highest '0';
-// - eye width: the span of sampling positions around the best one over
-//   which every '1' sample stays above the threshold and every '0' sample
-//   below it, with the edges placed by linear interpolation of that margin
-//   between neighbouring positions; 0 for a closed eye.
+// - eye height: (lowest '1' - highest '0') at the sampling position, either
+//   given (MetricsAt: the sampler's instant, interpolated between
+//   positions) or the position of the largest one in the middle UI
+//   (Metrics); 0 when it overlaps there (closed eye);
+// - decision threshold: the middle of the opening there, midway between
+//   its lowest '1' and highest '0';
+// - eye width: the span of sampling positions around it over which every
+//   '1' sample stays above the threshold and every '0' sample below it,
+//   with the edges placed by linear interpolation of that margin between
+//   neighbouring positions; 0 for a closed eye.
 //
 // Histograms (with Layout::histogramBins > 0): at every position, the
 // samples of the '1' traces and of the '0' traces counted in bins over

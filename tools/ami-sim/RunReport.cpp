@@ -316,6 +316,15 @@ void BerLines(const LinkRun& run, std::ostream& out) {
     const BathtubCurve& tub = s.Tub();
     const CountedDecisions& c = s.Counted();
     const double ui = run.plan.bitTime;
+    const BerInputs& in = s.Inputs();
+    const Impairments& m = run.plan.impairments;
+    const double rj = std::hypot(m.txRj.value, m.rxRj.value);
+    out << "  BER:       statistical over the folded bits, noise " << Fmt("%.4g", in.noise * 1e3)
+        << " mV rms, sampling jitter Rj " << Time(rj) << " rms";
+    if (m.rxDj.value > 0.0) out << ", Dj " << Time(m.rxDj.value) << " pk-pk";
+    if (m.rxDcd.value > 0.0) out << ", DCD " << Time(m.rxDcd.value) << " pk-pk";
+    if (m.rxSj.value > 0.0) out << ", Sj " << Time(m.rxSj.value);
+    out << '\n';
     out << "  at BER " << Fmt("%.0e", tub.targetBer) << ": eye width " << Fmt("%.3f", tub.width)
         << " UI (" << Fmt("%.1f", tub.width * ui * 1e12) << " ps), height "
         << Fmt("%.4f", s.Contour().heightAtTarget) << " V\n"
