@@ -246,6 +246,29 @@ TEST_F(AmiSimRun, ChannelFromTouchstoneWithBathtub) {
     EXPECT_THAT(err.str(), HasSubstr("names port 3 of a 2-port file"));
 }
 
+TEST_F(AmiSimRun, TouchstoneFaultsAreRefusedAtTheirLineAndDoubtsRecorded) {
+    // A frequency repeated where two sweep segments join.
+    std::string s2p = "# GHz S RI R 50\n";
+    for (int k = 1; k <= 40; ++k) {
+        const std::string row = std::to_string(k) + " 0 0 0.9 0 0.9 0 0 0\n";
+        s2p += row;
+        if (k == 20) s2p += row;
+    }
+    EXPECT_EQ(Run({"--channel", WriteFile("join.s2p", s2p)}), 1);
+    EXPECT_THAT(err.str(), HasSubstr("join.s2p:22: frequency '20' repeats the previous one"));
+
+    // Data to 40 GHz, below the simulation's 96 GHz, and a first point that
+    // is not reciprocal: the run goes on and says so.
+    s2p = "# GHz S RI R 50\n1 0 0 0.8 0 0.9 0 0 0\n";
+    for (int k = 2; k <= 40; ++k) s2p += std::to_string(k) + " 0 0 0.9 0 0.9 0 0 0\n";
+    ASSERT_EQ(Run({"--channel", WriteFile("doubt.s2p", s2p), "--bits", "3000"}), 0) << err.str();
+    const std::string warnings = Summary().substr(Summary().find("\"warnings\""));
+    EXPECT_THAT(warnings,
+                HasSubstr("doubt.s2p: not reciprocal: |S(1,2) - S(2,1)| is 0.1 at 1 GHz"));
+    EXPECT_THAT(warnings, HasSubstr("doubt.s2p: data stop at 40 GHz, below the simulation's"));
+    EXPECT_THAT(err.str(), HasSubstr("warning: doubt.s2p: not reciprocal"));
+}
+
 TEST_F(AmiSimRun, CommandLineErrorsAreUsageErrors) {
     EXPECT_EQ(Run({"--ports", "1,2"}), 2);
     EXPECT_THAT(err.str(), HasSubstr("--ports needs --channel"));
