@@ -178,13 +178,18 @@ double Sampler::Instant(std::size_t k) {
     const double spb = plan_.samplesPerBit;
     const double due = static_cast<double>(k) * spb + origin_;
     if (report_.method == ClockChoice::ClockTimes) {
-        const double predicted = k == 0 ? due : lastInstant_ + spb;
+        // A clock samples the bit whose interval (from the latency on) holds
+        // its instant; a bit without one is sampled a unit interval after
+        // the bit before.
         const std::vector<double>& ticks = models_.clockTimes;
         const double dt = plan_.sampleInterval, half = 0.5 * plan_.bitTime;
-        while (nextTick_ < ticks.size() && (ticks[nextTick_] + half) / dt < predicted - 0.5 * spb)
-            ++nextTick_;
-        double s = predicted;
-        if (nextTick_ < ticks.size() && (ticks[nextTick_] + half) / dt < predicted + 0.5 * spb) {
+        auto bitOf = [&](double instant) {
+            return std::floor((instant - static_cast<double>(estimate_.lag)) / spb);
+        };
+        const double bit = static_cast<double>(k);
+        while (nextTick_ < ticks.size() && bitOf((ticks[nextTick_] + half) / dt) < bit) ++nextTick_;
+        double s = k == 0 ? due : lastInstant_ + spb;
+        if (nextTick_ < ticks.size() && bitOf((ticks[nextTick_] + half) / dt) == bit) {
             s = (ticks[nextTick_++] + half) / dt;
             ++report_.clockTimesUsed;
         }

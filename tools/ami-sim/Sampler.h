@@ -21,9 +21,9 @@
 //      acquired eye;
 //    - clock times: the receiver's clock_times, each plus half a unit
 //      interval (the data are sampled half a clock period after a clock
-//      time), matched to the bit whose predicted instant lies within half a
-//      unit interval; a bit without one is sampled a unit interval after
-//      the one before.
+//      time), each sampling the bit whose interval at the latency holds
+//      it; a bit without one is sampled a unit interval after the one
+//      before.
 //    Both loops start at the acquired position of widest opening and settle
 //    on the acquisition stretch first; the run is then sampled from its
 //    first bit at the phase they settled to, the loop running again from
