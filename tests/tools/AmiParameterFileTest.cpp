@@ -69,3 +69,41 @@ TEST(AmiParameterFile, MalformedFilesAreRefused) {
     EXPECT_FALSE(ReadAmiDefaultParameters("/nonexistent.ami", params, error));
     EXPECT_THAT(error, HasSubstr("cannot open"));
 }
+
+TEST(AmiParameterFile, ReservedValuesAreTheValueTypicalOrDefault) {
+    amisim::AmiFileContents c;
+    std::string error;
+    ASSERT_TRUE(amisim::ParseAmiFile(R"((m
+        (Reserved_Parameters
+          (GetWave_Exists (Usage Info) (Type Boolean) (Default True))
+          (Tx_Rj (Usage Info) (Type UI) (Format Value 0.01))
+          (Tx_Dj (Usage Info) (Type Float) (Format Range 2e-12 1e-12 3e-12))
+          (Tx_DCD (Usage Info) (Type Float) (Format Corner 1e-12 0 2e-12))
+          (Rx_Noise (Usage Info) (Type Float) (Default 0.004))
+          (Tx_Jitter (Usage Info) (Type Float) (Format DjRj 0 1e-12 3e-13)))))",
+                                     "m.ami", c, error))
+        << error;
+    const struct {
+        const char* name;
+        bool found;
+        double value;
+        bool ui;
+    } cases[] = {{"Tx_Rj", true, 0.01, true},    {"Tx_Dj", true, 2e-12, false},
+                 {"Tx_DCD", true, 1e-12, false}, {"Rx_Noise", true, 0.004, false},
+                 {"Tx_Jitter", false, 0, false}, {"GetWave_Exists", false, 0, false},
+                 {"Tx_Sj", false, 0, false}};
+    for (const auto& k : cases) {
+        double v = 0.0;
+        bool ui = false;
+        ASSERT_EQ(c.Reserved(k.name, v, ui), k.found) << k.name;
+        if (!k.found) continue;
+        EXPECT_DOUBLE_EQ(v, k.value) << k.name;
+        EXPECT_EQ(ui, k.ui) << k.name;
+    }
+    // A distribution keeps its format and numbers for the plan to read.
+    const amisim::AmiReservedValue* j = c.Find("Tx_Jitter");
+    ASSERT_NE(j, nullptr);
+    EXPECT_EQ(j->format, "DjRj");
+    EXPECT_EQ(j->numbers, (std::vector<double>{0, 1e-12, 3e-13}));
+    EXPECT_THAT(c.parameters, "(m)");
+}
