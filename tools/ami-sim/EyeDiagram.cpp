@@ -100,16 +100,17 @@ void EyeDiagram::Draw(int phase, double y0, double y1) {
     const int width = spb_ * k;
     int c = (phase - 1) * k + k / 2;
     if (c < 0) c += width;
+    // The rows at the columns' boundaries, each found once.
+    int row = Row(y0);
     for (int i = 0; i < k; ++i, ++c) {
         if (c >= width) c -= width;
-        const double ya = y0 + (y1 - y0) * i / k;
-        const double yb = y0 + (y1 - y0) * (i + 1) / k;
-        const int r0 = Row(std::min(ya, yb));
-        const int r1 = Row(std::max(ya, yb));
+        const int next = Row(y0 + (y1 - y0) * (i + 1) / k);
+        const int r0 = std::min(row, next), r1 = std::max(row, next);
         const float w = 1.0f / static_cast<float>(r1 - r0 + 1);
         float* cell = &density_[static_cast<std::size_t>(r0) * static_cast<std::size_t>(width) +
                                 static_cast<std::size_t>(c)];
         for (int r = r0; r <= r1; ++r, cell += width) *cell += w;
+        row = next;
     }
 }
 
@@ -131,16 +132,15 @@ std::vector<float> EyeDiagram::Density() const {
 }
 
 // One sample v at position p of the trace of bit `trace`.
-void EyeDiagram::Fold(int p, std::size_t trace, double v) {
+// One sample v, in histogram bin `bin`, at position p of the trace of bit
+// `trace`.
+void EyeDiagram::Fold(int p, std::size_t trace, double v, int bin) {
     PositionStats& s = stats_[static_cast<std::size_t>(p)];
     const bool one = (bits_[trace] != 0) != inverted_;
-    if (!histograms_.empty()) {
-        const double b = std::floor((v - layout_.vMin) * binScale_);
-        const int bins = layout_.histogramBins;
-        const int bin = !(b >= 0.0) ? 0 : b >= bins - 1 ? bins - 1 : static_cast<int>(b);
-        const std::size_t cell =
-            (static_cast<std::size_t>(p) * 2 + one) * static_cast<std::size_t>(bins) +
-            static_cast<std::size_t>(bin);
+    if (bin >= 0) {
+        const std::size_t cell = (static_cast<std::size_t>(p) * 2 + one) *
+                                     static_cast<std::size_t>(layout_.histogramBins) +
+                                 static_cast<std::size_t>(bin);
         ++histograms_[cell];
         histogramSums_[cell] += v;
     }
@@ -153,6 +153,15 @@ void EyeDiagram::Fold(int p, std::size_t trace, double v) {
         s.sumZero += v;
         ++s.countZero;
     }
+}
+
+// The histogram bin of a value (values outside in the end bins), or -1
+// without histograms.
+int EyeDiagram::Bin(double v) const {
+    const int bins = layout_.histogramBins;
+    if (bins == 0) return -1;
+    const double b = std::floor((v - layout_.vMin) * binScale_);
+    return !(b >= 0.0) ? 0 : b >= bins - 1 ? bins - 1 : static_cast<int>(b);
 }
 
 void EyeDiagram::Add(std::size_t firstSample, const double* y, std::size_t n) {
@@ -170,12 +179,13 @@ void EyeDiagram::Add(std::size_t firstSample, const double* y, std::size_t n) {
         const bool linked = havePrevious_ && previousIndex_ + 1 == index;
         while (cursor_ < known && Start(cursor_) + width <= at) ++cursor_;
         bool drawn = false;
+        const int bin = Bin(v);
         for (std::size_t k = cursor_; k < known; ++k) {
             const long long start = Start(k);
             if (start > at) break;
             if (k < firstBit_) continue;
             const int p = static_cast<int>(at - start);
-            Fold(p, k, v);
+            Fold(p, k, v, bin);
             // The bit's own samples draw the density, each once.
             if (!drawn && p >= spb_ - half_ && p < width - half_) {
                 if (!density_.empty() && linked) Draw(p - (spb_ - half_), previous_, v);

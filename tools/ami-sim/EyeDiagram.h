@@ -154,7 +154,8 @@ private:
     std::size_t KnownBits() const {
         return clock_ != nullptr ? std::min(clock_->size(), bits_.size()) : bits_.size();
     }
-    void Fold(int p, std::size_t trace, double v);
+    void Fold(int p, std::size_t trace, double v, int bin);
+    int Bin(double v) const;
     EyeMetrics Measure(int best, double position, double innerOne, double innerZero) const;
 
     Layout layout_;
