@@ -1,7 +1,8 @@
 // ami-sim stages for a 100,000-bit run at 32 samples per bit (3.2 million
 // samples): the channel convolution (FFT overlap-save against the direct
 // sum it replaces), the eye folding with its density plot, and a whole run
-// without models. Also reading the measured 4-port cable (2.3 MB
+// without models; whole 1,000,000-bit runs with and without the kit's
+// models. Also reading the measured 4-port cable (2.3 MB
 // Touchstone) and building its impulse response, when ../shared is there.
 #include <benchmark/benchmark.h>
 
@@ -111,6 +112,45 @@ void BM_Run100kBitsWithoutModels(benchmark::State& state)
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_Run100kBitsWithoutModels)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A whole 1,000,000-bit run (32 million samples) over the 10 dB line: without
+// models (models:0), where the harness's own stages are all the cost, and
+// through the kit's transmitter and receiver (models:1) when this build has
+// them; without impairments (jitter:0) and with transmitter Rj, Dj, DCD and
+// Sj and receiver noise and Rj (jitter:1).
+void BM_Run1MBits(benchmark::State& state)
+{
+    std::vector<std::string> args = {"ami-sim", "--bits", "1000000", "--quiet"};
+    if (state.range(1) == 1)
+        args.insert(args.end(), {"--rj", "1ps", "--dj", "0.05UI", "--dcd", "2ps", "--sj", "0.05UI",
+                                 "--sj-freq", "10MHz", "--rx-noise", "5mV", "--rx-rj", "1ps"});
+    if (state.range(0) == 1) {
+#if defined(CORVIN_RX_LIBRARY) && defined(CORVIN_TX_LIBRARY)
+        args.insert(args.end(), {"--tx", CORVIN_TX_LIBRARY, "--tx-params", "(corvin_tx1 (de_code 5))",
+                                 "--rx", CORVIN_RX_LIBRARY, "--rx-params", "(corvin_rx1 (eq 1))"});
+#else
+        state.SkipWithError("the model libraries are not in this build");
+        return;
+#endif
+    }
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("amisim-bench1m-" + std::to_string(getpid())))
+            .string();
+    args.insert(args.end(), {"--out", dir});
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        if (amisim::RunCommandLine(args, out, err, false) != 0) {
+            state.SkipWithError(err.str().c_str());
+            break;
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_Run1MBits)
+    ->ArgNames({"models", "jitter"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 void BM_TouchstoneCableToTaps(benchmark::State& state)
 {

@@ -18,8 +18,7 @@ protected:
     static constexpr int kSpb = 16;
     static constexpr std::size_t kBits = 2000;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         amisim::Prbs p(7);
         bits.resize(kBits);
         for (auto& b : bits) b = static_cast<std::uint8_t>(p.NextBit());
@@ -27,8 +26,7 @@ protected:
     }
 
     // value(k, r): the output at sample r of bit k.
-    std::vector<double> Waveform(const std::function<double(std::size_t, int)>& value) const
-    {
+    std::vector<double> Waveform(const std::function<double(std::size_t, int)>& value) const {
         std::vector<double> y;
         for (std::size_t k = 0; k < kBits; ++k)
             for (int r = 0; r < kSpb; ++r) y.push_back(value(k, r));
@@ -36,10 +34,13 @@ protected:
     }
 
     double S(std::size_t k) const { return k < kBits ? symbol[k] : 0.0; }
+    // A phase wandering by up to 4 samples over some hundred bits.
+    static int Wander(std::size_t k) {
+        return static_cast<int>(std::lround(4.0 * std::sin(k / 150.0)));
+    }
 
     EyeMetrics Measure(const std::vector<double>& y, long latency = 0, bool inverted = false,
-                       std::size_t firstBit = 8) const
-    {
+                       std::size_t firstBit = 8) const {
         EyeDiagram::Layout layout;
         layout.samplesPerBit = kSpb;
         EyeDiagram eye(layout, bits, latency, inverted, firstBit);
@@ -53,17 +54,15 @@ protected:
 
 }  // namespace
 
-TEST_F(EyeTest, IntersymbolInterferenceSetsTheHeightAndWidth)
-{
+TEST_F(EyeTest, IntersymbolInterferenceSetsTheHeightAndWidth) {
     // Each bit carries a quarter of the previous one: '1' samples are 0.75
     // or 1.25, '0' samples -0.75 or -1.25, so the opening is 1.5 V at every
     // phase of the bit. The width edges fall where the margin to the 0 V
     // threshold, interpolated between the last open and first closed
     // phases, crosses zero: 0.375 samples before the bit (margins 0.75 and
     // -1.25) and 0.5 samples after it (0.75 and -0.75).
-    const std::vector<double> y = Waveform([&](std::size_t k, int) {
-        return S(k) + 0.25 * (k > 0 ? S(k - 1) : 0.0);
-    });
+    const std::vector<double> y =
+        Waveform([&](std::size_t k, int) { return S(k) + 0.25 * (k > 0 ? S(k - 1) : 0.0); });
     const EyeMetrics m = Measure(y);
     ASSERT_TRUE(m.measured);
     EXPECT_TRUE(m.open);
@@ -80,8 +79,7 @@ TEST_F(EyeTest, IntersymbolInterferenceSetsTheHeightAndWidth)
     EXPECT_NEAR(m.bestPosition, (kSpb - 0.5) / kSpb, 1e-12);
 }
 
-TEST_F(EyeTest, TimingJitterNarrowsTheWidthByTwiceItsPeak)
-{
+TEST_F(EyeTest, TimingJitterNarrowsTheWidthByTwiceItsPeak) {
     // Clean +/-1 levels, each transition J samples early or late at random:
     // the eye is open, 2 V high, for spb - 2J phases.
     const int jitter = 3;
@@ -100,8 +98,7 @@ TEST_F(EyeTest, TimingJitterNarrowsTheWidthByTwiceItsPeak)
     EXPECT_NEAR(m.width, static_cast<double>(kSpb - 2 * jitter) / kSpb, 1e-12);
 }
 
-TEST_F(EyeTest, UncorrelatedNoiseReadsAsAClosedEye)
-{
+TEST_F(EyeTest, UncorrelatedNoiseReadsAsAClosedEye) {
     std::mt19937 rng(5);
     std::normal_distribution<double> noise(0.0, 1.0);
     const std::vector<double> y = Waveform([&](std::size_t, int) { return noise(rng); });
@@ -112,12 +109,10 @@ TEST_F(EyeTest, UncorrelatedNoiseReadsAsAClosedEye)
     EXPECT_EQ(m.width, 0.0);
 }
 
-TEST_F(EyeTest, LatencyAndInversionAreFoldedOut)
-{
+TEST_F(EyeTest, LatencyAndInversionAreFoldedOut) {
     const long delay = 37;
-    const std::vector<double> clean = Waveform([&](std::size_t k, int) {
-        return S(k) + 0.25 * (k > 0 ? S(k - 1) : 0.0);
-    });
+    const std::vector<double> clean =
+        Waveform([&](std::size_t k, int) { return S(k) + 0.25 * (k > 0 ? S(k - 1) : 0.0); });
     std::vector<double> y(clean.size(), 0.0);
     for (std::size_t n = delay; n < y.size(); ++n) y[n] = -0.5 * clean[n - delay];
     const EyeMetrics m = Measure(y, delay, /*inverted=*/true);
@@ -129,8 +124,7 @@ TEST_F(EyeTest, LatencyAndInversionAreFoldedOut)
     EXPECT_FALSE(Measure(y, delay, /*inverted=*/false).open);
 }
 
-TEST_F(EyeTest, SettlingBitsAreLeftOut)
-{
+TEST_F(EyeTest, SettlingBitsAreLeftOut) {
     // Garbage during the first 100 bits does not reach the eye.
     std::vector<double> y = Waveform([&](std::size_t k, int) { return S(k); });
     for (std::size_t n = 0; n < 100 * kSpb; ++n) y[n] = (n % 7) * 3.0 - 9.0;
@@ -139,11 +133,9 @@ TEST_F(EyeTest, SettlingBitsAreLeftOut)
     EXPECT_EQ(m.bitsFolded, kBits - 101);
 }
 
-TEST_F(EyeTest, ChunkedInputGivesTheSameEyeAndTheDensityCountsEveryTrace)
-{
-    const std::vector<double> y = Waveform([&](std::size_t k, int r) {
-        return S(k) * std::sin(M_PI * (r + 0.5) / kSpb);
-    });
+TEST_F(EyeTest, ChunkedInputGivesTheSameEyeAndTheDensityCountsEveryTrace) {
+    const std::vector<double> y =
+        Waveform([&](std::size_t k, int r) { return S(k) * std::sin(M_PI * (r + 0.5) / kSpb); });
     EyeDiagram::Layout layout;
     layout.samplesPerBit = kSpb;
     layout.vMin = -1.2;
@@ -167,8 +159,7 @@ TEST_F(EyeTest, ChunkedInputGivesTheSameEyeAndTheDensityCountsEveryTrace)
     }
 }
 
-TEST_F(EyeTest, NonFiniteSamplesAreCountedAndSkipped)
-{
+TEST_F(EyeTest, NonFiniteSamplesAreCountedAndSkipped) {
     std::vector<double> y = Waveform([&](std::size_t k, int) { return S(k); });
     y[5000] = NAN;
     y[6000] = INFINITY;
@@ -181,8 +172,7 @@ TEST_F(EyeTest, NonFiniteSamplesAreCountedAndSkipped)
     EXPECT_NEAR(eye.Metrics().height, 2.0, 1e-12);
 }
 
-TEST_F(EyeTest, NothingFoldedMeansNotMeasured)
-{
+TEST_F(EyeTest, NothingFoldedMeansNotMeasured) {
     EyeDiagram::Layout layout;
     layout.samplesPerBit = kSpb;
     EyeDiagram eye(layout, bits, 0, false, 8);
@@ -190,4 +180,31 @@ TEST_F(EyeTest, NothingFoldedMeansNotMeasured)
     const double few[3] = {1, 2, 3};
     eye.Add(0, few, 3);
     EXPECT_FALSE(eye.Metrics().measured);
+}
+
+TEST_F(EyeTest, FoldedOnTheRecoveredClockTheEyeFollowsAWanderingPhase) {
+    // The bits arrive with a phase that wanders by up to 4 samples, a bit
+    // one sample shorter or longer where it moves; folded at a fixed
+    // latency the eye narrows by the wander, folded on trace starts that
+    // follow it only by the one sample of the shorter bits.
+    std::vector<long long> starts;
+    std::vector<double> y;
+    for (std::size_t k = 0; k < kBits; ++k) {
+        const int wander = Wander(k);
+        const long long begin = static_cast<long long>(y.size());
+        for (int r = 0; r < kSpb + (k + 1 < kBits ? Wander(k + 1) - wander : 0); ++r)
+            y.push_back(S(k));
+        starts.push_back(begin - (kSpb - kSpb / 2));
+    }
+    EyeDiagram::Layout layout;
+    layout.samplesPerBit = kSpb;
+    EyeDiagram clocked(layout, bits, starts, false, 8);
+    clocked.Add(0, y.data(), y.size());
+    const EyeMetrics m = clocked.MetricsAt(kSpb - 0.5);
+    ASSERT_TRUE(m.open);
+    EXPECT_NEAR(m.width, 1.0 - 1.0 / kSpb, 1e-9);
+    EXPECT_NEAR(m.bestPosition, 1.0, 1e-9);
+    EyeDiagram fixed(layout, bits, 0, false, 8);
+    fixed.Add(0, y.data(), y.size());
+    EXPECT_LT(fixed.MetricsAt(kSpb - 0.5).width, 1.0 - 6.0 / kSpb);
 }

@@ -4,8 +4,10 @@
 // it misbehave on purpose: (fail_init 1) fails AMI_Init with a message,
 // (fail_getwave K) fails the K-th AMI_GetWave call (counting from 1),
 // (nan_at N) writes NaN at output sample N, (say 1) publishes a message
-// from a successful AMI_Init. Built without AMI_GetWave when
-// STANDIN_NO_GETWAVE is defined.
+// from a successful AMI_Init, (clock_offset N) returns clock_times that
+// sample bit k at output sample k spb + N (each a clock time half a unit
+// interval before). Built without AMI_GetWave when STANDIN_NO_GETWAVE is
+// defined.
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -22,13 +24,14 @@ struct StandIn {
     long nanAt = -1;
     long calls = 0;
     long sample = 0;
+    double clockOffset = -1.0;  // < 0: no clock times
+    double sampleInterval = 0.0, bitTime = 0.0;
     std::vector<double> history;  // newest first
     std::string message;
 };
 
 // The numbers after "(name" up to the closing parenthesis.
-std::vector<double> Values(const std::string& params, const char* name)
-{
+std::vector<double> Values(const std::string& params, const char* name) {
     std::vector<double> values;
     const std::string key = std::string("(") + name + " ";
     const std::size_t at = params.find(key);
@@ -44,8 +47,7 @@ std::vector<double> Values(const std::string& params, const char* name)
     return values;
 }
 
-double Value(const std::string& params, const char* name, double fallback)
-{
+double Value(const std::string& params, const char* name, double fallback) {
     const std::vector<double> v = Values(params, name);
     return v.empty() ? fallback : v[0];
 }
@@ -56,17 +58,17 @@ double Value(const std::string& params, const char* name, double fallback)
 
 extern "C" {
 
-STANDIN_EXPORT long AMI_Init(double* impulse, long rows, long aggressors, double sampleInterval, double bitTime,
-              char* parametersIn, char** parametersOut, void** memory, char** msg)
-{
+STANDIN_EXPORT long AMI_Init(double* impulse, long rows, long aggressors, double sampleInterval,
+                             double bitTime, char* parametersIn, char** parametersOut,
+                             void** memory, char** msg) {
     (void)impulse;
     (void)rows;
     (void)aggressors;
-    (void)sampleInterval;
-    (void)bitTime;
     (void)parametersOut;
     StandIn* s = new StandIn;
     *memory = s;
+    s->sampleInterval = sampleInterval;
+    s->bitTime = bitTime;
     const std::string params = parametersIn != nullptr ? parametersIn : "";
     s->gain = Value(params, "gain", 1.0);
     s->delay = static_cast<long>(Value(params, "delay", 0.0));
@@ -75,6 +77,7 @@ STANDIN_EXPORT long AMI_Init(double* impulse, long rows, long aggressors, double
     if (!taps.empty()) s->taps = taps;
     s->failGetWave = static_cast<long>(Value(params, "fail_getwave", 0.0));
     s->nanAt = static_cast<long>(Value(params, "nan_at", -1.0));
+    s->clockOffset = Value(params, "clock_offset", -1.0);
     s->history.assign(static_cast<std::size_t>(s->delay) + s->taps.size(), 0.0);
     if (Value(params, "fail_init", 0.0) != 0.0) {
         s->message = "stand-in: asked to fail in AMI_Init";
@@ -89,12 +92,24 @@ STANDIN_EXPORT long AMI_Init(double* impulse, long rows, long aggressors, double
 }
 
 #ifndef STANDIN_NO_GETWAVE
-STANDIN_EXPORT long AMI_GetWave(double* wave, long size, double* clockTimes, char** parametersOut, void* memory)
-{
+STANDIN_EXPORT long AMI_GetWave(double* wave, long size, double* clockTimes, char** parametersOut,
+                                void* memory) {
     (void)parametersOut;
     StandIn* s = static_cast<StandIn*>(memory);
     clockTimes[0] = -1.0;
     if (++s->calls == s->failGetWave) return 0;
+    if (s->clockOffset >= 0.0) {
+        // The clocks that fall within this block, at most one a sample.
+        const double spb = s->bitTime / s->sampleInterval;
+        const double first = s->sample * s->sampleInterval, end = first + size * s->sampleInterval;
+        long n = 0;
+        for (long k = 0; n < size; ++k) {
+            const double t = (k * spb + s->clockOffset) * s->sampleInterval - 0.5 * s->bitTime;
+            if (t >= end) break;
+            if (t >= first) clockTimes[n++] = t;
+        }
+        clockTimes[n] = -1.0;
+    }
     const std::size_t n = s->history.size();
     for (long i = 0; i < size; ++i) {
         for (std::size_t k = n - 1; k > 0; --k) s->history[k] = s->history[k - 1];
@@ -109,8 +124,7 @@ STANDIN_EXPORT long AMI_GetWave(double* wave, long size, double* clockTimes, cha
 }
 #endif
 
-STANDIN_EXPORT long AMI_Close(void* memory)
-{
+STANDIN_EXPORT long AMI_Close(void* memory) {
     delete static_cast<StandIn*>(memory);
     return 1;
 }

@@ -13,26 +13,22 @@ namespace {
 // truncated message rather than a crash far away.
 constexpr std::size_t kMaxModelText = 1 << 20;
 
-std::string ModelText(const char* text)
-{
+std::string ModelText(const char* text) {
     if (text == nullptr) return std::string();
     return std::string(text, strnlen(text, kMaxModelText));
 }
 
 }  // namespace
 
-AmiModel::~AmiModel()
-{
+AmiModel::~AmiModel() {
     std::string ignored;
     Close(ignored);
     Unload();
 }
 
-std::string AmiModel::RootName(const std::string& path)
-{
-    std::string name = path.substr(path.find_last_of('/') == std::string::npos
-                                       ? 0
-                                       : path.find_last_of('/') + 1);
+std::string AmiModel::RootName(const std::string& path) {
+    std::string name =
+        path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
     const std::size_t dot = name.find('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
     if (name.size() > 3 && name.compare(0, 3, "lib") == 0) name.erase(0, 3);
@@ -46,8 +42,7 @@ std::string AmiModel::RootName(const std::string& path)
     return name;
 }
 
-bool AmiModel::Load(const std::string& path, std::string& error)
-{
+bool AmiModel::Load(const std::string& path, std::string& error) {
     std::string ignored;
     Close(ignored);
     Unload();
@@ -65,9 +60,8 @@ bool AmiModel::Load(const std::string& path, std::string& error)
         void** slot;
     };
     void* symbols[3] = {nullptr, nullptr, nullptr};
-    const Entry entries[] = {{"AMI_Init", &symbols[0]},
-                             {"AMI_GetWave", &symbols[1]},
-                             {"AMI_Close", &symbols[2]}};
+    const Entry entries[] = {
+        {"AMI_Init", &symbols[0]}, {"AMI_GetWave", &symbols[1]}, {"AMI_Close", &symbols[2]}};
     std::string missing;
     for (const Entry& e : entries) {
         dlerror();
@@ -91,8 +85,7 @@ bool AmiModel::Load(const std::string& path, std::string& error)
 }
 
 bool AmiModel::Init(const std::vector<double>& impulse, double sampleInterval, double bitTime,
-                    const std::string& parameters, std::string& error)
-{
+                    const std::string& parameters, std::string& error) {
     if (handle_ == nullptr || initCalled_) {
         error = "AMI_Init called on a model that is not loaded or already initialised";
         return false;
@@ -118,8 +111,7 @@ bool AmiModel::Init(const std::vector<double>& impulse, double sampleInterval, d
     return true;
 }
 
-bool AmiModel::GetWave(double* wave, long size, std::string& error)
-{
+bool AmiModel::GetWave(double* wave, long size, std::string& error) {
     if (!initCalled_) {
         error = "AMI_GetWave called before AMI_Init";
         return false;
@@ -128,8 +120,7 @@ bool AmiModel::GetWave(double* wave, long size, std::string& error)
     // time-domain model reports at most one clock per sample, plus the -1
     // that ends the list.
     const std::size_t want = static_cast<std::size_t>(size) + 2;
-    if (clockTimes_.size() < want) clockTimes_.resize(want);
-    clockTimes_[0] = -1.0;
+    clockTimes_.assign(want, -1.0);
     char* paramsOut = nullptr;
     const long ok = getWave_(wave, size, clockTimes_.data(), &paramsOut, memory_);
     if (paramsOut != nullptr) parametersOut_ = ModelText(paramsOut);
@@ -140,8 +131,17 @@ bool AmiModel::GetWave(double* wave, long size, std::string& error)
     return true;
 }
 
-bool AmiModel::Close(std::string& error)
-{
+void AmiModel::AppendClockTimes(std::vector<double>& out) const {
+    // The list ends at -1; a time can be no earlier than half a unit
+    // interval before the run, so anything at or below -1 s (or not a
+    // number) ends it too. Never read past the buffer handed out.
+    for (const double t : clockTimes_) {
+        if (!(t > -1.0)) break;
+        out.push_back(t);
+    }
+}
+
+bool AmiModel::Close(std::string& error) {
     if (!initCalled_) return true;
     initCalled_ = false;
     const long ok = close_(memory_);
@@ -153,8 +153,7 @@ bool AmiModel::Close(std::string& error)
     return true;
 }
 
-void AmiModel::Unload()
-{
+void AmiModel::Unload() {
     if (handle_ != nullptr) dlclose(handle_);
     handle_ = nullptr;
     init_ = nullptr;

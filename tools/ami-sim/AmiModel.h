@@ -37,6 +37,9 @@ public:
 
     // Filters `wave` in place in one call.
     bool GetWave(double* wave, long size, std::string& error);
+    // Appends the clock times the last GetWave returned (seconds from the
+    // start of the run), up to the -1 that ends them.
+    void AppendClockTimes(std::vector<double>& out) const;
 
     // AMI_Close; false when it reports a failure.
     bool Close(std::string& error);

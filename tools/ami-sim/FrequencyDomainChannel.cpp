@@ -17,9 +17,14 @@ struct Polar {
     std::vector<double> f, magnitude, phase;  // with the DC point first
 };
 
+// The magnitude at DC by a line through two points, never negative and
+// never above the larger of 1 and the first point's magnitude.
+double DcMagnitude(double f0, double m0, double f1, double m1) {
+    return std::clamp(m0 - f0 * (m1 - m0) / (f1 - f0), 0.0, std::max(1.0, m0));
+}
+
 // Unwrapped phase and the DC point.
-bool ToPolar(const ThroughResponse& t, Polar& p, std::string& error)
-{
+bool ToPolar(const ThroughResponse& t, Polar& p, std::string& error) {
     const std::size_t n = t.frequency.size();
     if (n < 2 || t.h.size() != n) {
         error = "the channel's frequency response needs at least 2 frequencies";
@@ -34,8 +39,7 @@ bool ToPolar(const ThroughResponse& t, Polar& p, std::string& error)
     p = Polar();
     if (t.frequency[0] > 0.0) {
         const double f0 = t.frequency[0], f1 = t.frequency[1];
-        const double m0 = std::clamp(mag[0] - f0 * (mag[1] - mag[0]) / (f1 - f0), 0.0,
-                                     std::max(1.0, mag[0]));
+        const double m0 = DcMagnitude(f0, mag[0], f1, mag[1]);
         const double extrapolated = ph[0] - f0 * (ph[1] - ph[0]) / (f1 - f0);
         p.f.push_back(0.0);
         p.magnitude.push_back(m0);
@@ -50,8 +54,7 @@ bool ToPolar(const ThroughResponse& t, Polar& p, std::string& error)
 
 // Mean group delay over the lower half of the band, where the data are
 // strongest; only sizes the record.
-double RoughDelay(const Polar& p)
-{
+double RoughDelay(const Polar& p) {
     const std::size_t half = std::max<std::size_t>(1, p.f.size() / 2);
     return std::fabs(p.phase[half] - p.phase[0]) / (2.0 * M_PI * (p.f[half] - p.f[0]));
 }
@@ -64,8 +67,7 @@ double RaisedCosine(double x)  // 1 for x <= 0, 0 for x >= 1
 }
 
 // Transfer function on the grid k df, k = 0 .. n/2, into `out` (n/2 + 1).
-void Resample(const Polar& p, double df, double dt, double top, std::size_t n, fftw_complex* out)
-{
+void Resample(const Polar& p, double df, double dt, double top, std::size_t n, fftw_complex* out) {
     std::size_t j = 0;
     for (std::size_t k = 0; k <= n / 2; ++k) {
         const double f = static_cast<double>(k) * df;
@@ -87,9 +89,11 @@ void Resample(const Polar& p, double df, double dt, double top, std::size_t n, f
 }
 
 // Zeroes the response before its main arrival and after its tail, each
-// with a half-cosine fade `guard` samples long.
-void Window(std::vector<double>& h, std::size_t guard)
-{
+// with a half-cosine fade `guard` samples long; returns the share of the
+// response's energy cut before the arrival.
+double Window(std::vector<double>& h, std::size_t guard) {
+    double total = 0.0;
+    for (double v : h) total += v * v;
     const std::size_t n = h.size();
     std::size_t peak = 0;
     for (std::size_t i = 0; i < n; ++i)
@@ -99,9 +103,16 @@ void Window(std::vector<double>& h, std::size_t guard)
     while (arrival > 0 && std::fabs(h[arrival - 1]) >= 0.01 * top) --arrival;
     const std::size_t keepFrom = arrival > guard ? arrival - guard : 0;
     const std::size_t fadeFrom = keepFrom > guard ? keepFrom - guard : 0;
-    for (std::size_t i = 0; i < fadeFrom; ++i) h[i] = 0.0;
-    for (std::size_t i = fadeFrom; i < keepFrom; ++i)
+    double cut = 0.0;
+    for (std::size_t i = 0; i < fadeFrom; ++i) {
+        cut += h[i] * h[i];
+        h[i] = 0.0;
+    }
+    for (std::size_t i = fadeFrom; i < keepFrom; ++i) {
+        const double before = h[i];
         h[i] *= RaisedCosine(static_cast<double>(keepFrom - i) / static_cast<double>(guard));
+        cut += before * before - h[i] * h[i];
+    }
 
     const std::size_t limit = n > guard ? n - guard : n;
     std::size_t last = peak;
@@ -111,13 +122,13 @@ void Window(std::vector<double>& h, std::size_t guard)
     for (std::size_t i = last + 1; i < end; ++i)
         h[i] *= RaisedCosine(static_cast<double>(i - last) / static_cast<double>(guard));
     h.resize(end);
+    return total > 0.0 ? cut / total : 0.0;
 }
 
 }  // namespace
 
 bool ChannelFromThrough(const ThroughResponse& through, double dt, Channel& channel,
-                        std::string& error)
-{
+                        std::string& error, ThroughConversion* conversion) {
     if (!(dt > 0.0) || !std::isfinite(dt)) {
         error = "sample interval must be positive";
         return false;
@@ -152,7 +163,21 @@ bool ChannelFromThrough(const ThroughResponse& through, double dt, Channel& chan
 
     // The band limit rings for a few periods of its top frequency.
     const std::size_t guard = static_cast<std::size_t>(std::ceil(3.0 / (top * dt)));
-    Window(h, std::max<std::size_t>(guard, 2));
+    const double cut = Window(h, std::max<std::size_t>(guard, 2));
+    if (conversion != nullptr) {
+        ThroughConversion& c = *conversion;
+        const std::vector<double>& f = through.frequency;
+        c.lastFrequency = f.back();
+        c.bandLimit = top;
+        c.rollOffFrom = 0.8 * top;
+        c.dcExtrapolated = f[0] > 0.0;
+        c.dcMagnitude = p.magnitude[0];
+        c.dcMagnitudeNext = c.dcMagnitude;
+        if (c.dcExtrapolated && f.size() >= 3)
+            c.dcMagnitudeNext =
+                DcMagnitude(f[1], std::abs(through.h[1]), f[2], std::abs(through.h[2]));
+        c.cutBeforeArrival = cut;
+    }
     channel.taps = std::move(h);
     channel.description = through.label;
     return true;

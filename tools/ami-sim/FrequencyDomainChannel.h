@@ -31,7 +31,20 @@
 
 namespace amisim {
 
+// What the conversion assumed, for the channel checks: where the data end
+// and the band limit starts, how DC was reached, and how much of the
+// response the causality window cut away.
+struct ThroughConversion {
+    double lastFrequency = 0.0;     // Hz, the file's highest
+    double bandLimit = 0.0;         // Hz: the lower of that and the grid's Nyquist frequency
+    double rollOffFrom = 0.0;       // Hz, where the raised-cosine roll-off starts
+    bool dcExtrapolated = false;    // the file has no 0 Hz point
+    double dcMagnitude = 0.0;       // extrapolated from the two lowest points
+    double dcMagnitudeNext = 0.0;   // the same from the second and third (when there are 3)
+    double cutBeforeArrival = 0.0;  // share of the response's energy cut before its arrival
+};
+
 bool ChannelFromThrough(const ThroughResponse& through, double sampleInterval, Channel& channel,
-                        std::string& error);
+                        std::string& error, ThroughConversion* conversion = nullptr);
 
 }  // namespace amisim

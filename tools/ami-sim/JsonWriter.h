@@ -10,8 +10,11 @@ namespace amisim {
 
 class JsonWriter {
 public:
+    // Inside an array the key is ignored: members are written as elements.
     JsonWriter& BeginObject(const std::string& key = std::string());
     JsonWriter& EndObject();
+    JsonWriter& BeginArray(const std::string& key = std::string());
+    JsonWriter& EndArray();
     JsonWriter& Field(const std::string& key, const std::string& value);
     JsonWriter& Field(const std::string& key, const char* value);
     JsonWriter& Field(const std::string& key, double value);
@@ -27,7 +30,12 @@ private:
     void Start(const std::string& key);
 
     std::string text_;
-    std::vector<bool> first_;  // per open object: no member written yet
+    struct Frame {
+        bool first = true;  // no member written yet
+        bool array = false;
+    };
+    JsonWriter& End(char close);
+    std::vector<Frame> open_;
 };
 
 }  // namespace amisim

@@ -9,9 +9,26 @@ namespace amisim {
 
 enum class ChannelSource { LossyLine, ImpulseFile, StepFile, Touchstone };
 
+// How the sampler finds where to sample each bit.
+enum class ClockChoice {
+    Auto,           // the receiver's clock_times when it returns them, else BangBang
+    BangBang,       // an early-late (Alexander) clock recovery loop
+    MuellerMuller,  // a Mueller-Muller clock recovery loop
+    Centre,         // a fixed phase: the centre of the widest opening
+    ClockTimes      // the receiver's clock_times
+};
+
+// A value given on the command line, or not given (then the .ami files'
+// reserved parameters, else 0, decide). Times may be in unit intervals.
+struct GivenValue {
+    double value = 0.0;  // seconds, volts or hertz; unit intervals when inUi
+    bool inUi = false;
+    bool given = false;
+};
+
 struct Options {
-    std::string txLibrary;  // empty: no transmitter model
-    std::string rxLibrary;  // empty: no receiver model
+    std::string txLibrary;     // empty: no transmitter model
+    std::string rxLibrary;     // empty: no receiver model
     std::string txParameters;  // empty: from the .ami file, else "(<root name>)"
     std::string rxParameters;
     std::string txAmiFile;  // empty: <library directory>/<root name>.ami if present
@@ -26,11 +43,23 @@ struct Options {
     ChannelSource channel = ChannelSource::LossyLine;
     double lossDb = 10.0;
     std::string channelFile;
-    std::vector<int> ports;  // --ports; empty: the file's default through path
+    std::vector<int> ports;     // --ports; empty: the file's default through path
     long long ignoreBits = -1;  // -1: chosen from the channel length
     long long waveBits = 1000;  // bits written to waves.csv
     std::string outputDirectory = "ami-sim-out";
     bool quiet = false;
+
+    // Impairments. Transmitter jitter moves the stimulus edges: random (rms),
+    // deterministic (dual-Dirac, peak to peak), duty-cycle distortion (peak
+    // to peak) and sinusoidal (amplitude and frequency). The receiver's
+    // act at its sampler: input-referred noise (rms), its clock's jitter of
+    // the same kinds, and the sensitivity of its decision.
+    GivenValue txRj, txDj, txDcd, txSj, txSjFrequency;
+    GivenValue rxNoise, rxRj, rxDj, rxDcd, rxSj, rxSensitivity;
+
+    ClockChoice clock = ClockChoice::Auto;
+    double cdrGain = -1.0;      // UI per decision; < 0: the loop's default
+    double cdrIntegral = -1.0;  // UI per decision, squared; < 0: the default
 };
 
 enum class ParseStatus { Run, Help, Error };

@@ -1,8 +1,6 @@
-// Simulation: one ami-sim run. Builds the channel, loads and initialises the
-// models, streams the stimulus through transmitter, channel and receiver in
-// AMI_GetWave blocks, finds the link latency on the first stretch of
-// receiver output after the settling interval, folds the rest into the eye
-// and writes eye.svg, bathtub.svg, waves.csv and summary.json.
+// Simulation: one ami-sim run, as the list of its stages (LinkRun): plan,
+// channel, stimulus, transmitter and receiver, sampler, statistics and
+// reports, writing eye.svg, bathtub.svg, waves.csv and summary.json.
 #pragma once
 
 #include <ostream>
@@ -19,8 +17,7 @@ constexpr int kExitUsage = 2;
 
 // Runs with parsed options; the report goes to `out`, errors and model
 // messages to `err`. showProgress: redraw a progress line on `err`.
-int RunSimulation(const Options& options, std::ostream& out, std::ostream& err,
-                  bool showProgress);
+int RunSimulation(const Options& options, std::ostream& out, std::ostream& err, bool showProgress);
 
 // Parses args (args[0] is the program name) and runs; the exit status.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

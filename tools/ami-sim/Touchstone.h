@@ -17,7 +17,11 @@
 // Refused with the file name and line number: other network parameters
 // than S (Y, Z, H, G are not S-parameters of a through path), mixed-mode
 // data, a value that is not a finite number, a frequency that does not
-// increase, a frequency's values incomplete or running into the next one.
+// increase (in a 2-port file of version 1.x, unless its line holds the 5
+// values that start the noise parameters), noise parameter lines of other
+// than 5 values, a frequency's values incomplete or running into the next
+// one. When a version 1.x file's data would fit another port count than its
+// name's, the message says which.
 #pragma once
 
 #include <complex>
@@ -30,14 +34,13 @@ namespace amisim {
 
 struct NetworkData {
     int ports = 0;
-    int version = 1;                        // 1 or 2
-    std::vector<double> frequency;          // Hz, strictly increasing
-    std::vector<std::complex<double>> s;    // ports^2 per frequency, row-major
-    std::vector<double> reference;          // ohms, one per port
+    int version = 1;                      // 1 or 2
+    std::vector<double> frequency;        // Hz, strictly increasing
+    std::vector<std::complex<double>> s;  // ports^2 per frequency, row-major
+    std::vector<double> reference;        // ohms, one per port
 
     // S(to, from) at frequency index k; ports counted from 1.
-    std::complex<double> S(std::size_t k, int to, int from) const
-    {
+    std::complex<double> S(std::size_t k, int to, int from) const {
         const std::size_t n = static_cast<std::size_t>(ports);
         return s[k * n * n + static_cast<std::size_t>(to - 1) * n +
                  static_cast<std::size_t>(from - 1)];
@@ -48,10 +51,17 @@ struct NetworkData {
 // extension.
 int PortsFromFileName(const std::string& path);
 
+// The port count other than `named` (> 0) whose layout the data lines of a
+// version 1.x file fit (each frequency's numbers starting a line, the
+// frequencies increasing), or 0 when there is none.
+int DataPortCount(const std::vector<std::string>& lines, int named);
+
 // Both return true and fill `data`, or return false with "name:line: reason"
 // (or "name: reason") in `error`. portsFromName: the count a version 1.x file
 // must hold (0: unknown, only version 2.0 files are then read).
 bool ReadTouchstone(const std::string& path, NetworkData& data, std::string& error);
+// A failure names the port count the data would fit when that differs from
+// the name's.
 bool ParseTouchstone(std::istream& in, const std::string& name, int portsFromName,
                      NetworkData& data, std::string& error);
 

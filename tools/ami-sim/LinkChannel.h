@@ -1,0 +1,26 @@
+// LinkChannel: the channel stage of a run. Builds the sampled through
+// response between the two models from the plan's source (the built-in
+// lossy line, a tabulated impulse or step response, or a Touchstone file's
+// through path), measures it and keeps the warnings its checks raise.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/ami-sim/Channel.h"
+#include "tools/ami-sim/LinkPlan.h"
+#include "tools/ami-sim/ThroughResponse.h"
+
+namespace amisim {
+
+struct LinkChannel {
+    Channel channel;          // taps on the simulation grid
+    ThroughResponse through;  // the file's through path (Touchstone only)
+    ChannelFigures figures;
+    std::vector<std::string> warnings;
+    double setupSeconds = 0.0;
+};
+
+bool PrepareChannel(const LinkPlan& plan, LinkChannel& channel, std::string& error);
+
+}  // namespace amisim
