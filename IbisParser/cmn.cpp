@@ -293,7 +293,11 @@ int CMN_ParseNumber(const char *text, double *out) {
       }
     }
   }
-  if( out ) *out = v * scale;
+  /* A value that only overflows once scaled ("1e300T") is as unusable as
+  ** one strtod could not hold. */
+  v *= scale;
+  if( isinf(v) ) return 0;
+  if( out ) *out = v;
   return rc;
 }
 

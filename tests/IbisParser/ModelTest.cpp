@@ -458,6 +458,9 @@ const Case kCases[] = {
      "ERROR - Model s: Vds not specified for [Series MOSFET] defined on line 6", true},
     {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1\nVds = 2\n",
      "ERROR (line    8) - Vds is already defined", true},
+    // A value that overflows only once scaled is no number.
+    {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1e300T\n",
+     "ERROR (line    7) - Invalid Vds Value (\"1e300T\")", true},
     {"3.2",
      "[Model] s\nModel_type Series_switch\n[On]\n[R Series] 1 1 1\n[Off]\n[Series MOSFET]\nVds = "
      "1\n0 0 0 0\n1 1 1 1\n",
