@@ -458,6 +458,17 @@ const Case kCases[] = {
      "ERROR - Model s: Vds not specified for [Series MOSFET] defined on line 6", true},
     {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1\nVds = 2\n",
      "ERROR (line    8) - Vds is already defined", true},
+    // Rows of plain numbers are rows, as in every other I-V table.
+    {"3.2",
+     "[Model] s\nModel_type Series_switch\n[On]\n[Series MOSFET]\nVds = 1\n0 0 0 0\n1 1m 1m "
+     "1m\n[Off]\n[R Series] 1 1 1\n",
+     "Unknown data line in Series_MOSFET", false},
+    {"3.2",
+     "[Model] s\nModel_type Series_switch\n[On]\n[Series MOSFET]\nVds = 1\n0 0 0 0\n1 1m 1m "
+     "1m\n[Off]\n[R Series] 1 1 1\n",
+     "Require at least 2 Voltage Points", false},
+    {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1\nx1 0 0 0\n",
+     "ERROR (line    8) - Unknown data line in Series_MOSFET", true},
     // A value that overflows only once scaled is no number.
     {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1e300T\n",
      "ERROR (line    7) - Invalid Vds Value (\"1e300T\")", true},
