@@ -7,6 +7,7 @@
 #include "IbisParser/crv.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
+#include "IbisParser/rng.h"
 
 #include <string.h>
 
@@ -29,6 +30,13 @@ static void smosVds(SmosEntry *e, RngItems *items) {
   }
   e->vds = v;
   e->vdsGiven = 1;
+}
+
+void SMOS_KeywordLine(char *rest) {
+  RngItems items;
+  RNG_Split(rest, &items);
+  if( items.count != 0 )
+    MSG_ErrorCodeLine(MSGC_SMOS_LINE_ITEMS, items.count, "Series MOSFET", 0);
 }
 
 /* Whether a line is a table row: its first column is a number (or NA).
