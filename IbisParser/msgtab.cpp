@@ -1262,6 +1262,8 @@ const MsgEntry MSG_Table[] = {
     {4909, "Component '%s': pin_name '%s' found in [Pin EMI] section was not found in the [Pin] section"},
     {4910, "Unable to allocate new Pin EMI."},
     {4911, "Component '%s': Pin '%s' is of model '%s' and cannot be referened in a [Pin EMI] section"},
+    {5800, "Extra [Row] %s: the matrix of %u pins takes no more rows; its data is ignored."},
+    {5801, "The AMI parameter file has a second top-level list; only one is allowed"},
 };
 /* clang-format on */
 
