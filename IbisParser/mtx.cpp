@@ -91,8 +91,8 @@ void MTX_SetBandwidth(MTX *m, const char *text) {
   }
 }
 
-/* The entries a new row may hold, or 0 when the matrix takes no more
-** rows (the row count is reported when the matrix ends). */
+/* The entries a new row may hold, or 0 and *refused when the matrix
+** takes no more rows. */
 static unsigned mtxColumnsOfNewRow(const MTX *m, int *refused) {
   unsigned k = m->rowCount, n = m->size;
   unsigned long long band = (unsigned long long)m->bandwidth + 1;
@@ -157,7 +157,15 @@ void MTX_NewRow(MTX *m, const char *pin) {
   unsigned columns;
   CMN_ASSERT(m != NULL && pin != NULL, MTX_SRC);
   columns = mtxColumnsOfNewRow(m, &refused);
-  if( refused ) return;
+  if( refused ) {
+    /* A matrix of an unknown type was reported at its keyword. */
+    if( m->eMatrixType != MTX_TYPE_NONE ) {
+      MSG_ErrorCodeLine(MSGC_ROW_EXTRA, pin, m->size);
+      m->extraRow = 1;
+    }
+    return;
+  }
+  m->extraRow = 0;
   if( !CMN_Calloc((void **)&row, sizeof(*row)) ) {
     MSG_ErrorCodeLine(MSGC_ROW_CREATE_FAILED);
     return;
