@@ -124,6 +124,9 @@ const MtxCase kMatrixCases[] = {
      "ERROR (line   17) - Expected 3 Rows, found 0 for Matrix ending previous to this line.\n"
      "ERROR (line   17) - Unknown matrix type 'Diagonal_matrix'.\n"
      "ERROR (line   18) - Expected 3 Rows, found 0 for Matrix ending previous to this line.\n"},
+    {"WordsAfterTheMatrixType", 3, "[Inductance Matrix] Full_matrix junk\n" C3 END,
+     "ERROR (line   14) - Unknown matrix type 'Full_matrix junk'.\n"
+     "ERROR (line   15) - Expected 3 Rows, found 0 for Matrix ending previous to this line.\n"},
     {"RowOutsideAMatrix", 3, "[Row] A1\n1n\n" L3 C3 END,
      "ERROR (line   14) - Row keyword in wrong location.\n"
      "ERROR (line   15) - Orphan Data line.\n"},
