@@ -125,6 +125,14 @@ const Row kPackageRows[] = {
      "E1207@11 Unable to parse data for Package subparameter 'L_pkg'.\n"
      "E1209@12 The typical column must be specified.\n"
      "E0517@14 Duplicate Package keyword."},
+    // A sub-parameter whose line was refused is reported there, not again
+    // as missing when the component ends.
+    {"RefusedLinesAreNotAlsoMissing", "3.2",
+     "[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 0.1 NA\nL_pkg abc NA NA\n"
+     "C_pkg 1p NA NA\n" PINS,
+     "E1202@7 Expected 4 columns in Package sub-parameter line, found 3 columns.\n"
+     "E1909@8 Invalid typ Value (\"abc\")\n"
+     "E1207@8 Unable to parse data for Package subparameter 'L_pkg'."},
 };
 INSTANTIATE_TEST_SUITE_P(Package, ComponentRows, ::testing::ValuesIn(kPackageRows), RowName);
 
