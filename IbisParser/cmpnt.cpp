@@ -130,6 +130,7 @@ static void cmpntEnd(CMPNT_Component *c) {
 
 void CMPNT_Close(int previousCode, int newCode) {
   (void)previousCode;
+  SSWCH_EndKeyword();
   /* A keyword after one of the EMI block's keywords may end the block. */
   if( cmpntIsEmiCode(cmpnt.previous) ) CMPNTEMI_Close(newCode);
   if( cmpntIsOwnCode(newCode) || cmpnt.current == NULL ) return;
