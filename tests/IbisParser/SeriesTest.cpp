@@ -86,8 +86,7 @@ TEST_F(Series, ReadsSwitchGroupsAndReportsTheirFaults) {
             {{'E', 909, -3, kUnterminated},
              {'E', 2500, -6, "Unknown sub parameter 'B'"},
              {'W', 2507, 0, "Component: c1 Series Switch Function 'A' is used but not defined"}},
-            {{'E', 909, -3, kUnterminated},
-             {'E', 2500, -6, "Unknown sub parameter 'B'"}},
+            {{'E', 909, -3, kUnterminated}, {'E', 2500, -6, "Unknown sub parameter 'B'"}},
         });
 }
 
