@@ -274,7 +274,12 @@ TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
          "in a list\n"},
         {"(a (b) (c 1))", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
         {"| nothing\n", "ERROR - The AMI parameter file should start with a parenthesis\n"},
-        {"(a (b 1)) (c (d 2))", "PROGRAM BUG - Internal error while parsing AMI Parameter file\n"},
+        {"(a (b 1)) (c (d 2))",
+         "ERROR (line    1) -\n    The AMI parameter file has a second top-level list; only one "
+         "is allowed\n"},
+        {"(a\n (b 1))\n\n(c\n (d 2))\n",
+         "ERROR (line    4) -\n    The AMI parameter file has a second top-level list; only one "
+         "is allowed\n"},
         // Each failure names the line where the text went wrong, not the
         // first or the last line of the file.
         {"(a\n (b 1)\n (c\n",
