@@ -294,6 +294,12 @@ const RefCase kRefCases[] = {
      "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'I'.\n"
      "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'B'.\n"
      "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'S'.\n"},
+    // The name checked is the name used: one refused as too long is not
+    // opened cut short.
+    {"AnOverlongFileNameIsNotFollowed", "", "",
+     BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
+           "[Reference Designator Map]\nu1 abcdefghijklmnopqrstu.ibs comp1\n" END,
+     "ERROR (line   15) - File name 'abcdefghijklmnopqrstu.ibs' too long. Will be truncated\n"},
     {"AnIbsPinNameLongerThanAnyIbsPin", "dram.ibs",
      "[IBIS Ver] 3.2\n[File Name] dram.ibs\n[File Rev] 1\n[End]\n",
      BOARD "[Path Description] p\nPin 1 Node u1.123456\n[Path Description] q\nPin 2\n"
