@@ -305,11 +305,25 @@ const RefCase kRefCases[] = {
      BOARD "[Path Description] p\nPin 1 Node u1.123456\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 dram.ibs dram\n" END,
      "ERROR - Length of Pin '123456' referenced for Component 'dram' is too long\n"},
-    {"ACycleOfTwoFiles", "u.ebd", LOOP_EBD("u.ebd", "t.ebd"),
+    // Two files that name each other, but no chain of boards comes back:
+    // b names u.ebd's board, which names a board t.ebd lacks.
+    {"FilesNamingEachOtherWithoutABoardCycle", "u.ebd", LOOP_EBD("u.ebd", "t.ebd"),
      BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 u.ebd u.ebd\n" END,
-     "ERROR - Component 't.ebd' not found in file 't.ebd'\n"
+     "ERROR - Component 't.ebd' not found in file 't.ebd'\n"},
+    {"ACycleOfTwoBoardsInTwoFiles", "u.ebd", LOOP_EBD("u.ebd", "t.ebd"),
+     HEAD "[Begin Board Description] t.ebd\n[Manufacturer] m\n[Number Of Pins] 1\n"
+          "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.1\n"
+          "[Reference Designator Map]\nu1 u.ebd u.ebd\n" END,
      "ERROR - Ebd file 'u.ebd' recursively references the component t.ebd in the calling Ebd "
+     "file 't.ebd'\n"},
+    {"ACycleOfTwoBoardsInOneFile", "", "",
+     BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
+           "[Reference Designator Map]\nu1 t.ebd c\n[End Board Description]\n"
+           "[Begin Board Description] c\n[Manufacturer] m\n[Number Of Pins] 1\n"
+           "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.2\n"
+           "[Reference Designator Map]\nu1 t.ebd b\n" END,
+     "ERROR - Ebd file 't.ebd' recursively references the component b in the calling Ebd "
      "file 't.ebd'\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, References, ::testing::ValuesIn(kRefCases),
@@ -331,6 +345,34 @@ TEST_F(EbdFixture, ACycleOfThreeFilesIsReportedOnceAndEachFileReadOnce) {
               "ERROR - Required End_Board_Description keyword not found.\n"
               "ERROR - Ebd file 'c.ebd' recursively references the component a.ebd in the "
               "calling Ebd file 'a.ebd'\n");
+}
+
+// A board that references nothing.
+#define LEAF_BOARD(name)                                                                   \
+    "[Begin Board Description] " name "\n[Manufacturer] m\n[Number Of Pins] 1\n"          \
+    "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1\n[End Board Description]\n"
+// A board whose pin 1 reaches pin 1 of `component` in `file`.
+#define REF_BOARD(name, file, component)                                                  \
+    "[Begin Board Description] " name "\n[Manufacturer] m\n[Number Of Pins] 1\n"         \
+    "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.1\n"              \
+    "[Reference Designator Map]\nu1 " file " " component "\n[End Board Description]\n"
+
+// x.ebd and y.ebd name each other, but brdX -> brdY -> brdZ ends: the
+// files form a loop, the boards do not.
+TEST_F(EbdFixture, AChainOfBoardsThatEndsIsNoRecursionWhereverItsFilesLead) {
+    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD(
+                       "brdY", "x.ebd", "brdZ") "[End]\n");
+    EXPECT_EQ(Check("[IBIS Ver] 3.2\n[File Name] x.ebd\n[File Rev] 1\n" REF_BOARD(
+                        "brdX", "y.ebd", "brdY") LEAF_BOARD("brdZ") "[End]\n",
+                    "x.ebd"),
+              "");
+    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD(
+                       "brdY", "x.ebd", "brdX") "[End]\n");
+    EXPECT_EQ(Check("[IBIS Ver] 3.2\n[File Name] x.ebd\n[File Rev] 1\n" REF_BOARD(
+                        "brdX", "y.ebd", "brdY") LEAF_BOARD("brdZ") "[End]\n",
+                    "x.ebd"),
+              "ERROR - Ebd file 'y.ebd' recursively references the component brdX in the "
+              "calling Ebd file 'x.ebd'\n");
 }
 
 TEST_F(EbdFixture, AMissingFileIsReportedAndTheCheckGoesOn) {
