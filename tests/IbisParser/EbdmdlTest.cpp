@@ -348,26 +348,28 @@ TEST_F(EbdFixture, ACycleOfThreeFilesIsReportedOnceAndEachFileReadOnce) {
 }
 
 // A board that references nothing.
-#define LEAF_BOARD(name)                                                                   \
-    "[Begin Board Description] " name "\n[Manufacturer] m\n[Number Of Pins] 1\n"          \
+#define LEAF_BOARD(name)                       \
+    "[Begin Board Description] " name          \
+    "\n[Manufacturer] m\n[Number Of Pins] 1\n" \
     "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1\n[End Board Description]\n"
 // A board whose pin 1 reaches pin 1 of `component` in `file`.
-#define REF_BOARD(name, file, component)                                                  \
-    "[Begin Board Description] " name "\n[Manufacturer] m\n[Number Of Pins] 1\n"         \
-    "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.1\n"              \
+#define REF_BOARD(name, file, component)                                    \
+    "[Begin Board Description] " name                                       \
+    "\n[Manufacturer] m\n[Number Of Pins] 1\n"                              \
+    "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.1\n" \
     "[Reference Designator Map]\nu1 " file " " component "\n[End Board Description]\n"
 
 // x.ebd and y.ebd name each other, but brdX -> brdY -> brdZ ends: the
 // files form a loop, the boards do not.
 TEST_F(EbdFixture, AChainOfBoardsThatEndsIsNoRecursionWhereverItsFilesLead) {
-    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD(
-                       "brdY", "x.ebd", "brdZ") "[End]\n");
+    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD("brdY", "x.ebd",
+                                                                                 "brdZ") "[End]\n");
     EXPECT_EQ(Check("[IBIS Ver] 3.2\n[File Name] x.ebd\n[File Rev] 1\n" REF_BOARD(
                         "brdX", "y.ebd", "brdY") LEAF_BOARD("brdZ") "[End]\n",
                     "x.ebd"),
               "");
-    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD(
-                       "brdY", "x.ebd", "brdX") "[End]\n");
+    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD("brdY", "x.ebd",
+                                                                                 "brdX") "[End]\n");
     EXPECT_EQ(Check("[IBIS Ver] 3.2\n[File Name] x.ebd\n[File Rev] 1\n" REF_BOARD(
                         "brdX", "y.ebd", "brdY") LEAF_BOARD("brdZ") "[End]\n",
                     "x.ebd"),
