@@ -113,29 +113,21 @@ static void cmpntchkFreeIndex(CmpntIndex *ix) {
 
 /* ---- the checks --------------------------------------------------------- */
 
-/* ERROR 511 once for every earlier component of the same name. */
+/* ERROR 511 once for every component that repeats an earlier name: a
+** message per pair would grow with the square of the copies, and say no
+** more. */
 static void cmpntchkDuplicates(IbisItem *item) {
   NameIndex seen = { NULL, 0, 0 };
-  unsigned *count = NULL, n = 0, i = 0;
   IbisItem *it;
-  for( it = item; it; it = it->next ) n++;
-  if( n == 0 || !CMN_Calloc(&count, n * sizeof(*count)) ) return;
-  for( it = item; it; it = it->next, i++ ) {
+  for( it = item; it; it = it->next ) {
     const CMPNT_Component *c = (const CMPNT_Component *)it->record;
-    unsigned *earlier, k;
     if( c == NULL ) continue;
-    earlier = (unsigned *)NAMEIDX_Find(&seen, c->name);
-    if( earlier == NULL ) {
-      count[i] = 1;
-      NAMEIDX_Add(&seen, c->name, &count[i]);
-      continue;
-    }
-    for( k = 0; k < *earlier; k++ )
+    if( NAMEIDX_Contains(&seen, c->name) )
       MSG_ErrorCode(MSGC_CMPNT_DUPLICATE, c->name);
-    (*earlier)++;
+    else
+      NAMEIDX_Add(&seen, c->name, (void *)c);
   }
   NAMEIDX_Free(&seen);
-  CMN_Free(&count);
 }
 
 /* Whether the package model `name` is in the file, after a search of the

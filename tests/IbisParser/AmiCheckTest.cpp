@@ -67,6 +67,15 @@ TEST_F(Algmod, ChecksBitsAndDuplicatesWhenTheSectionCloses) {
     EXPECT_EQ(Errors(), 2);
 }
 
+// One message for each line that repeats an earlier one, not one per pair:
+// n copies give n - 1.
+TEST_F(Algmod, ReportsEachRepeatedExecutableOnce) {
+    Begin();
+    for (int i = 0; i < 2000; ++i) Line("Executable Host_Cc_64 a.dll a.ami");
+    ALGMOD_Close(list_);
+    EXPECT_EQ(Errors(), 1999);
+}
+
 TEST_F(Algmod, RejectsMalformedLines) {
     Begin("[Algorithmic Model] extra");
     EXPECT_THAT(Output(), HasSubstr("Incorrect Number of Line Items (2) For Algorithmic Model: Expecting 1"));

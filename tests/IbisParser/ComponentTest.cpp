@@ -100,8 +100,8 @@ const Row kKeywordRows[] = {
      "[Package]\nR_pkg 1m NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n" PINS,
      "E0506@5 Data on this line appears to be for the Component keyword, which does not allow data "
      "on subsequent lines."},
+    // Once per component that repeats a name, not once per pair.
     {"DuplicateNames", "3.2", C PINS C PINS C PINS,
-     "E0511 Component 'c' is duplicated within the .ibs file.\n"
      "E0511 Component 'c' is duplicated within the .ibs file.\n"
      "E0511 Component 'c' is duplicated within the .ibs file."},
 };
@@ -325,8 +325,6 @@ const Row kDiffRows[] = {
      "E0814 Component 'c': Diff_pin '2' already in use as an inv_pin.\n"
      "W0815 Component 'c': inv_pin '3' is not unique.\n"
      "E0813 Component 'c': Inv_pin '1' already in use as a Diff_pin.\n"
-     "E0813 Component 'c': Inv_pin '1' already in use as a Diff_pin.\n"
-     "W0812 Component 'c': Diff_Pin '1' is not unique.\n"
      "W0812 Component 'c': Diff_Pin '1' is not unique.\n"
      "E0814 Component 'c': Diff_pin '1' already in use as an inv_pin."},
 };
@@ -478,6 +476,24 @@ const Row kAfterFileRows[] = {
      "section"},
 };
 INSTANTIATE_TEST_SUITE_P(AfterFile, ComponentRows, ::testing::ValuesIn(kAfterFileRows), RowName);
+
+// A repeat is reported once, however many copies came before it, so the
+// messages (and the time) grow with the file, not with its square.
+TEST_F(ComponentFixture, ReportsEachRepeatOnce) {
+    auto count = [](const std::string& out, const std::string& tag) {
+        size_t n = 0;
+        for (size_t at = out.find(tag); at != std::string::npos; at = out.find(tag, at + 1)) ++n;
+        return n;
+    };
+    std::string body = C DIFF "[Diff Pin] inv_pin vdiff tdelay_typ\n";
+    for (int i = 0; i < 2000; ++i) body += "1 2 0.2 1n\n";
+    std::string out = Check("3.2", body);
+    EXPECT_EQ(count(out, "W0812"), 1999u);
+    EXPECT_EQ(count(out, "W0815"), 1999u);
+    body.clear();
+    for (int i = 0; i < 1000; ++i) body += C PINS;
+    EXPECT_EQ(count(Check("3.2", body), "E0511"), 999u);
+}
 
 TEST_F(ComponentFixture, FindsAPackageModelInAPkgFileBesideTheFile) {
     Write("qfn.pkg", "[IBIS Ver] 3.2\n[File Name] qfn.pkg\n[File Rev] 1.0\n" PKGMODEL "[End]\n");
