@@ -504,6 +504,30 @@ TEST_F(ComponentFixture, FindsAPackageModelInAPkgFileBesideTheFile) {
               "E0516 Unable to find Package Model 'other' for Component 'c'");
 }
 
+// Names match whole: p, pk and pkg are not pkg1.  The .pkg file that
+// defines pkg1 is read once, for the first component that needs it, so its
+// faults are reported once and its model is not defined twice.
+TEST_F(ComponentFixture, ReadsEachPkgFileOnceAndMatchesWholeNames) {
+    std::string model = PKGMODEL;
+    model.replace(model.find("qfn"), 3, "pkg1");
+    model.replace(model.find("[OEM] o\n"), 8, "");
+    Write("a.pkg", "[IBIS Ver] 3.2\n[File Name] a.pkg\n[File Rev] 1.0\n" + model + "[End]\n");
+    std::string body;
+    int n = 0;
+    for (const char* name : {"p", "pk", "pkg", "pkg1", "pkg1"}) {
+        body += "[Component] c" + std::to_string(++n) +
+                "\n[Manufacturer] m\n[Package]\nR_pkg 1m NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
+                "[Pin] signal_name model_name\nA1 VDD POWER\nA2 VSS GND\nA3 VSS GND\n"
+                "[Package Model] " +
+                name + "\n";
+    }
+    EXPECT_EQ(Check("3.2", body),
+              "E0516 Unable to find Package Model 'p' for Component 'c1'\n"
+              "E0516 Unable to find Package Model 'pk' for Component 'c2'\n"
+              "E0516 Unable to find Package Model 'pkg' for Component 'c3'\n"
+              "E3418 OEM keyword not found for Package Model 'pkg1'.");
+}
+
 TEST_F(ComponentFixture, FindsTheDifferentialPinOfAModel) {
     IbisFile* file = nullptr;
     Check(
