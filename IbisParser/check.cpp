@@ -37,7 +37,7 @@ int CHECK_File(const char *path) {
   int type, bugs = 0, errors = 0, read;
   CMN_ASSERT(path != NULL, CHECK_SRC);
   MSG_ResetCounts();
-  MSG_SetFileName(path);
+  MSG_SetCheckedFile(path);
   /* A bare file name would be looked for in the directory of the file
   ** checked before; name the current directory instead. */
   for( p = path; *p && !CMN_IsPathSeparator(*p); p++ ) {}

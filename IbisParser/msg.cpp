@@ -72,6 +72,8 @@ typedef struct MsgLimited {
 static MsgSink msgSink = 0;
 static void *msgSinkContext = 0;
 static char msgFile[1025];
+static char msgChecked[1025];
+static int msgOtherFile; /* msgFile is not the checked file */
 static int msgRepeatLimit = 0;
 static int msgPerCode[MSG_MAX_CODE];
 static MsgLimited msgLimited[MSG_HIDDEN_SLOTS];
@@ -160,6 +162,7 @@ static void msgWrite(int type, int code, const char *text) {
     return;
   }
   out = msgStream();
+  if( msgOtherFile ) fprintf(out, "%s: ", msgFile);
   if( code >= 0 && msgCoded )
     fprintf(out, "%c%04d", f->letter, code);
   else
@@ -380,8 +383,14 @@ void MSG_SetSink(MsgSink sink, void *context) {
   msgSinkContext = context;
 }
 
+void MSG_SetCheckedFile(const char *path) {
+  snprintf(msgChecked, sizeof(msgChecked), "%s", path ? path : "");
+  MSG_SetFileName(path);
+}
+
 void MSG_SetFileName(const char *path) {
   snprintf(msgFile, sizeof(msgFile), "%s", path ? path : "");
+  msgOtherFile = strcmp(msgFile, msgChecked) != 0;
 }
 
 const char *MSG_GetFileName(void) { return msgFile; }

@@ -346,7 +346,7 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
     static std::vector<std::string> reached;
     reached.clear();
     AMICHK_SetReached([](const char* path) { reached.push_back(path); });
-    MSG_SetFileName(ibs.c_str());
+    MSG_SetCheckedFile(ibs.c_str());
     AMICHK_CheckModelFiles(items, FakeName, FakeExecs);
     AMICHK_SetReached(nullptr);
     EXPECT_EQ(reached, (std::vector<std::string>{Path("good.ami"), Path("bad.ami")}));
@@ -358,8 +358,8 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
               "ERROR - AMI parameter file missing.ami not found. It was defined in "
               "[Algorithmic Model] for Model m1\n"
               "ERROR - Code file none.so not found. It was defined in [Algorithmic Model] for "
-              "Model m1\n"
-              "ERROR (line    1) - No Reserved_Parameters found\n");
+              "Model m1\n" +
+                  Path("bad.ami") + ": ERROR (line    1) - No Reserved_Parameters found\n");
     int trees = 0;
     for (AlgExecutable* r = list->first; r; r = r->next) trees += r->tree != nullptr;
     EXPECT_EQ(trees, 2);

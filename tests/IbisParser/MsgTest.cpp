@@ -289,3 +289,23 @@ TEST_F(MsgRepeats, SinkReceivesEachMessageAsARecordAndTheSummaryWritesNothing) {
     EXPECT_EQ(c.records[2].code, 1008);
     EXPECT_EQ(c.records[2].severity, MSG_SEV_ERROR);
 }
+
+// Messages about a file the checked one made the checker read begin with
+// that file's name; those about the checked file look as they always did.
+TEST_F(MsgLog, MessagesAboutAnotherFileNameIt) {
+    MSG_SetLineSource(LineSeven);
+    MSG_SetCheckedFile("kit/a.ibs");
+    MSG_ErrorCodeLine(1920);
+    MSG_SetFileName("kit/p.pkg");
+    MSG_ErrorCodeLine(1920);
+    MSG_Error("%s", std::string(72, 'x').c_str());
+    MSG_SetFileName("kit/a.ibs");
+    MSG_Warning("w");
+    EXPECT_EQ(Output(),
+              "ERROR (line    7) - Premature end of R/L/C section\n"
+              "kit/p.pkg: ERROR (line    7) - Premature end of R/L/C section\n"
+              "kit/p.pkg: ERROR -\n    " +
+                  std::string(72, 'x') +
+                  "\n"
+                  "WARNING - w\n");
+}
