@@ -57,6 +57,7 @@ typedef struct EbdFileRef {
 /* One file of the check: the checked file first, then every file read. */
 typedef struct EbdFile {
   char *name;       /* as named (the checked file: as opened) */
+  char *path;       /* the name messages about it carry, once known */
   char *key;        /* the name in lower case: file names ignore case */
   int type;         /* CMN_FILE_IBS or CMN_FILE_EBD */
   IbisFile *file;   /* the records read, null for the checked file */
@@ -171,6 +172,7 @@ static void refFreeFiles(void) {
     if( f->file ) IBIS_Free(&f->file);
     NAMEIDX_Free(&f->byName);
     NAMEIDX_Free(&f->nodeOf);
+    if( f->path ) CMN_Free((void **)&f->path);
     CMN_Free((void **)&f->name);
     CMN_Free((void **)&f->key);
   }
@@ -197,6 +199,12 @@ static void refNoteSame(const char *from, const char *to) {
   refSame[refSameCount].from = from;
   refSame[refSameCount].to = to;
   refSameCount++;
+}
+
+/* Names file `f` as the one the following messages are about: a
+** reference is the fault of the file that holds it. */
+static void refAbout(size_t f) {
+  if( refFiles[f].path ) MSG_SetFileName(refFiles[f].path);
 }
 
 /* ---- gathering the references of one file ------------------------------ */
@@ -328,8 +336,10 @@ static int refJoin(char *path, const char *dir, const char *name) {
 ** afterwards. */
 static void refRead(size_t at, const char *dir) {
   char path[CMN_MAX_PATH + 1], fileName[CMN_MAX_PATH + 1];
+  char about[CMN_MAX_PATH + 1];
   IbisFile *file = NULL;
   IbisItem *records = NULL;
+  FILE *probe;
   int version = PARSE_GetDispatchVersion(), type = refFiles[at].type;
   size_t gathering = refGathering;
   if( !refJoin(path, dir, refFiles[at].name) ) {
@@ -337,7 +347,15 @@ static void refRead(size_t at, const char *dir) {
     return;
   }
   snprintf(fileName, sizeof(fileName), "%s", CMN_GetFileName());
+  snprintf(about, sizeof(about), "%s", MSG_GetFileName());
   if( !IBIS_New(&file) ) return;
+  /* A file that cannot be opened is the fault of the file naming it; the
+  ** findings in one that can are its own. */
+  if( (probe = fopen(path, "rb")) != NULL ) {
+    fclose(probe);
+    refFiles[at].path = CMN_StrDup(path);
+    refAbout(at);
+  }
   refGathering = at;
   if( PARSE_File(path, type) ) {
     SECTION_RunAfterFileChecks(file);
@@ -352,6 +370,7 @@ static void refRead(size_t at, const char *dir) {
   refGathering = gathering;
   PARSE_SetDispatchVersion(version);
   CMN_SetFileName(fileName);
+  MSG_SetFileName(about);
 }
 
 static void refCheckPins(const EbdFileRef *ref) {
@@ -385,6 +404,7 @@ static void refFollow(const char *dir) {
   EbdFileRef *ref;
   for( ref = refQueue; ref; ref = ref->next ) {
     size_t at;
+    refAbout(ref->from);
     if( !refFindFile(ref->name, &at) ) {
       const char *dot = strrchr(ref->name, '.');
       int type = dot && strcmp(dot, ".ibs") == 0 ? CMN_FILE_IBS : CMN_FILE_EBD;
@@ -532,6 +552,7 @@ static void refGraphWalk(const RefGraph *g) {
       }
       to = g->edge[next[at]++][1];
       if( state[to] == OPEN ) {
+        refAbout(g->nodeFile[at]);
         MSG_ErrorCode(MSGC_EBD_RECURSIVE_REFERENCE,
                       refFiles[g->nodeFile[at]].name, g->nodeName[to],
                       refFiles[g->nodeFile[to]].name);
@@ -558,7 +579,7 @@ static void refReportRecursion(void) {
 /* ---- entry points ------------------------------------------------------ */
 
 void EBDMDL_CheckFile(IbisItem *boards, int skip) {
-  char dir[CMN_MAX_PATH + 1];
+  char dir[CMN_MAX_PATH + 1], about[CMN_MAX_PATH + 1];
   size_t self;
   if( refActive ) {
     /* A referenced file: its references join the queue of the check in
@@ -571,10 +592,12 @@ void EBDMDL_CheckFile(IbisItem *boards, int skip) {
     return;
   }
   snprintf(dir, sizeof(dir), "%s", CMN_GetDirectory());
+  snprintf(about, sizeof(about), "%s", MSG_GetFileName());
   if( !refAddFile(CMN_GetFileName(), CMN_FILE_EBD, &self) ) {
     refFreeFiles();
     return;
   }
+  refFiles[self].path = CMN_StrDup(about);
   refIndexRecords(&refFiles[self], boards);
   refFiles[self].readable = 1;
   refActive = 1;
@@ -584,6 +607,7 @@ void EBDMDL_CheckFile(IbisItem *boards, int skip) {
     refFollow(dir);
     refReportRecursion();
   }
+  MSG_SetFileName(about);
   refActive = 0;
   refFreeQueue();
   refFreeFiles();

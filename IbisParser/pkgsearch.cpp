@@ -202,10 +202,13 @@ static void pkgsearchIndex(PkgmdlSearch *s) {
 
 /* Reads file `f` as a package file; its findings name it. */
 static void pkgsearchRead(PkgmdlSearch *s, size_t f) {
-  char path[CMN_MAX_PATH + 1];
+  char path[CMN_MAX_PATH + 1], about[CMN_MAX_PATH + 1];
   s->read[f] = 1;
   if( !pkgsearchJoin(path, s->dir, s->file[f]) ) return;
+  snprintf(about, sizeof(about), "%s", MSG_GetFileName());
+  MSG_SetFileName(path);
   PARSE_File(path, CMN_FILE_PKG);
+  MSG_SetFileName(about);
 }
 
 int PKGMDL_SearchPkgFiles(PkgmdlSearch *s, const char *name) {

@@ -525,7 +525,7 @@ TEST_F(ComponentFixture, ReadsEachPkgFileOnceAndMatchesWholeNames) {
               "E0516 Unable to find Package Model 'p' for Component 'c1'\n"
               "E0516 Unable to find Package Model 'pk' for Component 'c2'\n"
               "E0516 Unable to find Package Model 'pkg' for Component 'c3'\n"
-              "E3418 OEM keyword not found for Package Model 'pkg1'.");
+              "a.pkg: E3418 OEM keyword not found for Package Model 'pkg1'.");
 }
 
 TEST_F(ComponentFixture, FindsTheDifferentialPinOfAModel) {
