@@ -106,6 +106,12 @@ void MSG_SetCoded(int on);
 ** process. The models never call it. */
 void MSG_ResetCounts(void);
 
+/* Discard mode: messages are counted (and the repetition limit applied)
+** but never formatted nor written, and the summary writes nothing.  For a
+** caller that wants only the counts, such as a fuzz target: formatting
+** text that nobody reads is most of what a message costs.  Off at start. */
+void MSG_SetDiscard(int on);
+
 /* Row index of a code in MSG_Table, or -1. */
 int MSG_FindCode(int code);
 

@@ -26,6 +26,7 @@ protected:
         MSG_SetLineSource(nullptr);
         MSG_SetRepeatLimit(0);
         MSG_SetSink(nullptr, nullptr);
+        MSG_SetDiscard(0);
         MSG_SetCheckedFile("");
     }
 
