@@ -59,6 +59,9 @@ int CHECK_File(const char *path) {
       read = PARSE_File(use, type);
       if( read ) SECTION_RunAfterFileChecks(file);
       IBIS_Free(&file);
+      /* What the sections keep of the file (indexes, open records) goes
+      ** with it: a check leaves nothing allocated behind. */
+      SECTION_ResetFileState();
     }
   }
   if( local ) CMN_Free(&local);
