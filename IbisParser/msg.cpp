@@ -204,14 +204,21 @@ static void msgCount(int type) {
   if( sev != SEV_NOTE ) msgCounts[sev]++;
 }
 
+/* Formats a message and writes it; its own function, so that the buffer is
+** only set up for a message that is written. */
+static void msgFormatAndWrite(int type, int code, const char *fmt,
+                              va_list *args) {
+  char buf[MSG_BUFFER_SIZE];
+  msgFormat(buf, fmt, args);
+  msgWrite(type, code, buf);
+}
+
 /* Counts a message of the given type and code, then formats and writes
 ** it unless the repetition limit holds it back. */
 static int msgEmit(int type, int code, const char *fmt, va_list *args) {
-  char buf[MSG_BUFFER_SIZE];
   msgCount(type);
   if( msgHeldBack(code) || msgDiscard ) return 1;
-  msgFormat(buf, fmt, args);
-  msgWrite(type, code, buf);
+  msgFormatAndWrite(type, code, fmt, args);
   return 1;
 }
 
@@ -224,15 +231,17 @@ static int msgByFormat(int type, const char *fmt, va_list *args) {
 /* A message given by code. An unknown code is neither counted nor
 ** suppressed: coded mode shows the fallback text as an info line, uncoded
 ** mode shows nothing. */
-static int msgByCode(int type, int code, va_list *args) {
+static int msgUnknownCode(void) {
   char buf[MSG_BUFFER_SIZE];
+  if( !msgCoded || msgDiscard ) return 0;
+  msgFormat(buf, MSG_Table[0].text, 0);
+  msgWriteInfo(0, buf);
+  return 1;
+}
+
+static int msgByCode(int type, int code, va_list *args) {
   int row = MSG_FindCode(code);
-  if( row < 0 ) {
-    if( !msgCoded || msgDiscard ) return 0;
-    msgFormat(buf, MSG_Table[0].text, 0);
-    msgWriteInfo(0, buf);
-    return 1;
-  }
+  if( row < 0 ) return msgUnknownCode();
   if( msgSuppressed[msgForms[type].severity] ) return 0;
   return msgEmit(type, code, MSG_Table[row].text, args);
 }
@@ -311,15 +320,18 @@ int MSG_Print(int type, const char *fmt, va_list *args) {
   return msgEmit(type, -1, fmt, args);
 }
 
-int MSG_PrintCode(int code, int type, const char *fmt, va_list *args) {
+/* An info line given by format, never counted nor limited. */
+static int msgInfo(int code, const char *fmt, va_list *args) {
   char buf[MSG_BUFFER_SIZE];
+  if( msgDiscard ) return 1;
+  msgFormat(buf, fmt, args);
+  msgWriteInfo(code, buf);
+  return 1;
+}
+
+int MSG_PrintCode(int code, int type, const char *fmt, va_list *args) {
   if( !msgCoded ) return MSG_Print(type, fmt, args);
-  if( type == MSG_TYPE_INFO ) {
-    if( msgDiscard ) return 1;
-    msgFormat(buf, fmt, args);
-    msgWriteInfo(code, buf);
-    return 1;
-  }
+  if( type == MSG_TYPE_INFO ) return msgInfo(code, fmt, args);
   if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
   return msgEmit(type, code, fmt, args);
 }
