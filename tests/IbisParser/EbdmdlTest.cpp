@@ -316,12 +316,6 @@ const RefCase kRefCases[] = {
      BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 u.ebd u.ebd\n" END,
      "@/u.ebd: ERROR - Component 't.ebd' not found in file 't.ebd'\n"},
-    {"ACycleOfTwoBoardsInTwoFiles", "u.ebd", LOOP_EBD("u.ebd", "t.ebd"),
-     HEAD "[Begin Board Description] t.ebd\n[Manufacturer] m\n[Number Of Pins] 1\n"
-          "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.1\n"
-          "[Reference Designator Map]\nu1 u.ebd u.ebd\n" END,
-     "@/u.ebd: ERROR - Ebd file 'u.ebd' recursively references the component t.ebd in the "
-     "calling Ebd file 't.ebd'\n"},
     {"ACycleOfTwoBoardsInOneFile", "", "",
      BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 t.ebd c\n[End Board Description]\n"
