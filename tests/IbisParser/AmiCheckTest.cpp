@@ -508,13 +508,14 @@ TEST_F(AmiTree, NeedsTheThresholdsOfAPam4Receiver) {
     ALGMOD_Line(&line[0], &list);
     FakeModel model = {"m", list};
     IbisItem item = {nullptr, &model};
+    // A finding about the .ami file names that file.
     const struct {
         int direction;
-        const char* expected;
+        std::string expected;
     } cases[] = {
-        {AMICHK_RX,
-         "ERROR (line    6) - Parameter PAM4_LowerThreshold is required in a "
-         "receiver model whose Modulation is PAM4\n"},
+        {AMICHK_RX, Path("rx.ami") +
+                        ": ERROR (line    6) - Parameter PAM4_LowerThreshold is required in a "
+                        "receiver model whose Modulation is PAM4\n"},
         {AMICHK_TX, ""},
         {AMICHK_EITHER, ""},
     };
