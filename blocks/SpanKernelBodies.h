@@ -1,0 +1,245 @@
+// SpanKernelBodies: the bodies of the span kernels (SpanKernels.h) as
+// templates over a lane type, and the scalar lane type that finishes the
+// samples a span leaves over. Included only by the per-instruction-set
+// files SpanKernelsPortable.cpp, SpanKernelsSse2.cpp and SpanKernelsAvx2.cpp,
+// each compiled with its own instruction-set flags. Everything here has
+// internal linkage on purpose: no file may end up calling another file's
+// copy of a function compiled for instructions the processor may lack.
+//
+// A lane type L holds L::Lanes doubles in an L::Reg and provides Load,
+// Store, Set; Add, Sub, Mul, Div (one IEEE operation per lane); Abs (clears
+// the sign bit), WithSignOf(m, x) (m with the sign bit of x), Min(a, b)
+// (a < b ? a : b, so a NaN a gives b); the masks Less, GreaterEqual, IsNan,
+// combined by MaskOr and tested by Any and All; Select(mask, a, b) (mask ?
+// a : b per lane); and Pow2(t), which is 2^k for t = k + 0x1.8p52, k a small
+// non-negative integer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace Vantra {
+namespace {
+
+struct ScalarLanes {
+    using Reg = double;
+    using Mask = bool;
+    static constexpr std::size_t Lanes = 1;
+
+    static Reg Load(const double* p) { return *p; }
+    static void Store(double* p, Reg v) { *p = v; }
+    static Reg Set(double v) { return v; }
+    static Reg Add(Reg a, Reg b) { return a + b; }
+    static Reg Sub(Reg a, Reg b) { return a - b; }
+    static Reg Mul(Reg a, Reg b) { return a * b; }
+    static Reg Div(Reg a, Reg b) { return a / b; }
+    static Reg Abs(Reg a) { return FromBits(Bits(a) & ~kSignBit); }
+    static Reg WithSignOf(Reg m, Reg x) { return FromBits(Bits(m) | (Bits(x) & kSignBit)); }
+    static Reg Min(Reg a, Reg b) { return a < b ? a : b; }
+    static Mask Less(Reg a, Reg b) { return a < b; }
+    static Mask GreaterEqual(Reg a, Reg b) { return a >= b; }
+    static Mask IsNan(Reg a) { return a != a; }
+    static Mask MaskOr(Mask a, Mask b) { return a || b; }
+    static bool Any(Mask m) { return m; }
+    static bool All(Mask m) { return m; }
+    static Reg Select(Mask m, Reg a, Reg b) { return m ? a : b; }
+    // The low bits of t hold k; k + 1023 in the exponent field is 2^k.
+    static Reg Pow2(Reg t) { return FromBits((Bits(t) + 1023) << 52); }
+
+private:
+    static constexpr std::uint64_t kSignBit = std::uint64_t(1) << 63;
+    static std::uint64_t Bits(double v) {
+        std::uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    }
+    static double FromBits(std::uint64_t b) {
+        double v;
+        std::memcpy(&v, &b, sizeof v);
+        return v;
+    }
+};
+
+// ---- FIR sum ---------------------------------------------------------------
+
+// Accumulator registers per group of outputs: enough independent sums to
+// hide the adder's latency, few enough to stay in registers (x86-64 has 16
+// vector registers, 32-bit x86 only 8). The count changes which outputs
+// share a pass, never how any output's sum is formed.
+#if defined(__x86_64__)
+constexpr std::size_t kFirGroupRegs = 8;
+#else
+constexpr std::size_t kFirGroupRegs = 4;
+#endif
+
+// Regs * L::Lanes consecutive outputs y[0..], each from +0 adding
+// taps[k] * x[i - k] for k = 0, 1, ..., numTaps - 1.
+template <class L, std::size_t Regs>
+void FirGroup(const double* taps, std::size_t numTaps, const double* x, double* y) {
+    typename L::Reg acc[Regs];
+    for (std::size_t r = 0; r < Regs; ++r) acc[r] = L::Set(0.0);
+    for (std::size_t k = 0; k < numTaps; ++k) {
+        const typename L::Reg h = L::Set(taps[k]);
+        const double* row = x - k;
+        for (std::size_t r = 0; r < Regs; ++r)
+            acc[r] = L::Add(acc[r], L::Mul(h, L::Load(row + r * L::Lanes)));
+    }
+    for (std::size_t r = 0; r < Regs; ++r) L::Store(y + r * L::Lanes, acc[r]);
+}
+
+template <class L>
+void FirSpanBody(const double* taps, std::size_t numTaps, const double* x, double* y,
+                 std::size_t count) {
+    constexpr std::size_t group = kFirGroupRegs * L::Lanes;
+    std::size_t i = 0;
+    for (; i + group <= count; i += group) FirGroup<L, kFirGroupRegs>(taps, numTaps, x + i, y + i);
+    for (; i + L::Lanes <= count; i += L::Lanes) FirGroup<L, 1>(taps, numTaps, x + i, y + i);
+    for (; i < count; ++i) FirGroup<ScalarLanes, 1>(taps, numTaps, x + i, y + i);
+}
+
+// ---- tanh ------------------------------------------------------------------
+
+// From here on the result is +-1: the exact value rounds to 1 already from
+// about 19.06 on.
+constexpr double kTanhSaturation = 22.0;
+// Below this the Taylor series is used, above it the exponential form.
+constexpr double kTanhSeriesLimit = 0.25;
+
+// tanh(x) = x + x * g * P(g), g = x^2, with P the Taylor series of tanh
+// after its first term: coefficients 2^2n (2^2n - 1) B_2n / (2n)! up to
+// x^23, which leaves a truncation error far below half an ulp for
+// |x| < 0.25.
+constexpr double kTanhSeries[11] = {
+    -1.0 / 3.0,
+    2.0 / 15.0,
+    -17.0 / 315.0,
+    62.0 / 2835.0,
+    -1382.0 / 155925.0,
+    21844.0 / 6081075.0,
+    -929569.0 / 638512875.0,
+    6404582.0 / 10854718875.0,
+    -443861162.0 / 1856156927625.0,
+    18888466084.0 / 194896477400625.0,
+    -113927491862.0 / 2900518163668125.0,
+};
+
+template <class L>
+typename L::Reg TanhSeries(typename L::Reg ax) {
+    using R = typename L::Reg;
+    const R g = L::Mul(ax, ax);
+    R p = L::Set(kTanhSeries[10]);
+    for (int j = 9; j >= 0; --j) p = L::Add(L::Mul(p, g), L::Set(kTanhSeries[j]));
+    return L::Add(ax, L::Mul(ax, L::Mul(g, p)));
+}
+
+// e^y = 2^k e^r with y = k ln 2 + r, |r| <= ln 2 / 2. ln 2 is split so
+// that k * kLn2Hi is exact for every k up to 2^9 and y - k * kLn2Hi is
+// exact (the two are within a factor of two of each other); k * kLn2HiExcess
+// is the small remainder, carried separately.
+constexpr double kRoundMagic = 0x1.8p52;  // x + kRoundMagic rounds x to an integer
+constexpr double kInvLn2 = 0x1.71547652b82fep+0;
+constexpr double kLn2Hi = 0x1.62e42fefa3a00p-1;         // ln 2 rounded to 44 bits
+constexpr double kLn2HiExcess = 0x1.0ca86c3898d00p-49;  // kLn2Hi - ln 2
+// e^r - 1 - r = r^2 (1/2! + r/3! + ... + r^11/13!): the first term left
+// out is below 5e-18 for |r| <= ln 2 / 2.
+constexpr double kExpTail[12] = {
+    1.0 / 2.0,       1.0 / 6.0,        1.0 / 24.0,        1.0 / 120.0,
+    1.0 / 720.0,     1.0 / 5040.0,     1.0 / 40320.0,     1.0 / 362880.0,
+    1.0 / 3628800.0, 1.0 / 39916800.0, 1.0 / 479001600.0, 1.0 / 6227020800.0,
+};
+// Splits a double into two halves of 26 bits whose products are exact.
+constexpr double kSplitter = 134217729.0;  // 2^27 + 1
+
+// s + e == a + b exactly, given |a| >= |b|.
+template <class L>
+void FastTwoSum(typename L::Reg a, typename L::Reg b, typename L::Reg& s, typename L::Reg& e) {
+    s = L::Add(a, b);
+    e = L::Sub(b, L::Sub(s, a));
+}
+
+// p + e == a * b exactly (Dekker's product, without a fused multiply-add).
+template <class L>
+void TwoProduct(typename L::Reg a, typename L::Reg b, typename L::Reg& p, typename L::Reg& e) {
+    using R = typename L::Reg;
+    p = L::Mul(a, b);
+    const R ca = L::Mul(L::Set(kSplitter), a);
+    const R ah = L::Sub(ca, L::Sub(ca, a));
+    const R al = L::Sub(a, ah);
+    const R cb = L::Mul(L::Set(kSplitter), b);
+    const R bh = L::Sub(cb, L::Sub(cb, b));
+    const R bl = L::Sub(b, bh);
+    e = L::Add(L::Add(L::Add(L::Sub(L::Mul(ah, bh), p), L::Mul(ah, bl)), L::Mul(al, bh)),
+               L::Mul(al, bl));
+}
+
+// tanh(ax) = 1 - 2 / (e^2ax + 1) for 0.25 <= ax < 22. e^2ax + 1 and the
+// quotient are carried to about twice double precision, so the result is
+// the exact value rounded once, give or take a small fraction of an ulp.
+template <class L>
+typename L::Reg TanhByExp(typename L::Reg ax) {
+    using R = typename L::Reg;
+    const R y = L::Add(ax, ax);
+    const R t = L::Add(L::Mul(y, L::Set(kInvLn2)), L::Set(kRoundMagic));
+    const R k = L::Sub(t, L::Set(kRoundMagic));
+    const R rh = L::Sub(y, L::Mul(k, L::Set(kLn2Hi)));
+    const R rl = L::Mul(k, L::Set(kLn2HiExcess));
+
+    R p = L::Set(kExpTail[11]);
+    for (int j = 10; j >= 0; --j) p = L::Add(L::Mul(p, rh), L::Set(kExpTail[j]));
+    const R tail = L::Mul(L::Mul(rh, rh), p);  // e^rh - 1 - rh
+
+    // e^(rh + rl) = (1 + rh + tail)(1 + rl) as mh + ml.
+    R u, d1, mh, d2;
+    FastTwoSum<L>(rh, tail, u, d1);
+    FastTwoSum<L>(L::Set(1.0), u, mh, d2);
+    const R ml = L::Add(d2, L::Add(d1, L::Add(rl, L::Mul(rl, L::Add(rh, tail)))));
+
+    // e^y + 1 = 2^k (mh + ml) + 1 as dh + dl; 2^k mh >= 1.
+    const R scale = L::Pow2(t);
+    R dh, de;
+    FastTwoSum<L>(L::Mul(mh, scale), L::Set(1.0), dh, de);
+    const R dl = L::Add(de, L::Mul(ml, scale));
+
+    // 2 / (dh + dl) as qh + ql: one Newton correction of qh = 2 / dh.
+    const R qh = L::Div(L::Set(2.0), dh);
+    R ph, pe;
+    TwoProduct<L>(qh, dh, ph, pe);
+    const R residue = L::Sub(L::Sub(L::Sub(L::Set(2.0), ph), pe), L::Mul(qh, dl));
+    const R ql = L::Mul(residue, L::Mul(qh, L::Set(0.5)));
+
+    // 1 - qh - ql with one rounding; qh <= 1.
+    R s, e;
+    FastTwoSum<L>(L::Set(1.0), L::Sub(L::Set(0.0), qh), s, e);
+    return L::Add(s, L::Sub(e, ql));
+}
+
+template <class L>
+typename L::Reg TanhOf(typename L::Reg x) {
+    using R = typename L::Reg;
+    // Clamped, so neither branch ever sees an infinity or a NaN.
+    const R ax = L::Min(L::Abs(x), L::Set(kTanhSaturation));
+    const auto series = L::Less(ax, L::Set(kTanhSeriesLimit));
+    const auto saturated = L::GreaterEqual(ax, L::Set(kTanhSaturation));
+    const auto notByExp = L::MaskOr(series, saturated);
+    // Each sample takes its one formula whatever its neighbours in the
+    // vector; a formula no lane needs is skipped.
+    R r = L::Set(1.0);
+    if (L::Any(series)) r = L::Select(series, TanhSeries<L>(ax), r);
+    if (!L::All(notByExp)) r = L::Select(notByExp, r, TanhByExp<L>(ax));
+    r = L::WithSignOf(r, x);
+    return L::Select(L::IsNan(x), x, r);
+}
+
+template <class L>
+void SoftLimitSpanBody(const double* in, double* out, std::size_t count, double amplitude,
+                       double gain) {
+    std::size_t i = 0;
+    const typename L::Reg a = L::Set(amplitude), g = L::Set(gain);
+    for (; i + L::Lanes <= count; i += L::Lanes)
+        L::Store(out + i, L::Mul(a, TanhOf<L>(L::Mul(g, L::Load(in + i)))));
+    for (; i < count; ++i) out[i] = amplitude * TanhOf<ScalarLanes>(gain * in[i]);
+}
+
+}  // namespace
+}  // namespace Vantra
