@@ -68,22 +68,22 @@ bool corvin_rx1::Setup()
 bool corvin_rx1::Initialize()
 {
     cells_.Release();
-    cells_.Connect<double>(0, InputNet, InputFork.Input);
-    cells_.Connect<double>(1, PostDcOut, OutputNet1);
-    cells_.Connect<double>(2, DcFork.Output.At(1), OutputNet2);
-    cells_.Connect<double>(3, EqFork.Output.At(0), OutputNet3);
-    cells_.Connect<double>(4, EqFIR2.Output, EqSelect.Input.At(2));
-    cells_.Connect<double>(5, EqFIR1.Output, EqSelect.Input.At(1));
-    cells_.Connect<double>(6, EqFIR0.Output, EqSelect.Input.At(0));
-    cells_.Connect<double>(7, RxDcOut, DcFork.Input);
-    cells_.Connect<int>(8, EqToIndex.Output, EqSelect.Control);
-    cells_.Connect<double>(9, EqSelect.Output, EqFork.Input);
-    cells_.Connect<double>(10, EqFork.Output.At(1), RxDcIn);
-    cells_.Connect<double>(11, EqConst.Output, EqToIndex.Input);
-    cells_.Connect<double>(12, DcFork.Output.At(0), PostDcIn);
-    cells_.Connect<double>(13, InputFork.Output.At(0), EqFIR2.Input);
-    cells_.Connect<double>(14, InputFork.Output.At(1), EqFIR1.Input);
-    cells_.Connect<double>(15, InputFork.Output.At(2), EqFIR0.Input);
+    cells_.Connect<double>(0, 1, InputNet, InputFork.Input);
+    cells_.Connect<double>(1, 1, PostDcOut, OutputNet1);
+    cells_.Connect<double>(2, 1, DcFork.Output.At(1), OutputNet2);
+    cells_.Connect<double>(3, 1, EqFork.Output.At(0), OutputNet3);
+    cells_.Connect<double>(4, 1, EqFIR2.Output, EqSelect.Input.At(2));
+    cells_.Connect<double>(5, 1, EqFIR1.Output, EqSelect.Input.At(1));
+    cells_.Connect<double>(6, 1, EqFIR0.Output, EqSelect.Input.At(0));
+    cells_.Connect<double>(7, 1, RxDcOut, DcFork.Input);
+    cells_.Connect<int>(8, 1, EqToIndex.Output, EqSelect.Control);
+    cells_.Connect<double>(9, 1, EqSelect.Output, EqFork.Input);
+    cells_.Connect<double>(10, 1, EqFork.Output.At(1), RxDcIn);
+    cells_.Connect<double>(11, 1, EqConst.Output, EqToIndex.Input);
+    cells_.Connect<double>(12, 1, DcFork.Output.At(0), PostDcIn);
+    cells_.Connect<double>(13, 1, InputFork.Output.At(0), EqFIR2.Input);
+    cells_.Connect<double>(14, 1, InputFork.Output.At(1), EqFIR1.Input);
+    cells_.Connect<double>(15, 1, InputFork.Output.At(2), EqFIR0.Input);
 
     bool ok = true;
     ok &= Adopt(PostDc.Initialize(), PostDc);

@@ -53,14 +53,14 @@ bool corvin_tx1::Setup()
 bool corvin_tx1::Initialize()
 {
     cells_.Release();
-    cells_.Connect<double>(0, InputNet, PostDcIn);
-    cells_.Connect<double>(1, TxResponse.Output, OutputNet1);
-    cells_.Connect<double>(2, TxFork.Output.At(1), OutputNet2);
-    cells_.Connect<double>(3, PostDcFork.Output.At(0), OutputNet3);
-    cells_.Connect<double>(4, PostDcOut, PostDcFork.Input);
-    cells_.Connect<double>(5, TxFirDc.Output, TxFork.Input);
-    cells_.Connect<double>(6, PostDcFork.Output.At(1), TxFirDc.Input);
-    cells_.Connect<double>(7, TxFork.Output.At(0), TxResponse.Input);
+    cells_.Connect<double>(0, 1, InputNet, PostDcIn);
+    cells_.Connect<double>(1, 1, TxResponse.Output, OutputNet1);
+    cells_.Connect<double>(2, 1, TxFork.Output.At(1), OutputNet2);
+    cells_.Connect<double>(3, 1, PostDcFork.Output.At(0), OutputNet3);
+    cells_.Connect<double>(4, 1, PostDcOut, PostDcFork.Input);
+    cells_.Connect<double>(5, 1, TxFirDc.Output, TxFork.Input);
+    cells_.Connect<double>(6, 1, PostDcFork.Output.At(1), TxFirDc.Input);
+    cells_.Connect<double>(7, 1, TxFork.Output.At(0), TxResponse.Input);
 
     bool ok = true;
     ok &= Adopt(PostDc.Initialize(), PostDc);
