@@ -103,8 +103,11 @@ void FirSpanBody(const double* taps, std::size_t numTaps, const double* x, doubl
 // From here on the result is +-1: the exact value rounds to 1 already from
 // about 19.06 on.
 constexpr double kTanhSaturation = 22.0;
-// Below this the Taylor series is used, above it the exponential form.
+// Below this the Taylor series is used, above it the exponential form,
+// carried in extra precision up to kTanhShortLimit and in plain double
+// from there on.
 constexpr double kTanhSeriesLimit = 0.25;
+constexpr double kTanhShortLimit = 2.0;
 
 // tanh(x) = x + x * g * P(g), g = x^2, with P the Taylor series of tanh
 // after its first term: coefficients 2^2n (2^2n - 1) B_2n / (2n)! up to
@@ -173,30 +176,43 @@ void TwoProduct(typename L::Reg a, typename L::Reg b, typename L::Reg& p, typena
                L::Mul(al, bl));
 }
 
-// tanh(ax) = 1 - 2 / (e^2ax + 1) for 0.25 <= ax < 22. e^2ax + 1 and the
+// e^y = 2^k e^(rh + rl), split as in kLn2Hi: t holds k (for Pow2), and
+// tail = e^rh - 1 - rh.
+template <class L>
+struct ExpParts {
+    typename L::Reg t, rh, rl, tail;
+};
+
+template <class L>
+ExpParts<L> ExpReduce(typename L::Reg y) {
+    using R = typename L::Reg;
+    ExpParts<L> e;
+    e.t = L::Add(L::Mul(y, L::Set(kInvLn2)), L::Set(kRoundMagic));
+    const R k = L::Sub(e.t, L::Set(kRoundMagic));
+    e.rh = L::Sub(y, L::Mul(k, L::Set(kLn2Hi)));
+    e.rl = L::Mul(k, L::Set(kLn2HiExcess));
+    R p = L::Set(kExpTail[11]);
+    for (int j = 10; j >= 0; --j) p = L::Add(L::Mul(p, e.rh), L::Set(kExpTail[j]));
+    e.tail = L::Mul(L::Mul(e.rh, e.rh), p);
+    return e;
+}
+
+// tanh(ax) = 1 - 2 / (e^2ax + 1) for 0.25 <= ax < 2. e^2ax + 1 and the
 // quotient are carried to about twice double precision, so the result is
 // the exact value rounded once, give or take a small fraction of an ulp.
 template <class L>
-typename L::Reg TanhByExp(typename L::Reg ax) {
+typename L::Reg TanhByExpPrecise(typename L::Reg ax) {
     using R = typename L::Reg;
-    const R y = L::Add(ax, ax);
-    const R t = L::Add(L::Mul(y, L::Set(kInvLn2)), L::Set(kRoundMagic));
-    const R k = L::Sub(t, L::Set(kRoundMagic));
-    const R rh = L::Sub(y, L::Mul(k, L::Set(kLn2Hi)));
-    const R rl = L::Mul(k, L::Set(kLn2HiExcess));
-
-    R p = L::Set(kExpTail[11]);
-    for (int j = 10; j >= 0; --j) p = L::Add(L::Mul(p, rh), L::Set(kExpTail[j]));
-    const R tail = L::Mul(L::Mul(rh, rh), p);  // e^rh - 1 - rh
+    const ExpParts<L> x = ExpReduce<L>(L::Add(ax, ax));
 
     // e^(rh + rl) = (1 + rh + tail)(1 + rl) as mh + ml.
     R u, d1, mh, d2;
-    FastTwoSum<L>(rh, tail, u, d1);
+    FastTwoSum<L>(x.rh, x.tail, u, d1);
     FastTwoSum<L>(L::Set(1.0), u, mh, d2);
-    const R ml = L::Add(d2, L::Add(d1, L::Add(rl, L::Mul(rl, L::Add(rh, tail)))));
+    const R ml = L::Add(d2, L::Add(d1, L::Add(x.rl, L::Mul(x.rl, L::Add(x.rh, x.tail)))));
 
-    // e^y + 1 = 2^k (mh + ml) + 1 as dh + dl; 2^k mh >= 1.
-    const R scale = L::Pow2(t);
+    // e^2ax + 1 = 2^k (mh + ml) + 1 as dh + dl; 2^k mh >= 1.
+    const R scale = L::Pow2(x.t);
     R dh, de;
     FastTwoSum<L>(L::Mul(mh, scale), L::Set(1.0), dh, de);
     const R dl = L::Add(de, L::Mul(ml, scale));
@@ -214,19 +230,37 @@ typename L::Reg TanhByExp(typename L::Reg ax) {
     return L::Add(s, L::Sub(e, ql));
 }
 
+// tanh(ax) = 1 - 2 / (e^2ax + 1) in plain double for 2 <= ax < 22: the
+// quotient is below 0.036 there, so its few roundings reach the result as
+// a small fraction of an ulp.
+template <class L>
+typename L::Reg TanhByExpShort(typename L::Reg ax) {
+    using R = typename L::Reg;
+    const ExpParts<L> x = ExpReduce<L>(L::Add(ax, ax));
+    const R m =
+        L::Add(L::Set(1.0),
+               L::Add(x.rh, L::Add(x.tail, L::Add(x.rl, L::Mul(x.rl, L::Add(x.rh, x.tail))))));
+    const R q = L::Div(L::Set(2.0), L::Add(L::Mul(m, L::Pow2(x.t)), L::Set(1.0)));
+    return L::Sub(L::Set(1.0), q);
+}
+
 template <class L>
 typename L::Reg TanhOf(typename L::Reg x) {
     using R = typename L::Reg;
-    // Clamped, so neither branch ever sees an infinity or a NaN.
+    // Clamped, so that no formula ever sees an infinity or a NaN.
     const R ax = L::Min(L::Abs(x), L::Set(kTanhSaturation));
     const auto series = L::Less(ax, L::Set(kTanhSeriesLimit));
+    const auto belowShort = L::Less(ax, L::Set(kTanhShortLimit));
     const auto saturated = L::GreaterEqual(ax, L::Set(kTanhSaturation));
-    const auto notByExp = L::MaskOr(series, saturated);
-    // Each sample takes its one formula whatever its neighbours in the
-    // vector; a formula no lane needs is skipped.
+    const auto shortOrMore = L::GreaterEqual(ax, L::Set(kTanhShortLimit));
+    // Each sample takes the one formula of its range whatever its
+    // neighbours in the vector; a formula no lane needs is skipped.
     R r = L::Set(1.0);
     if (L::Any(series)) r = L::Select(series, TanhSeries<L>(ax), r);
-    if (!L::All(notByExp)) r = L::Select(notByExp, r, TanhByExp<L>(ax));
+    const auto notPrecise = L::MaskOr(series, shortOrMore);
+    if (!L::All(notPrecise)) r = L::Select(notPrecise, r, TanhByExpPrecise<L>(ax));
+    const auto notShort = L::MaskOr(belowShort, saturated);
+    if (!L::All(notShort)) r = L::Select(notShort, r, TanhByExpShort<L>(ax));
     r = L::WithSignOf(r, x);
     return L::Select(L::IsNan(x), x, r);
 }

@@ -10,9 +10,11 @@
 // about 19.06 on) and for infinities; a NaN comes back unchanged.
 //
 // Below |x| = 0.25 it sums the Taylor series to x^23; above, it forms
-// 1 - 2 / (e^2x + 1) with e^2x and the quotient carried as unevaluated sums
-// of two doubles, so that the final subtraction rounds only once. It raises
-// no floating-point exception beyond inexact and underflow.
+// 1 - 2 / (e^2x + 1), up to |x| = 2 with e^2x and the quotient carried as
+// unevaluated sums of two doubles, so that the final subtraction rounds
+// only once, and from there on in plain double, where the quotient is
+// small. It raises no floating-point exception beyond inexact and
+// underflow.
 #pragma once
 
 namespace Vantra {
