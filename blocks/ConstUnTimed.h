@@ -37,16 +37,11 @@ public:
     }
 
     bool Run() override {
-        // The delay is widened with its sign, so a negative one (refused by
-        // Initialize) would hold the output at zero rather than skip it.
-        const auto delay = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(InitialDelay));
-        if (FiringCount < delay)
+        if (FiringCount < Delay())
             EmitDelaySample();
         else
             Output.ElementAt(0) = Value;
-        // Saturate rather than wrap: on a 32-bit build a very long run would
-        // otherwise fall back into the delay.
-        if (FiringCount != std::numeric_limits<std::size_t>::max()) ++FiringCount;
+        Count(1);
         return true;
     }
 
@@ -58,18 +53,34 @@ public:
             return 0;
         }
         const std::size_t position = Output.Position;
-        for (std::size_t f = 0; f < firings; ++f) {
+        std::size_t f = 0;
+        for (; f < firings && FiringCount < Delay(); ++f) {
             // The delay's zero is written by EmitDelaySample, which knows
             // offset 0 only: the port is moved to the firing's sample.
             Output.Position = Output.IndexOf(f);
             Run();
             Output.Position = position;
         }
+        for (std::size_t g = f; g < firings; ++g) Output.ElementAt(g) = Value;
+        Count(firings - f);
         return firings;
     }
 
     // Writes the zero of T into the current sample of Output.
     virtual void EmitDelaySample() = 0;
+
+private:
+    // The delay is widened with its sign, so a negative one (refused by
+    // Initialize) would hold the output at zero rather than skip it.
+    std::size_t Delay() const {
+        return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(InitialDelay));
+    }
+    // Saturates rather than wraps: on a 32-bit build a very long run would
+    // otherwise fall back into the delay.
+    void Count(std::size_t n) {
+        const std::size_t left = std::numeric_limits<std::size_t>::max() - FiringCount;
+        FiringCount += n < left ? n : left;
+    }
 };
 
 template <class T>

@@ -221,6 +221,26 @@ private:
     }
 
     void RunLinear(std::size_t firings);  // doubles only
+
+    // Index of the last infinite or NaN sample of x[0..n), or kNever. The
+    // common case, none at all, is one pass that the compiler vectorises.
+    static std::size_t LastNonFinite(const double* x, std::size_t n) {
+        constexpr std::uint64_t kExponent = 0x7ff0000000000000u;
+        unsigned any = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            std::uint64_t bits;
+            std::memcpy(&bits, x + i, sizeof bits);
+            any |= (bits & kExponent) == kExponent;
+        }
+        if (any == 0) return kNever;
+        std::size_t last = n;
+        while (last-- > 0) {
+            std::uint64_t bits;
+            std::memcpy(&bits, x + last, sizeof bits);
+            if ((bits & kExponent) == kExponent) break;
+        }
+        return last;
+    }
     void RunCircular(std::size_t inBase, std::size_t outBase);
 };
 
@@ -244,11 +264,15 @@ void FIR<T, Mode>::RunLinear(std::size_t firings) {
             const std::size_t room = storageLength_ - 1 - end_;
             const std::size_t chunk = firings - done < room ? firings - done : room;
             T* const x = h + end_;
-            std::size_t lastBad = kNever;
-            for (std::size_t i = 0; i < chunk; ++i) {
-                x[i] = Input.ElementAt(done + i);
-                if (!(x[i] - x[i] == 0.0)) lastBad = i;  // infinite or NaN
+            for (std::size_t i = 0; i < chunk;) {
+                // One or two contiguous stretches of the port.
+                const std::size_t from = Input.IndexOf(done + i);
+                const std::size_t stretch =
+                    chunk - i < Input.Capacity - from ? chunk - i : Input.Capacity - from;
+                std::memcpy(x + i, Input.Data + from, stretch * sizeof(T));
+                i += stretch;
             }
+            const std::size_t lastBad = LastNonFinite(x, chunk);
             // Outputs of this chunk reach back taps - 1 samples before it.
             const bool full = lastBad != kNever || nonFiniteAge_ < taps - 1;
             const std::size_t k0 = full ? 0 : firstTap_;

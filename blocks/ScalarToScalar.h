@@ -26,8 +26,14 @@ public:
                               " firings do not fit the Input and Output ports");
             return 0;
         }
-        for (std::size_t f = 0; f < firings; ++f)
-            Policy::Convert(this->Input.ElementAt(f), this->Output.ElementAt(f));
+        // A run of equal inputs (a constant signal) is converted once.
+        for (std::size_t f = 0; f < firings; ++f) {
+            const auto x = this->Input.ElementAt(f);
+            if (f > 0 && x == this->Input.ElementAt(f - 1))
+                this->Output.ElementAt(f) = this->Output.ElementAt(f - 1);
+            else
+                Policy::Convert(x, this->Output.ElementAt(f));
+        }
         return firings;
     }
 };

@@ -100,6 +100,23 @@ void FirSpanBody(const double* taps, std::size_t numTaps, const double* x, doubl
 
 // ---- tanh ------------------------------------------------------------------
 
+// c[0] + c[1] v + ... + c[11] v^11 by Estrin's scheme: pairs, then pairs
+// of pairs, so that the dependent chain is four multiply-adds deep rather
+// than eleven, and the out-of-order core overlaps consecutive vectors.
+template <class L>
+typename L::Reg Polynomial11(const double (&c)[12], typename L::Reg v) {
+    using R = typename L::Reg;
+    const R v2 = L::Mul(v, v);
+    const R v4 = L::Mul(v2, v2);
+    const R v8 = L::Mul(v4, v4);
+    R q[6];
+    for (int j = 0; j < 6; ++j) q[j] = L::Add(L::Set(c[2 * j]), L::Mul(L::Set(c[2 * j + 1]), v));
+    const R s0 = L::Add(q[0], L::Mul(q[1], v2));
+    const R s1 = L::Add(q[2], L::Mul(q[3], v2));
+    const R s2 = L::Add(q[4], L::Mul(q[5], v2));
+    return L::Add(L::Add(s0, L::Mul(s1, v4)), L::Mul(s2, v8));
+}
+
 // From here on the result is +-1: the exact value rounds to 1 already from
 // about 19.06 on.
 constexpr double kTanhSaturation = 22.0;
@@ -111,9 +128,9 @@ constexpr double kTanhShortLimit = 2.0;
 
 // tanh(x) = x + x * g * P(g), g = x^2, with P the Taylor series of tanh
 // after its first term: coefficients 2^2n (2^2n - 1) B_2n / (2n)! up to
-// x^23, which leaves a truncation error far below half an ulp for
+// x^25, which leaves a truncation error far below half an ulp for
 // |x| < 0.25.
-constexpr double kTanhSeries[11] = {
+constexpr double kTanhSeries[12] = {
     -1.0 / 3.0,
     2.0 / 15.0,
     -17.0 / 315.0,
@@ -125,15 +142,14 @@ constexpr double kTanhSeries[11] = {
     -443861162.0 / 1856156927625.0,
     18888466084.0 / 194896477400625.0,
     -113927491862.0 / 2900518163668125.0,
+    58870668456604.0 / 3698160658676859375.0,
 };
 
 template <class L>
 typename L::Reg TanhSeries(typename L::Reg ax) {
     using R = typename L::Reg;
     const R g = L::Mul(ax, ax);
-    R p = L::Set(kTanhSeries[10]);
-    for (int j = 9; j >= 0; --j) p = L::Add(L::Mul(p, g), L::Set(kTanhSeries[j]));
-    return L::Add(ax, L::Mul(ax, L::Mul(g, p)));
+    return L::Add(ax, L::Mul(ax, L::Mul(g, Polynomial11<L>(kTanhSeries, g))));
 }
 
 // e^y = 2^k e^r with y = k ln 2 + r, |r| <= ln 2 / 2. ln 2 is split so
@@ -144,12 +160,12 @@ constexpr double kRoundMagic = 0x1.8p52;  // x + kRoundMagic rounds x to an inte
 constexpr double kInvLn2 = 0x1.71547652b82fep+0;
 constexpr double kLn2Hi = 0x1.62e42fefa3a00p-1;         // ln 2 rounded to 44 bits
 constexpr double kLn2HiExcess = 0x1.0ca86c3898d00p-49;  // kLn2Hi - ln 2
-// e^r - 1 - r = r^2 (1/2! + r/3! + ... + r^11/13!): the first term left
-// out is below 5e-18 for |r| <= ln 2 / 2.
-constexpr double kExpTail[12] = {
-    1.0 / 2.0,       1.0 / 6.0,        1.0 / 24.0,        1.0 / 120.0,
-    1.0 / 720.0,     1.0 / 5040.0,     1.0 / 40320.0,     1.0 / 362880.0,
-    1.0 / 3628800.0, 1.0 / 39916800.0, 1.0 / 479001600.0, 1.0 / 6227020800.0,
+// e^r - 1 - r = r^2 / 2 + r^3 (1/3! + r/4! + ... + r^11/14!): the first
+// term left out is below 3e-19 for |r| <= ln 2 / 2.
+constexpr double kExpCubic[12] = {
+    1.0 / 6.0,        1.0 / 24.0,        1.0 / 120.0,        1.0 / 720.0,
+    1.0 / 5040.0,     1.0 / 40320.0,     1.0 / 362880.0,     1.0 / 3628800.0,
+    1.0 / 39916800.0, 1.0 / 479001600.0, 1.0 / 6227020800.0, 1.0 / 87178291200.0,
 };
 // Splits a double into two halves of 26 bits whose products are exact.
 constexpr double kSplitter = 134217729.0;  // 2^27 + 1
@@ -177,10 +193,10 @@ void TwoProduct(typename L::Reg a, typename L::Reg b, typename L::Reg& p, typena
 }
 
 // e^y = 2^k e^(rh + rl), split as in kLn2Hi: t holds k (for Pow2), and
-// tail = e^rh - 1 - rh.
+// e^rh - 1 - rh = square / 2 + cubic, square = rh^2 rounded.
 template <class L>
 struct ExpParts {
-    typename L::Reg t, rh, rl, tail;
+    typename L::Reg t, rh, rl, square, cubic;
 };
 
 template <class L>
@@ -191,9 +207,8 @@ ExpParts<L> ExpReduce(typename L::Reg y) {
     const R k = L::Sub(e.t, L::Set(kRoundMagic));
     e.rh = L::Sub(y, L::Mul(k, L::Set(kLn2Hi)));
     e.rl = L::Mul(k, L::Set(kLn2HiExcess));
-    R p = L::Set(kExpTail[11]);
-    for (int j = 10; j >= 0; --j) p = L::Add(L::Mul(p, e.rh), L::Set(kExpTail[j]));
-    e.tail = L::Mul(L::Mul(e.rh, e.rh), p);
+    e.square = L::Mul(e.rh, e.rh);
+    e.cubic = L::Mul(L::Mul(e.rh, e.square), Polynomial11<L>(kExpCubic, e.rh));
     return e;
 }
 
@@ -205,11 +220,20 @@ typename L::Reg TanhByExpPrecise(typename L::Reg ax) {
     using R = typename L::Reg;
     const ExpParts<L> x = ExpReduce<L>(L::Add(ax, ax));
 
+    // e^rh - 1 - rh = square / 2 + cubic as tail + tailLow, with the
+    // square's rounding error recovered exactly: the tail is large enough
+    // that rounding it would show in the last bit.
+    R square, squareError, tail, d0;
+    TwoProduct<L>(x.rh, x.rh, square, squareError);
+    FastTwoSum<L>(L::Mul(square, L::Set(0.5)), x.cubic, tail, d0);
+    const R tailLow = L::Add(d0, L::Mul(squareError, L::Set(0.5)));
+
     // e^(rh + rl) = (1 + rh + tail)(1 + rl) as mh + ml.
     R u, d1, mh, d2;
-    FastTwoSum<L>(x.rh, x.tail, u, d1);
+    FastTwoSum<L>(x.rh, tail, u, d1);
     FastTwoSum<L>(L::Set(1.0), u, mh, d2);
-    const R ml = L::Add(d2, L::Add(d1, L::Add(x.rl, L::Mul(x.rl, L::Add(x.rh, x.tail)))));
+    const R cross = L::Add(x.rl, L::Mul(x.rl, L::Add(x.rh, tail)));
+    const R ml = L::Add(d2, L::Add(d1, L::Add(tailLow, cross)));
 
     // e^2ax + 1 = 2^k (mh + ml) + 1 as dh + dl; 2^k mh >= 1.
     const R scale = L::Pow2(x.t);
@@ -237,9 +261,9 @@ template <class L>
 typename L::Reg TanhByExpShort(typename L::Reg ax) {
     using R = typename L::Reg;
     const ExpParts<L> x = ExpReduce<L>(L::Add(ax, ax));
-    const R m =
-        L::Add(L::Set(1.0),
-               L::Add(x.rh, L::Add(x.tail, L::Add(x.rl, L::Mul(x.rl, L::Add(x.rh, x.tail))))));
+    const R tail = L::Add(L::Mul(x.square, L::Set(0.5)), x.cubic);
+    const R cross = L::Add(x.rl, L::Mul(x.rl, L::Add(x.rh, tail)));
+    const R m = L::Add(L::Set(1.0), L::Add(x.rh, L::Add(tail, cross)));
     const R q = L::Div(L::Set(2.0), L::Add(L::Mul(m, L::Pow2(x.t)), L::Set(1.0)));
     return L::Sub(L::Set(1.0), q);
 }

@@ -102,23 +102,28 @@ std::size_t tx_fir_dc::RunSpan(std::size_t firings) {
                     " firings do not fit the Input and Output ports");
         return 0;
     }
-    for (std::size_t f = 0; f < firings; ++f) fire(Input.ElementAt(f), Output.ElementAt(f));
+    // Members in locals: the output samples are doubles like the history,
+    // and the compiler would otherwise reload every member after each store.
+    const double gain = in_gain, level = level_gain, lower = lower_limit, upper = upper_limit;
+    const double weight = post_weight;
+    const std::int32_t ring = ring_, main_offset = n_ + d_, post_offset = n_ + 2 * d_;
+    double* const h = history;
+    std::int32_t newest = newest_;
+    for (std::size_t f = 0; f < firings; ++f) {
+        // Condition and limit the sample, push it into the history, and
+        // form the output from the main and the post tap.
+        double s = Input.ElementAt(f) * gain * level;
+        if (s < lower)
+            s = lower;
+        else if (s > upper)
+            s = upper;
+        newest = (newest == 0 ? ring : newest) - 1;
+        h[newest] = s;
+        std::int32_t main = newest + main_offset, post = newest + post_offset;
+        if (main >= ring) main -= ring;
+        if (post >= ring) post -= ring;
+        Output.ElementAt(f) = weight * h[post] + h[main];
+    }
+    newest_ = newest;
     return firings;
-}
-
-// One sample: condition and limit x, push it into the history, y from the
-// main and the post tap.
-void tx_fir_dc::fire(double x, double& y) {
-    double s = x * in_gain * level_gain;
-    if (s < lower_limit)
-        s = lower_limit;
-    else if (s > upper_limit)
-        s = upper_limit;
-
-    newest_ = (newest_ == 0 ? ring_ : newest_) - 1;
-    history[newest_] = s;
-
-    const double main = history[ring_index(n_ + d_)];
-    const double post = history[ring_index(n_ + 2 * d_)];
-    y = post_weight * post + main;
 }

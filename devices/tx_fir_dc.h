@@ -59,7 +59,6 @@ public:
 
 private:
     bool configured_ = false;
-    void fire(double x, double& y);
     std::int32_t n_ = 0;     // samples_per_bit at the last successful Setup
     std::int32_t d_ = 0;     // tap_delay at the last successful Setup
     std::int32_t ring_ = 0;  // ring length set by Initialize: 4 * n_
