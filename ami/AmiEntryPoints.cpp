@@ -93,6 +93,14 @@ long Init(double bitTime, double sampleInterval, const char* parameters, Instanc
     return 1;
 }
 
+// Simulators that call with one sample at a time pay no library call for it.
+void CopySamples(double* to, const double* from, std::size_t n) {
+    if (n == 1)
+        *to = *from;
+    else if (n != 0)
+        std::memcpy(to, from, n * sizeof(double));
+}
+
 // The waveform through the network, span by span. A failed firing ends the
 // call: the samples before it are filtered, it and the later ones keep the
 // simulator's values.
@@ -102,9 +110,9 @@ long FilterSpans(Instance& inst, double* wave, std::size_t size) {
     const double* out = &net.AmiOutput().ElementAt(0);
     for (std::size_t i = 0; i < size;) {
         const std::size_t n = size - i < Network::SpanLength ? size - i : Network::SpanLength;
-        std::memcpy(in, wave + i, n * sizeof(double));
+        CopySamples(in, wave + i, n);
         const std::size_t good = net.RunSpan(n);
-        std::memcpy(wave + i, out, good * sizeof(double));
+        CopySamples(wave + i, out, good);
         if (good < n) {
             inst.AppendPhaseError("Run");
             return 0;

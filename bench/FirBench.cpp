@@ -39,9 +39,9 @@ void BM_FirRun384(benchmark::State& state) {
 }
 BENCHMARK(BM_FirRun384);
 
-// The span kernel alone over spans of the models' span length, with the
-// models' taps' shape (384 taps of which the first 129 are not zero, so the
-// sum runs over 129), per instruction set.
+// The span kernel alone, for one output and over a span of the models'
+// span length, with the models' taps' shape (384 taps of which the first
+// 129 are not zero, so the sum runs over 129), per instruction set.
 void BM_FirSpanKernel129(benchmark::State& state) {
     const auto isa = static_cast<Vantra::KernelIsa>(state.range(0));
     if (!Vantra::KernelIsaAvailable(isa)) {
@@ -49,21 +49,23 @@ void BM_FirSpanKernel129(benchmark::State& state) {
         return;
     }
     const Vantra::SpanKernels& k = Vantra::SpanKernelsFor(isa);
-    constexpr std::size_t kSpan = 128, kTapsUsed = 129;
+    const std::size_t kSpan = static_cast<std::size_t>(state.range(1));
+    constexpr std::size_t kTapsUsed = 129;
     std::vector<double> taps = RandomSignal(kTapsUsed, 1), x = RandomSignal(4096 + kTapsUsed, 2);
     std::vector<double> y(kSpan);
     std::size_t i = 0;
     for (auto _ : state) {
-        k.FirSpan(taps.data(), kTapsUsed, x.data() + kTapsUsed + i, y.data(), kSpan);
+        k.FirSpan(taps.data(), kTapsUsed, x.data() + i, y.data(), kSpan);
         benchmark::DoNotOptimize(y.data());
         i = (i + kSpan) & 4095;
     }
     state.SetItemsProcessed(state.iterations() * kSpan);
 }
 BENCHMARK(BM_FirSpanKernel129)
-    ->Arg(static_cast<int>(Vantra::KernelIsa::Portable))
-    ->Arg(static_cast<int>(Vantra::KernelIsa::Sse2))
-    ->Arg(static_cast<int>(Vantra::KernelIsa::Avx2));
+    ->ArgsProduct({{static_cast<int>(Vantra::KernelIsa::Portable),
+                    static_cast<int>(Vantra::KernelIsa::Sse2),
+                    static_cast<int>(Vantra::KernelIsa::Avx2)},
+                   {1, 128}});
 
 // The literal loop: circular history, index wrapped per tap, one running sum.
 void BM_LiteralWrappingLoop384(benchmark::State& state) {

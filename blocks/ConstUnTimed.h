@@ -61,7 +61,11 @@ public:
             Run();
             Output.Position = position;
         }
-        for (std::size_t g = f; g < firings; ++g) Output.ElementAt(g) = Value;
+        if (T* out = Output.Stretch(f, firings - f)) {
+            for (std::size_t g = 0; g < firings - f; ++g) out[g] = Value;
+        } else {
+            for (std::size_t g = f; g < firings; ++g) Output.ElementAt(g) = Value;
+        }
         Count(firings - f);
         return firings;
     }

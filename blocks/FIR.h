@@ -4,25 +4,25 @@
 // and downsampled by M from DecimationPhase (P) on, computed in polyphase
 // form so no inserted zero is ever multiplied. Mode selects nothing.
 //
-// Every output is the sum of its products in tap order, from +0, exactly as
-// the one-product-at-a-time loop forms it, so the results do not depend on
-// the processor, the word size or how the samples are split into firings
-// and spans.
+// Every output of a single-rate filter of doubles is the sum of its
+// products in one fixed order (the span kernel's, SpanKernels.h), so the
+// results do not depend on the processor, the word size or how the samples
+// are split into firings and spans. Multirate and complex filters add the
+// products of an output one at a time in tap order.
 //
 // Single-rate filters of doubles (M = L = 1) are the hot loop of both
 // models. They keep their history as one linear stretch of samples, oldest
-// first, so that a span of outputs is one call of the span kernel
-// (SpanKernels.h), vectorised across the outputs. The stretch slides back
-// to the start of its storage when it reaches the end; DelayLine is kept as
-// a view of its newest samples, with the meaning the circular delay line
+// first, and a copy of the taps in reverse order, read by Initialize, so
+// that a span of outputs is one call of the span kernel (SpanKernels.h)
+// with both running forward in memory. The stretch slides back to the
+// start of its storage when it reaches the end; DelayLine is kept as a
+// view of its newest samples, with the meaning the circular delay line
 // gives them: offsets 0 to D - 2 hold the last D - 1 inputs, oldest first,
-// and offset D - 1 is where the next input goes. The sum skips the zero
-// taps at either end of Taps, which changes no bit while the samples they
-// would multiply are finite (a partial sum started from +0 is never -0, so
-// adding a zero product leaves it as it is); within reach of an infinite
-// or NaN input the filter uses every tap, as the literal loop does.
-// Multirate and complex filters keep the circular delay line of the
-// textbook algorithm.
+// and offset D - 1 is where the next input goes. An output sums the taps
+// from the first to the last that is not zero, unless its window holds an
+// infinite or NaN sample: then it sums every tap, so that 0 * inf gives its
+// NaN. Multirate and complex filters keep the circular delay line of the
+// textbook algorithm and read Taps in every firing.
 #pragma once
 
 #include <complex>
@@ -55,7 +55,7 @@ protected:
     void ForgetSetup() { configured_ = Shape(); }
 
 public:
-    T* Taps = nullptr;  // not owned; values read by Initialize and Run
+    T* Taps = nullptr;  // not owned
     std::int32_t NumTaps = 0;
     std::int32_t Decimation = 1;
     std::int32_t DecimationPhase = 0;
@@ -126,6 +126,9 @@ public:
             const std::size_t room = Input.Capacity > d ? Input.Capacity : d;
             total = (d - 1) + room + 1;
             FindNonZeroTaps();
+            reversedTaps_ = new T[built_.taps];
+            for (std::size_t k = 0; k < built_.taps; ++k)
+                reversedTaps_[k] = Taps[built_.taps - 1 - k];
         }
         DelayStorage = static_cast<T*>(DelayLine.NewArray(total));
         for (std::size_t i = 0; i < total; ++i) DelayStorage[i] = T();
@@ -192,11 +195,13 @@ private:
     Shape configured_;  // fixed by the last Setup (empty after a failed one)
     Shape built_;       // what Initialize laid the history out for
     const SpanKernels* kernels_ = nullptr;
+    T* reversedTaps_ = nullptr;  // owned; the taps last first, for the span kernel
     std::size_t storageLength_ = 0;
     std::size_t end_ = 0;       // linear history: index after the newest sample
     std::size_t firstTap_ = 0;  // the taps that are not zero: [firstTap_, endTap_)
     std::size_t endTap_ = 0;
-    std::size_t nonFiniteAge_ = 0;  // samples stored since the newest non-finite one
+    // Samples stored since the newest non-finite one (0: the newest is one).
+    std::size_t nonFiniteAge_ = 0;
 
     bool Linear() const { return std::is_same<T, double>::value && built_.SingleRate(); }
 
@@ -205,6 +210,8 @@ private:
             DelayLine.DeleteArray(DelayStorage);
             DelayStorage = nullptr;
         }
+        delete[] reversedTaps_;
+        reversedTaps_ = nullptr;
         DelayLine.Data = nullptr;
         DelayLine.Capacity = 0;
         DelayLine.Position = 0;
@@ -221,6 +228,9 @@ private:
     }
 
     void RunLinear(std::size_t firings);  // doubles only
+    void FilterChunk(const double* x, std::size_t chunk, std::size_t at);
+    void Emit(std::size_t first, std::size_t end, const double* x, std::size_t count,
+              std::size_t at);
 
     // Index of the last infinite or NaN sample of x[0..n), or kNever. The
     // common case, none at all, is one pass that the compiler vectorises.
@@ -252,7 +262,6 @@ void FIR<T, Mode>::RunLinear(std::size_t firings) {
     // Compiled for doubles only; the other element types never get here.
     if constexpr (std::is_same<T, double>::value) {
         const std::size_t d = built_.length;
-        const std::size_t taps = built_.taps;
         T* const h = DelayStorage;
         std::size_t done = 0;
         while (done < firings) {
@@ -269,31 +278,71 @@ void FIR<T, Mode>::RunLinear(std::size_t firings) {
                 const std::size_t from = Input.IndexOf(done + i);
                 const std::size_t stretch =
                     chunk - i < Input.Capacity - from ? chunk - i : Input.Capacity - from;
-                std::memcpy(x + i, Input.Data + from, stretch * sizeof(T));
+                if (stretch == 1)  // a lone sample: no library call
+                    x[i] = Input.Data[from];
+                else
+                    std::memcpy(x + i, Input.Data + from, stretch * sizeof(T));
                 i += stretch;
             }
-            const std::size_t lastBad = LastNonFinite(x, chunk);
-            // Outputs of this chunk reach back taps - 1 samples before it.
-            const bool full = lastBad != kNever || nonFiniteAge_ < taps - 1;
-            const std::size_t k0 = full ? 0 : firstTap_;
-            const std::size_t k1 = full ? taps : endTap_;
-            std::size_t i = 0;
-            while (i < chunk) {
-                const std::size_t o = Output.IndexOf(done + i);
-                const std::size_t n =
-                    chunk - i < Output.Capacity - o ? chunk - i : Output.Capacity - o;
-                kernels_->FirSpan(Taps + k0, k1 - k0, x + i - k0, Output.Data + o, n);
-                i += n;
-            }
-            if (lastBad != kNever)
-                nonFiniteAge_ = chunk - 1 - lastBad;
-            else if (nonFiniteAge_ != kNever)
-                nonFiniteAge_ =
-                    nonFiniteAge_ + chunk < nonFiniteAge_ ? kNever : nonFiniteAge_ + chunk;
+            FilterChunk(x, chunk, done);
             end_ += chunk;
             done += chunk;
         }
         DelayLine.Data = h + end_ - (d - 1);
+    }
+}
+
+// The outputs of the chunk x[0..chunk), just stored, into Output from
+// offset `at`. An output whose window (its newest sample and the taps - 1
+// before it) holds an infinite or NaN sample sums every tap, so that a zero
+// tap gives its 0 * inf = NaN; every other output sums the taps that are
+// not zero. Which sum an output takes depends on its own window only, never
+// on how the samples were split.
+template <class T, int Mode>
+void FIR<T, Mode>::FilterChunk(const double* x, std::size_t chunk, std::size_t at) {
+    const std::size_t taps = built_.taps;
+    // The common case: nothing infinite within reach of any output.
+    const bool clean = LastNonFinite(x, chunk) == kNever;
+    if (clean && nonFiniteAge_ >= taps - 1) {
+        Emit(firstTap_, endTap_, x, chunk, at);
+        nonFiniteAge_ = nonFiniteAge_ > kNever - chunk ? kNever : nonFiniteAge_ + chunk;
+        return;
+    }
+    // Otherwise runs of outputs by the sum they take; age is the distance
+    // from the newest non-finite sample at or before the output.
+    std::size_t age = nonFiniteAge_, i = 0;
+    while (i < chunk) {
+        const std::size_t start = i;
+        bool full = false;
+        for (; i < chunk; ++i) {
+            const double v = x[i];
+            age = !(v - v == 0.0) ? 0 : (age == kNever ? kNever : age + 1);
+            const bool f = age < taps;
+            if (i == start) full = f;
+            if (f != full) break;
+        }
+        if (full)
+            Emit(0, taps, x + start, i - start, at + start);
+        else
+            Emit(firstTap_, endTap_, x + start, i - start, at + start);
+    }
+    nonFiniteAge_ = age;
+}
+
+// Outputs at offsets at .. at + count - 1 of Output, from the samples
+// ending at x[0..count), summing taps [first, end): one span kernel call per
+// contiguous stretch of the port.
+template <class T, int Mode>
+void FIR<T, Mode>::Emit(std::size_t first, std::size_t end, const double* x, std::size_t count,
+                        std::size_t at) {
+    for (std::size_t i = 0; i < count;) {
+        const std::size_t o = Output.IndexOf(at + i);
+        const std::size_t n = count - i < Output.Capacity - o ? count - i : Output.Capacity - o;
+        // The output at x[i] reads back to x[i - (end - 1)].
+        if constexpr (std::is_same<T, double>::value)
+            kernels_->FirSpan(reversedTaps_ + (built_.taps - end), end - first, x + i - (end - 1),
+                              Output.Data + o, n);
+        i += n;
     }
 }
 

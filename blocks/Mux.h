@@ -69,16 +69,20 @@ public:
                         " firings do not fit the Control and Output ports");
             return 0;
         }
+        const int* control = Control.Stretch(0, firings);
+        auto controlAt = [&](std::size_t f) {
+            return control != nullptr ? control[f] : Control.ElementAt(f);
+        };
         std::size_t f = 0;
         while (f < firings) {
-            const std::int32_t c = Control.ElementAt(f);
+            const std::int32_t c = controlAt(f);
             ControlValue = c;
             if (c < 0 || static_cast<std::size_t>(c) >= Input.Width) {
                 ReportError(MuxControlRangeMessage(c, Input.Width));
                 return f;
             }
             std::size_t g = f + 1;
-            while (g < firings && Control.ElementAt(g) == c) ++g;
+            while (g < firings && controlAt(g) == c) ++g;
             Input.At(static_cast<std::size_t>(c)).CopyTo(f * b, Output, f * b, (g - f) * b);
             f = g;
         }

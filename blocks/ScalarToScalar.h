@@ -26,13 +26,19 @@ public:
                               " firings do not fit the Input and Output ports");
             return 0;
         }
-        // A run of equal inputs (a constant signal) is converted once.
-        for (std::size_t f = 0; f < firings; ++f) {
-            const auto x = this->Input.ElementAt(f);
-            if (f > 0 && x == this->Input.ElementAt(f - 1))
-                this->Output.ElementAt(f) = this->Output.ElementAt(f - 1);
-            else
-                Policy::Convert(x, this->Output.ElementAt(f));
+        auto* in = this->Input.Stretch(0, firings);
+        auto* out = this->Output.Stretch(0, firings);
+        if (in != nullptr && out != nullptr) {
+            // A run of equal inputs (a constant signal) is converted once.
+            for (std::size_t f = 0; f < firings; ++f) {
+                if (f > 0 && in[f] == in[f - 1])
+                    out[f] = out[f - 1];
+                else
+                    Policy::Convert(in[f], out[f]);
+            }
+        } else {
+            for (std::size_t f = 0; f < firings; ++f)
+                Policy::Convert(this->Input.ElementAt(f), this->Output.ElementAt(f));
         }
         return firings;
     }

@@ -11,8 +11,8 @@
 // the sign bit), WithSignOf(m, x) (m with the sign bit of x), Min(a, b)
 // (a < b ? a : b, so a NaN a gives b); the masks Less, GreaterEqual, IsNan,
 // combined by MaskOr and tested by Any and All; Select(mask, a, b) (mask ?
-// a : b per lane); and Pow2(t), which is 2^k for t = k + 0x1.8p52, k a small
-// non-negative integer.
+// a : b per lane); and Pow2(t), which is 2^k for t = k + 0x1.8p52, k a
+// small non-negative integer.
 #pragma once
 
 #include <cstddef>
@@ -62,40 +62,64 @@ private:
 };
 
 // ---- FIR sum ---------------------------------------------------------------
+//
+// An output is sum over j < length of reversed[j] * oldest[j], the taps
+// reversed so that both run forward in memory, formed in one fixed order:
+// four partial sums, p_r of the terms with j % 4 == r, each started from +0
+// and added in ascending j, then y = (p0 + p2) + (p1 + p3). Four
+// independent chains cost a lone output a quarter of the adder latency
+// that one running sum would, and fill an AVX2 register (two SSE2 ones):
+// an output keeps p_0 .. p_3 in a row of four lanes, lane r multiplying
+// the terms j = r, r + 4, ... Whole blocks of four terms go through the
+// lane type's registers, the fewer than four left at the end through the
+// scalar lanes, last.
 
-// Accumulator registers per group of outputs: enough independent sums to
-// hide the adder's latency, few enough to stay in registers (x86-64 has 16
-// vector registers, 32-bit x86 only 8). The count changes which outputs
-// share a pass, never how any output's sum is formed.
+constexpr std::size_t kFirRow = 4;
+
+// Outputs per pass over the taps: each block of taps is loaded once for
+// all of them, and their eight accumulator registers stay in the registers
+// (16 on x86-64, 8 on 32-bit x86, where half as many share a pass). How
+// many share a pass changes nothing in any output's sum.
+template <class L>
+constexpr std::size_t FirOutputsPerPass() {
 #if defined(__x86_64__)
-constexpr std::size_t kFirGroupRegs = 8;
+    return 8 * L::Lanes / kFirRow;
 #else
-constexpr std::size_t kFirGroupRegs = 4;
+    return 4 * L::Lanes / kFirRow > 0 ? 4 * L::Lanes / kFirRow : 1;
 #endif
+}
 
-// Regs * L::Lanes consecutive outputs y[0..], each from +0 adding
-// taps[k] * x[i - k] for k = 0, 1, ..., numTaps - 1.
-template <class L, std::size_t Regs>
-void FirGroup(const double* taps, std::size_t numTaps, const double* x, double* y) {
-    typename L::Reg acc[Regs];
-    for (std::size_t r = 0; r < Regs; ++r) acc[r] = L::Set(0.0);
-    for (std::size_t k = 0; k < numTaps; ++k) {
-        const typename L::Reg h = L::Set(taps[k]);
-        const double* row = x - k;
-        for (std::size_t r = 0; r < Regs; ++r)
-            acc[r] = L::Add(acc[r], L::Mul(h, L::Load(row + r * L::Lanes)));
+template <class L, std::size_t Outputs>
+void FirPass(const double* reversed, std::size_t length, const double* oldest, double* y) {
+    using R = typename L::Reg;
+    constexpr std::size_t regs = kFirRow / L::Lanes;  // per output
+    const std::size_t whole = length - length % kFirRow;
+    R acc[Outputs][regs];
+    for (std::size_t o = 0; o < Outputs; ++o)
+        for (std::size_t g = 0; g < regs; ++g) acc[o][g] = L::Set(0.0);
+    for (std::size_t j = 0; j < whole; j += kFirRow) {
+        R t[regs];
+        for (std::size_t g = 0; g < regs; ++g) t[g] = L::Load(reversed + j + g * L::Lanes);
+        for (std::size_t o = 0; o < Outputs; ++o)
+            for (std::size_t g = 0; g < regs; ++g)
+                acc[o][g] = L::Add(acc[o][g], L::Mul(t[g], L::Load(oldest + o + j + g * L::Lanes)));
     }
-    for (std::size_t r = 0; r < Regs; ++r) L::Store(y + r * L::Lanes, acc[r]);
+    for (std::size_t o = 0; o < Outputs; ++o) {
+        double p[kFirRow];
+        for (std::size_t g = 0; g < regs; ++g) L::Store(p + g * L::Lanes, acc[o][g]);
+        for (std::size_t j = whole; j < length; ++j)
+            p[j - whole] = p[j - whole] + reversed[j] * oldest[o + j];
+        y[o] = (p[0] + p[2]) + (p[1] + p[3]);
+    }
 }
 
 template <class L>
-void FirSpanBody(const double* taps, std::size_t numTaps, const double* x, double* y,
+void FirSpanBody(const double* reversed, std::size_t length, const double* oldest, double* y,
                  std::size_t count) {
-    constexpr std::size_t group = kFirGroupRegs * L::Lanes;
+    constexpr std::size_t pass = FirOutputsPerPass<L>();
     std::size_t i = 0;
-    for (; i + group <= count; i += group) FirGroup<L, kFirGroupRegs>(taps, numTaps, x + i, y + i);
-    for (; i + L::Lanes <= count; i += L::Lanes) FirGroup<L, 1>(taps, numTaps, x + i, y + i);
-    for (; i < count; ++i) FirGroup<ScalarLanes, 1>(taps, numTaps, x + i, y + i);
+    for (; i + pass <= count; i += pass) FirPass<L, pass>(reversed, length, oldest + i, y + i);
+    for (; i < count; ++i) FirPass<L, 1>(reversed, length, oldest + i, y + i);
 }
 
 // ---- tanh ------------------------------------------------------------------

@@ -3,14 +3,13 @@
 // tanh. A block picks its table in Initialize and calls through it in Run.
 //
 // Every table computes the same bits. A vector lane never holds part of
-// another lane's result: the FIR sum is vectorised across output samples,
-// and each output's sum is formed tap by tap in tap order, starting from
-// +0, exactly as a one-product-at-a-time loop forms it; tanh is one fixed
-// sequence of IEEE additions, multiplications and divisions per sample.
-// Nothing is fused (no FMA), and the samples left over at the end of a span
-// go through the scalar form of the same sequence. The portable, SSE2 and
-// AVX2 tables of the 32- and the 64-bit builds, on Linux and on Windows,
-// therefore agree bit for bit.
+// another sample's result unless the fixed order below puts it there: the
+// FIR sum has one order for each output whatever the vector width, and
+// tanh is one fixed sequence of IEEE additions, multiplications and
+// divisions per sample. Nothing is fused (no FMA), and what does not fill
+// a vector goes through the scalar form of the same sequence. The
+// portable, SSE2 and AVX2 tables of the 32- and the 64-bit builds, on Linux
+// and on Windows, therefore agree bit for bit.
 #pragma once
 
 #include <cstddef>
@@ -19,10 +18,14 @@
 
 namespace Vantra {
 
-// y[i] = taps[0] * x[i] + taps[1] * x[i - 1] + ... + taps[numTaps - 1] *
-// x[i - numTaps + 1] for i < count, added in that order from +0. x[i - k]
-// must be readable for every such i and k < numTaps.
-using FirSpanFunction = void (*)(const double* taps, std::size_t numTaps, const double* x,
+// y[i] = sum over j < length of reversed[j] * oldest[i + j], for i < count:
+// a filter's taps in reverse order against its samples oldest first, so
+// that both run forward in memory. One fixed order: four partial sums, p_r
+// of the terms with j % 4 == r, each from +0 in ascending j, then y[i] =
+// (p0 + p2) + (p1 + p3). Four independent chains of additions let a lone
+// output run at a quarter of a single running sum's latency, and many
+// outputs at the vector units' rate.
+using FirSpanFunction = void (*)(const double* reversed, std::size_t length, const double* oldest,
                                  double* y, std::size_t count);
 
 // out[i] = amplitude * Tanh(gain * in[i]) for i < count (blocks/Tanh.h).

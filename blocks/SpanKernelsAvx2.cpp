@@ -43,9 +43,9 @@ struct Avx2Lanes {
     }
 };
 
-void FirSpanAvx2(const double* taps, std::size_t numTaps, const double* x, double* y,
+void FirSpanAvx2(const double* reversed, std::size_t length, const double* oldest, double* y,
                  std::size_t count) {
-    FirSpanBody<Avx2Lanes>(taps, numTaps, x, y, count);
+    FirSpanBody<Avx2Lanes>(reversed, length, oldest, y, count);
 }
 
 void SoftLimitSpanAvx2(const double* in, double* out, std::size_t count, double amplitude,

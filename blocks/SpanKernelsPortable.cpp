@@ -10,9 +10,9 @@ namespace Vantra {
 
 namespace {
 
-void FirSpanPortable(const double* taps, std::size_t numTaps, const double* x, double* y,
+void FirSpanPortable(const double* reversed, std::size_t length, const double* oldest, double* y,
                      std::size_t count) {
-    FirSpanBody<ScalarLanes>(taps, numTaps, x, y, count);
+    FirSpanBody<ScalarLanes>(reversed, length, oldest, y, count);
 }
 
 void SoftLimitSpanPortable(const double* in, double* out, std::size_t count, double amplitude,

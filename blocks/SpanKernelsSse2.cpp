@@ -43,9 +43,9 @@ struct Sse2Lanes {
     }
 };
 
-void FirSpanSse2(const double* taps, std::size_t numTaps, const double* x, double* y,
+void FirSpanSse2(const double* reversed, std::size_t length, const double* oldest, double* y,
                  std::size_t count) {
-    FirSpanBody<Sse2Lanes>(taps, numTaps, x, y, count);
+    FirSpanBody<Sse2Lanes>(reversed, length, oldest, y, count);
 }
 
 void SoftLimitSpanSse2(const double* in, double* out, std::size_t count, double amplitude,

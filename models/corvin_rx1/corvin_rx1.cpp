@@ -154,8 +154,9 @@ std::size_t corvin_rx1::FireEqualisers(std::size_t n) {
     Vantra::TimeResponseFIR* filters[3] = {&EqFIR0, &EqFIR1, &EqFIR2};
     bool selected[3] = {false, false, false};
     std::size_t m = n;
+    const int* control = &EqSelect.Control.ElementAt(0);  // a cell: one array
     for (std::size_t f = 0; f < n; ++f) {
-        const int c = EqSelect.Control.ElementAt(f);
+        const int c = control[f];
         if (c < 0 || c > 2) {
             m = f + 1;
             break;

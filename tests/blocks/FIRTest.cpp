@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "FirHarness.h"
+#include "FixedOrderSum.h"
 #include "blocks/FIR.h"
 #include "tests/support/RandomSignal.h"
 
@@ -160,9 +161,9 @@ std::vector<double> TaperedTaps() {
 
 }  // namespace
 
-TEST_F(FirTest, SingleRateGivesTheLiteralSumBitForBitHoweverTheSamplesAreSplit) {
+TEST_F(FirTest, SingleRateGivesTheFixedOrderSumHoweverTheSamplesAreSplit) {
     const std::vector<double> taps = TaperedTaps(), x = RandomSignal(5000, 8);
-    const std::vector<std::uint64_t> want = Bits(Convolve(taps, x));
+    const std::vector<std::uint64_t> want = Bits(FixedOrderFilter(taps, x));
     struct Split {
         std::size_t span;
         std::vector<std::size_t> pattern;
@@ -180,7 +181,7 @@ TEST_F(FirTest, SingleRateGivesTheLiteralSumBitForBitHoweverTheSamplesAreSplit) 
 
 TEST_F(FirTest, EveryKernelInstructionSetGivesTheSameBits) {
     const std::vector<double> taps = TaperedTaps(), x = RandomSignal(3000, 9);
-    const std::vector<std::uint64_t> want = Bits(Convolve(taps, x));
+    const std::vector<std::uint64_t> want = Bits(FixedOrderFilter(taps, x));
     for (KernelIsa isa : {KernelIsa::Portable, KernelIsa::Sse2, KernelIsa::Avx2}) {
         FIR<double, 0> f;
         FirHarness<FIR<double, 0>> hs(f);
@@ -194,8 +195,8 @@ TEST_F(FirTest, EveryKernelInstructionSetGivesTheSameBits) {
 
 TEST_F(FirTest, ZeroTapsAreSkippedOnlyWhereThatChangesNoBit) {
     // Zero taps at both ends; infinities and NaNs in reach of them must
-    // give what the literal sum gives (0 * inf is NaN there), finite samples
-    // further on must give the literal sums again.
+    // give what the sum over every tap gives (0 * inf is NaN there), finite
+    // samples further on must give the sums over the other taps again.
     std::vector<double> taps(40, 0.0);
     for (std::size_t k = 3; k < 20; ++k) taps[k] = 0.1 * static_cast<double>(k) - 0.9;
     std::vector<double> x = RandomSignal(400, 10);
@@ -204,7 +205,7 @@ TEST_F(FirTest, ZeroTapsAreSkippedOnlyWhereThatChangesNoBit) {
     x[120] = -inf;
     x[200] = std::numeric_limits<double>::quiet_NaN();
     x[399] = inf;
-    const std::vector<std::uint64_t> want = Bits(Convolve(taps, x));
+    const std::vector<std::uint64_t> want = Bits(FixedOrderFilter(taps, x));
     for (std::size_t span : {1u, 5u, 64u, 400u}) {
         FIR<double, 0> f;
         FirHarness<FIR<double, 0>> hs(f);

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "FixedOrderSum.h"
 #include "blocks/SpanKernels.h"
 #include "blocks/Tanh.h"
 #include "tests/support/RandomSignal.h"
@@ -88,28 +89,26 @@ TEST(SpanKernels, ResolvingNeverGivesBestAndFallsBackDownwards) {
     EXPECT_EQ(SpanKernelsFor(KernelIsa::Best).Isa, ResolveKernelIsa(KernelIsa::Best));
 }
 
-TEST(SpanKernels, FirSumIsTheLiteralTapOrderSumOnEveryTable) {
-    // Tap counts around the vector widths and the models' lengths, spans of
-    // every length up to past two groups of outputs.
+TEST(SpanKernels, FirSumHasOneFixedOrderOnEveryTable) {
+    // Lengths around the blocks of eight, the vector widths and the
+    // models' lengths; spans of every length up to past several passes.
     const std::vector<double> x = RandomSignal(1000, 11);
-    for (std::size_t taps : {1u, 2u, 3u, 5u, 8u, 31u, 129u, 384u}) {
-        const std::vector<double> h = RandomSignal(taps, static_cast<unsigned>(taps));
-        for (std::size_t count = 0; count <= 70; ++count) {
-            const double* first = x.data() + 400;  // history before it is readable
+    for (std::size_t length : {0u, 1u, 3u, 7u, 8u, 9u, 16u, 21u, 129u, 384u}) {
+        const std::vector<double> h = RandomSignal(length, static_cast<unsigned>(length));
+        std::vector<double> reversed(h.rbegin(), h.rend());
+        for (std::size_t count = 0; count <= 40; ++count) {
+            const double* newest = x.data() + 500;  // history before it is readable
             std::vector<double> want(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                double s = 0.0;
-                for (std::size_t k = 0; k < taps; ++k)
-                    s += h[k] *
-                         first[static_cast<std::ptrdiff_t>(i) - static_cast<std::ptrdiff_t>(k)];
-                want[i] = s;
-            }
+            for (std::size_t i = 0; i < count; ++i)
+                want[i] = FixedOrderSum(h.data(), 0, length,
+                                        [&](std::size_t k) { return *(newest + i - k); });
             for (const SpanKernels* t : RunnableTables()) {
                 std::vector<double> y(count + 1, -7.0);
-                t->FirSpan(h.data(), taps, first, y.data(), count);
+                const double* oldest = length > 0 ? newest - (length - 1) : newest;
+                t->FirSpan(reversed.data(), length, oldest, y.data(), count);
                 for (std::size_t i = 0; i < count; ++i)
                     ASSERT_EQ(Bits(y[i]), Bits(want[i]))
-                        << KernelIsaName(t->Isa) << " taps " << taps << " count " << count
+                        << KernelIsaName(t->Isa) << " length " << length << " count " << count
                         << " output " << i;
                 EXPECT_EQ(y[count], -7.0) << "wrote past the span";
             }
