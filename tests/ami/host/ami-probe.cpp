@@ -16,8 +16,9 @@
 //       string, driven for SAMPLES samples in one AMI_GetWave call with
 //       +-0.5 NRZ of a 7-bit pseudo-random sequence at the samples per bit
 //       of the two times (its edges reach every tap and the limiters'
-//       whole curve): "INIT_RESULT OUT1 OUT2 ...", the outputs only when
-//       Init succeeded
+//       whole curve): "INIT_RESULT OUT1 OUT2 ...", the outputs as the 16
+//       hexadecimal digits of their bit patterns (the same text on every
+//       platform's C library), and only when Init succeeded
 //   isa
 //       the instruction set the span kernels take on this processor
 //
@@ -32,6 +33,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -48,16 +50,25 @@ typedef long (*GetWaveFn)(double*, long, double*, char**, void*);
 typedef long (*CloseFn)(void*);
 
 #ifdef _WIN32
-void* OpenLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
-void* Symbol(void* lib, const char* name)
-{
+void* OpenLibrary(const char* path) {
+    return reinterpret_cast<void*>(LoadLibraryA(path));
+}
+void* Symbol(void* lib, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(lib), name));
 }
-void CloseLibrary(void* lib) { FreeLibrary(static_cast<HMODULE>(lib)); }
+void CloseLibrary(void* lib) {
+    FreeLibrary(static_cast<HMODULE>(lib));
+}
 #else
-void* OpenLibrary(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
-void* Symbol(void* lib, const char* name) { return dlsym(lib, name); }
-void CloseLibrary(void* lib) { dlclose(lib); }
+void* OpenLibrary(const char* path) {
+    return dlopen(path, RTLD_NOW | RTLD_LOCAL);
+}
+void* Symbol(void* lib, const char* name) {
+    return dlsym(lib, name);
+}
+void CloseLibrary(void* lib) {
+    dlclose(lib);
+}
 #endif
 
 struct Library {
@@ -66,8 +77,7 @@ struct Library {
     CloseFn close = nullptr;
 };
 
-bool ReadDouble(std::istream& in, double& v)
-{
+bool ReadDouble(std::istream& in, double& v) {
     std::string word;
     if (!(in >> word)) return false;
     char* end = nullptr;
@@ -75,13 +85,19 @@ bool ReadDouble(std::istream& in, double& v)
     return end != word.c_str() && *end == '\0';
 }
 
-void PrintDoubles(const std::vector<double>& v)
-{
+void PrintDoubles(const std::vector<double>& v) {
     for (double x : v) std::printf(" %a", x);
 }
 
-bool Delay(std::istream& in)
-{
+void PrintBits(const std::vector<double>& v) {
+    for (double x : v) {
+        unsigned long long b;
+        std::memcpy(&b, &x, sizeof b);
+        std::printf(" %016llx", b);
+    }
+}
+
+bool Delay(std::istream& in) {
     double bitTime = 0.0;
     int spb = 0, row = 0;
     if (!ReadDouble(in, bitTime) || !(in >> spb >> row)) return false;
@@ -89,13 +105,14 @@ bool Delay(std::istream& in)
     block.bit_time = bitTime;
     block.samples_per_bit = spb;
     block.row = row;
-    if (block.Setup()) std::printf("%d", static_cast<int>(block.tap_delay));
-    else std::printf("refused");
+    if (block.Setup())
+        std::printf("%d", static_cast<int>(block.tap_delay));
+    else
+        std::printf("refused");
     return true;
 }
 
-bool Taps(std::istream& in)
-{
+bool Taps(std::istream& in) {
     int type = 0, n = 0;
     double rate = 0.0;
     if (!(in >> type) || !ReadDouble(in, rate) || !(in >> n) || n < 0 || n > 100000) return false;
@@ -119,10 +136,9 @@ bool Taps(std::istream& in)
     return true;
 }
 
-std::vector<double> Nrz(std::size_t samples, double samplesPerBit)
-{
-    const long spb = samplesPerBit >= 1.0 && samplesPerBit < 1e6
-                         ? static_cast<long>(samplesPerBit + 0.5) : 1;
+std::vector<double> Nrz(std::size_t samples, double samplesPerBit) {
+    const long spb =
+        samplesPerBit >= 1.0 && samplesPerBit < 1e6 ? static_cast<long>(samplesPerBit + 0.5) : 1;
     std::vector<double> wave(samples);
     unsigned lfsr = 0x7f;
     double level = 0.5;
@@ -137,8 +153,7 @@ std::vector<double> Nrz(std::size_t samples, double samplesPerBit)
     return wave;
 }
 
-bool Run(std::istream& in, const Library& lib)
-{
+bool Run(std::istream& in, const Library& lib) {
     double bitTime = 0.0, interval = 0.0;
     long samples = 0;
     if (lib.init == nullptr || !ReadDouble(in, bitTime) || !ReadDouble(in, interval) ||
@@ -154,7 +169,7 @@ bool Run(std::istream& in, const Library& lib)
         std::vector<double> wave = Nrz(static_cast<std::size_t>(samples), bitTime / interval);
         double clock[2];
         lib.getWave(wave.data(), samples, clock, nullptr, memory);
-        PrintDoubles(wave);
+        PrintBits(wave);
     }
     lib.close(memory);
     return true;
@@ -162,8 +177,7 @@ bool Run(std::istream& in, const Library& lib)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Library lib;
     void* h = nullptr;
     if (argc == 2) {
@@ -186,11 +200,15 @@ int main(int argc, char** argv)
         std::string what;
         in >> what;
         bool ok = false;
-        if (what == "delay") ok = Delay(in);
-        else if (what == "taps") ok = Taps(in);
-        else if (what == "run") ok = Run(in, lib);
+        if (what == "delay")
+            ok = Delay(in);
+        else if (what == "taps")
+            ok = Taps(in);
+        else if (what == "run")
+            ok = Run(in, lib);
         else if (what == "isa") {
-            std::printf("%s", Vantra::KernelIsaName(Vantra::ResolveKernelIsa(Vantra::KernelIsa::Best)));
+            std::printf("%s",
+                        Vantra::KernelIsaName(Vantra::ResolveKernelIsa(Vantra::KernelIsa::Best)));
             ok = true;
         }
         if (!ok) {
