@@ -113,8 +113,9 @@ public:
     }
 
     // Lays out and clears the history. A linear history has room for the
-    // longest span the Input port can carry, and for at least D samples so
-    // that it slides back rarely.
+    // longest span the Input port can carry beyond the D - 1 samples it
+    // keeps, and slides back after each such span: memory is what counts,
+    // the slide costs a few copied doubles per sample.
     bool Initialize() override {
         FreeDelay();
         const std::size_t d = configured_.length;
@@ -123,12 +124,13 @@ public:
         kernels_ = &SpanKernelsFor(Isa);
         std::size_t total = d;
         if (Linear()) {
-            const std::size_t room = Input.Capacity > d ? Input.Capacity : d;
+            const std::size_t room = Input.Capacity > 0 ? Input.Capacity : 1;
             total = (d - 1) + room + 1;
             FindNonZeroTaps();
-            reversedTaps_ = new T[built_.taps];
-            for (std::size_t k = 0; k < built_.taps; ++k)
-                reversedTaps_[k] = Taps[built_.taps - 1 - k];
+            // The taps that are not zero, last first.
+            reversedTaps_ = new T[endTap_ - firstTap_ + 1];
+            for (std::size_t k = firstTap_; k < endTap_; ++k)
+                reversedTaps_[endTap_ - 1 - k] = Taps[k];
         }
         DelayStorage = static_cast<T*>(DelayLine.NewArray(total));
         for (std::size_t i = 0; i < total; ++i) DelayStorage[i] = T();
@@ -195,7 +197,7 @@ private:
     Shape configured_;  // fixed by the last Setup (empty after a failed one)
     Shape built_;       // what Initialize laid the history out for
     const SpanKernels* kernels_ = nullptr;
-    T* reversedTaps_ = nullptr;  // owned; the taps last first, for the span kernel
+    T* reversedTaps_ = nullptr;  // owned; the non-zero taps last first, for the span kernel
     std::size_t storageLength_ = 0;
     std::size_t end_ = 0;       // linear history: index after the newest sample
     std::size_t firstTap_ = 0;  // the taps that are not zero: [firstTap_, endTap_)
@@ -229,8 +231,8 @@ private:
 
     void RunLinear(std::size_t firings);  // doubles only
     void FilterChunk(const double* x, std::size_t chunk, std::size_t at);
-    void Emit(std::size_t first, std::size_t end, const double* x, std::size_t count,
-              std::size_t at);
+    void Emit(const double* x, std::size_t count, std::size_t at);
+    void EmitEveryTap(const double* x, std::size_t count, std::size_t at);
 
     // Index of the last infinite or NaN sample of x[0..n), or kNever. The
     // common case, none at all, is one pass that the compiler vectorises.
@@ -304,7 +306,7 @@ void FIR<T, Mode>::FilterChunk(const double* x, std::size_t chunk, std::size_t a
     // The common case: nothing infinite within reach of any output.
     const bool clean = LastNonFinite(x, chunk) == kNever;
     if (clean && nonFiniteAge_ >= taps - 1) {
-        Emit(firstTap_, endTap_, x, chunk, at);
+        Emit(x, chunk, at);
         nonFiniteAge_ = nonFiniteAge_ > kNever - chunk ? kNever : nonFiniteAge_ + chunk;
         return;
     }
@@ -322,27 +324,43 @@ void FIR<T, Mode>::FilterChunk(const double* x, std::size_t chunk, std::size_t a
             if (f != full) break;
         }
         if (full)
-            Emit(0, taps, x + start, i - start, at + start);
+            EmitEveryTap(x + start, i - start, at + start);
         else
-            Emit(firstTap_, endTap_, x + start, i - start, at + start);
+            Emit(x + start, i - start, at + start);
     }
     nonFiniteAge_ = age;
 }
 
 // Outputs at offsets at .. at + count - 1 of Output, from the samples
-// ending at x[0..count), summing taps [first, end): one span kernel call per
-// contiguous stretch of the port.
+// ending at x[0..count), summing the taps that are not zero: one span
+// kernel call per contiguous stretch of the port.
 template <class T, int Mode>
-void FIR<T, Mode>::Emit(std::size_t first, std::size_t end, const double* x, std::size_t count,
-                        std::size_t at) {
+void FIR<T, Mode>::Emit(const double* x, std::size_t count, std::size_t at) {
     for (std::size_t i = 0; i < count;) {
         const std::size_t o = Output.IndexOf(at + i);
         const std::size_t n = count - i < Output.Capacity - o ? count - i : Output.Capacity - o;
-        // The output at x[i] reads back to x[i - (end - 1)].
+        // The output at x[i] reads back to x[i - (endTap_ - 1)].
         if constexpr (std::is_same<T, double>::value)
-            kernels_->FirSpan(reversedTaps_ + (built_.taps - end), end - first, x + i - (end - 1),
+            kernels_->FirSpan(reversedTaps_, endTap_ - firstTap_, x + i - (endTap_ - 1),
                               Output.Data + o, n);
         i += n;
+    }
+}
+
+// The same for outputs whose window holds an infinite or NaN sample, over
+// every tap, in the span kernel's order (four partial sums by the distance
+// from the last tap, from the oldest sample on). Their sums are infinite or
+// NaN anyway; this rare path reads Taps directly, one output at a time.
+template <class T, int Mode>
+void FIR<T, Mode>::EmitEveryTap(const double* x, std::size_t count, std::size_t at) {
+    const std::size_t taps = built_.taps;
+    for (std::size_t i = 0; i < count; ++i) {
+        T p[4] = {T(), T(), T(), T()};
+        for (std::size_t j = 0; j < taps; ++j) {
+            const std::size_t k = taps - 1 - j;
+            p[j % 4] = p[j % 4] + Taps[k] * *(x + i - k);
+        }
+        Output.ElementAt(at + i) = (p[0] + p[2]) + (p[1] + p[3]);
     }
 }
 
