@@ -16,14 +16,16 @@ struct AmiLibrary {
     GetWaveFn GetWave = nullptr;
     CloseFn Close = nullptr;
 
-    explicit AmiLibrary(const std::string& path) {
+    explicit AmiLibrary(const std::string& path)
+    {
         handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) return;
         Init = reinterpret_cast<InitFn>(dlsym(handle, "AMI_Init"));
         GetWave = reinterpret_cast<GetWaveFn>(dlsym(handle, "AMI_GetWave"));
         Close = reinterpret_cast<CloseFn>(dlsym(handle, "AMI_Close"));
     }
-    ~AmiLibrary() {
+    ~AmiLibrary()
+    {
         if (handle != nullptr) dlclose(handle);
     }
     AmiLibrary(const AmiLibrary&) = delete;

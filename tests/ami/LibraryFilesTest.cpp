@@ -15,14 +15,16 @@
 
 namespace {
 
-bool Exists(const std::string& path) {
+bool Exists(const std::string& path)
+{
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f != nullptr) std::fclose(f);
     return f != nullptr;
 }
 
 // "2.17" -> {2, 17}; compared element by element.
-std::vector<int> VersionOf(const std::string& text) {
+std::vector<int> VersionOf(const std::string& text)
+{
     std::vector<int> v;
     std::istringstream in(text);
     std::string part;
@@ -31,14 +33,15 @@ std::vector<int> VersionOf(const std::string& text) {
 }
 
 // The glibc versions a library's dynamic symbols need (objdump -T).
-std::set<std::string> GlibcVersions(const std::string& lib) {
+std::set<std::string> GlibcVersions(const std::string& lib)
+{
     std::set<std::string> versions;
     const std::string text = CommandOutput("objdump -T " + lib);
     for (std::size_t at = text.find("GLIBC_"); at != std::string::npos;
          at = text.find("GLIBC_", at + 1)) {
         std::size_t end = at + 6;
-        while (end < text.size() &&
-               (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
+        while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) ||
+                                     text[end] == '.'))
             ++end;
         versions.insert(text.substr(at + 6, end - at - 6));
     }
@@ -46,8 +49,8 @@ std::set<std::string> GlibcVersions(const std::string& lib) {
 }
 
 // A DLL's export table and imported DLLs from objdump -p.
-void ReadPe(const std::string& dll, std::set<std::string>* exports,
-            std::set<std::string>* imports) {
+void ReadPe(const std::string& dll, std::set<std::string>* exports, std::set<std::string>* imports)
+{
     std::istringstream lines(CommandOutput("objdump -p " + dll));
     std::string line;
     bool inExports = false;
@@ -70,16 +73,15 @@ struct LibraryCase {
     bool windows;
 };
 
-void PrintTo(const LibraryCase& c, std::ostream* os) {
-    *os << c.path;
-}
+void PrintTo(const LibraryCase& c, std::ostream* os) { *os << c.path; }
 
 const std::set<std::string> kEntryPoints = {"AMI_Close", "AMI_GetWave", "AMI_Init"};
 
 class LibraryFile : public testing::TestWithParam<LibraryCase> {
 protected:
     std::string path;
-    void SetUp() override {
+    void SetUp() override
+    {
         path = std::string(CORVIN_BINARY_DIR) + "/" + GetParam().path;
         ASSERT_TRUE(Exists(path)) << path << " was not built";
     }
@@ -87,7 +89,8 @@ protected:
 
 }  // namespace
 
-TEST_P(LibraryFile, ExportsOnlyTheEntryPointsAndNeedsNoCxxRuntime) {
+TEST_P(LibraryFile, ExportsOnlyTheEntryPointsAndNeedsNoCxxRuntime)
+{
     std::set<std::string> exports, imports;
     if (GetParam().windows) {
         ReadPe(path, &exports, &imports);
@@ -104,7 +107,8 @@ TEST_P(LibraryFile, ExportsOnlyTheEntryPointsAndNeedsNoCxxRuntime) {
     EXPECT_EQ(exports, kEntryPoints);
 }
 
-TEST_P(LibraryFile, NeedsNoGlibcNewerThan2_17) {
+TEST_P(LibraryFile, NeedsNoGlibcNewerThan2_17)
+{
     if (GetParam().windows) GTEST_SKIP() << "not an ELF library";
 #ifdef CORVIN_SANITIZE
     GTEST_SKIP() << "the sanitizer build's libraries are not the shipped ones";
@@ -115,7 +119,8 @@ TEST_P(LibraryFile, NeedsNoGlibcNewerThan2_17) {
         EXPECT_LE(VersionOf(v), VersionOf("2.17")) << path << " needs GLIBC_" << v;
 }
 
-TEST(GlibcVersionOrder, ComparesNumerically) {
+TEST(GlibcVersionOrder, ComparesNumerically)
+{
     EXPECT_LT(VersionOf("2.3"), VersionOf("2.17"));
     EXPECT_LT(VersionOf("2.2.5"), VersionOf("2.17"));
     EXPECT_GT(VersionOf("2.32"), VersionOf("2.17"));

@@ -13,12 +13,14 @@ protected:
     ConstUnTimed<double> source;
     double cell = -99.0;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         source.Output.Data = &cell;
         source.Output.Capacity = 1;
     }
 
-    std::vector<double> Fire(int n) {
+    std::vector<double> Fire(int n)
+    {
         std::vector<double> y;
         for (int i = 0; i < n; ++i) {
             EXPECT_TRUE(source.Run());
@@ -30,7 +32,8 @@ protected:
 
 }  // namespace
 
-TEST_F(ConstUnTimedTest, DelayEmitsZerosThenTheValueAndInitializeRestartsIt) {
+TEST_F(ConstUnTimedTest, DelayEmitsZerosThenTheValueAndInitializeRestartsIt)
+{
     source.Value = 2.0;
     source.InitialDelay = 3;
     ASSERT_TRUE(source.Setup());
@@ -42,7 +45,8 @@ TEST_F(ConstUnTimedTest, DelayEmitsZerosThenTheValueAndInitializeRestartsIt) {
     EXPECT_EQ(Fire(4), (std::vector<double>{0, 0, 0, 2}));
 }
 
-TEST_F(ConstUnTimedTest, ZeroDelayEmitsTheValueAtOnce) {
+TEST_F(ConstUnTimedTest, ZeroDelayEmitsTheValueAtOnce)
+{
     EXPECT_EQ(source.Value, 0.0);
     EXPECT_EQ(source.InitialDelay, 0);
     source.Value = -1.25;
@@ -50,7 +54,8 @@ TEST_F(ConstUnTimedTest, ZeroDelayEmitsTheValueAtOnce) {
     EXPECT_EQ(Fire(1), (std::vector<double>{-1.25}));
 }
 
-TEST_F(ConstUnTimedTest, NegativeDelayFailsInitializeWithOneLineButResetsTheCount) {
+TEST_F(ConstUnTimedTest, NegativeDelayFailsInitializeWithOneLineButResetsTheCount)
+{
     source.Value = 2.0;
     source.InitialDelay = 0;
     ASSERT_TRUE(source.Initialize());
@@ -62,7 +67,8 @@ TEST_F(ConstUnTimedTest, NegativeDelayFailsInitializeWithOneLineButResetsTheCoun
     EXPECT_EQ(source.FiringCount, 0u);
 }
 
-TEST_F(ConstUnTimedTest, FiringCountSaturatesInsteadOfWrappingIntoTheDelay) {
+TEST_F(ConstUnTimedTest, FiringCountSaturatesInsteadOfWrappingIntoTheDelay)
+{
     source.Value = 4.0;
     source.InitialDelay = 2;
     ASSERT_TRUE(source.Initialize());

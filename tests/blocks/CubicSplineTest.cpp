@@ -6,18 +6,19 @@
 
 using namespace Vantra;
 
-TEST(CubicSpline, FourPointsGiveTheInterpolatingCubic) {
+TEST(CubicSpline, FourPointsGiveTheInterpolatingCubic)
+{
     const double x[] = {0.0, 1.0, 2.5, 4.0};
     double y[4];
     auto f = [](double u) { return 2 - u + 0.5 * u * u - 0.25 * u * u * u; };
     for (int i = 0; i < 4; ++i) y[i] = f(x[i]);
     SplineWorkspace ws;
     ASSERT_EQ(SplineFit(ws, 4, x, y), 0);
-    for (double u = -0.5; u <= 4.5; u += 0.125)
-        EXPECT_NEAR(SplineEval(ws, 4, x, y, u), f(u), 1e-12) << u;
+    for (double u = -0.5; u <= 4.5; u += 0.125) EXPECT_NEAR(SplineEval(ws, 4, x, y, u), f(u), 1e-12) << u;
 }
 
-TEST(CubicSpline, IsExactAtTheKnotsAndCubicBetweenForManyPoints) {
+TEST(CubicSpline, IsExactAtTheKnotsAndCubicBetweenForManyPoints)
+{
     double x[9], y[9];
     for (int i = 0; i < 9; ++i) {
         x[i] = i * 0.5 + (i % 2) * 0.1;
@@ -26,11 +27,11 @@ TEST(CubicSpline, IsExactAtTheKnotsAndCubicBetweenForManyPoints) {
     SplineWorkspace ws;
     ASSERT_EQ(SplineFit(ws, 9, x, y), 0);
     for (int i = 0; i < 9; ++i) EXPECT_NEAR(SplineEval(ws, 9, x, y, x[i]), y[i], 1e-14);
-    for (double u = 0.0; u <= 4.0; u += 0.05)
-        EXPECT_NEAR(SplineEval(ws, 9, x, y, u), std::sin(u), 2e-3);
+    for (double u = 0.0; u <= 4.0; u += 0.05) EXPECT_NEAR(SplineEval(ws, 9, x, y, u), std::sin(u), 2e-3);
 }
 
-TEST(CubicSpline, TwoPointsAreAStraightLineAndBadInputIsAnError) {
+TEST(CubicSpline, TwoPointsAreAStraightLineAndBadInputIsAnError)
+{
     const double x[] = {1.0, 3.0}, y[] = {2.0, 6.0};
     SplineWorkspace ws;
     ASSERT_EQ(SplineFit(ws, 2, x, y), 0);
@@ -41,7 +42,8 @@ TEST(CubicSpline, TwoPointsAreAStraightLineAndBadInputIsAnError) {
     EXPECT_EQ(SplineFit(ws, 2, down, y), 2);
 }
 
-TEST(CubicSpline, PrescribedEndSlopesAreHonoured) {
+TEST(CubicSpline, PrescribedEndSlopesAreHonoured)
+{
     const double x[] = {0.0, 1.0, 2.0, 3.0, 4.0};
     double y[5];
     for (int i = 0; i < 5; ++i) y[i] = x[i] * x[i];
@@ -51,7 +53,8 @@ TEST(CubicSpline, PrescribedEndSlopesAreHonoured) {
     for (double u = 0.0; u <= 4.0; u += 0.25) EXPECT_NEAR(SplineEval(ws, 5, x, y, u), u * u, 1e-12);
 }
 
-TEST(CubicSpline, NaNArgumentDoesNotHangTheSearch) {
+TEST(CubicSpline, NaNArgumentDoesNotHangTheSearch)
+{
     const double x[] = {0.0, 1.0, 2.0, 3.0}, y[] = {0.0, 1.0, 0.0, 1.0};
     SplineWorkspace ws;
     ASSERT_EQ(SplineFit(ws, 4, x, y), 0);

@@ -12,7 +12,8 @@ namespace {
 
 using Buffer = CircularBuffer<double>;
 
-void Attach(Buffer& port, double* cell) {
+void Attach(Buffer& port, double* cell)
+{
     port.Data = cell;
     port.Capacity = 1;
     port.Position = 0;
@@ -26,7 +27,8 @@ protected:
     std::vector<double> branch;
     double out = -1.0;
 
-    bool Build(std::size_t width) {
+    bool Build(std::size_t width)
+    {
         mux.Input.Resize(width);
         if (!mux.Setup()) return false;
         branch.assign(width, 0.0);
@@ -39,7 +41,8 @@ protected:
     }
 
     // Runs one firing with control value c; returns what it wrote to stderr.
-    std::string Fire(int c, bool expected) {
+    std::string Fire(int c, bool expected)
+    {
         mux.ControlValue = c;
         testing::internal::CaptureStderr();
         EXPECT_EQ(mux.Run(), expected) << "control " << c;
@@ -49,7 +52,8 @@ protected:
 
 }  // namespace
 
-TEST(Fork, TwoBranchesBothReceiveTheInputSample) {
+TEST(Fork, TwoBranchesBothReceiveTheInputSample)
+{
     Fork<Buffer> fork;
     fork.Output.Resize(2);
     double in = 0.75, a = 0.0, b = 0.0;
@@ -68,7 +72,8 @@ TEST(Fork, TwoBranchesBothReceiveTheInputSample) {
     EXPECT_TRUE(fork.Finalize());
 }
 
-TEST(Fork, WidthZeroDoesNothingAndSucceeds) {
+TEST(Fork, WidthZeroDoesNothingAndSucceeds)
+{
     Fork<Buffer> fork;
     double in = 1.0;
     Attach(fork.Input, &in);
@@ -77,7 +82,8 @@ TEST(Fork, WidthZeroDoesNothingAndSucceeds) {
     EXPECT_EQ(in, 1.0);
 }
 
-TEST_F(MuxTest, EveryValidControlValuePassesItsBranch) {
+TEST_F(MuxTest, EveryValidControlValuePassesItsBranch)
+{
     ASSERT_TRUE(Build(3));
     for (int c : {0, 1, 2, 0}) {
         EXPECT_EQ(Fire(c, true), "");
@@ -85,7 +91,8 @@ TEST_F(MuxTest, EveryValidControlValuePassesItsBranch) {
     }
 }
 
-TEST_F(MuxTest, OutOfRangeControlFailsWithThePluralMessageAndKeepsTheOutput) {
+TEST_F(MuxTest, OutOfRangeControlFailsWithThePluralMessageAndKeepsTheOutput)
+{
     ASSERT_TRUE(Build(3));
     out = 5.5;
     EXPECT_EQ(Fire(3, false),
@@ -100,7 +107,8 @@ TEST_F(MuxTest, OutOfRangeControlFailsWithThePluralMessageAndKeepsTheOutput) {
     EXPECT_EQ(out, 5.5);
 }
 
-TEST_F(MuxTest, OneBranchUsesTheSingularWording) {
+TEST_F(MuxTest, OneBranchUsesTheSingularWording)
+{
     ASSERT_TRUE(Build(1));
     EXPECT_EQ(Fire(0, true), "");
     EXPECT_EQ(out, 10.0);
@@ -110,7 +118,8 @@ TEST_F(MuxTest, OneBranchUsesTheSingularWording) {
     EXPECT_EQ(Fire(-1, false), "Control input signal value is equal to -1" + expected_tail);
 }
 
-TEST_F(MuxTest, NoBranchRejectsEveryControlValueWithoutQuotingARange) {
+TEST_F(MuxTest, NoBranchRejectsEveryControlValueWithoutQuotingARange)
+{
     ASSERT_TRUE(Build(0));
     const std::string tail = ".  There are 0 inputs connected.  No control input value is valid.\n";
     EXPECT_EQ(Fire(0, false), "Control input signal value is equal to 0" + tail);
@@ -118,7 +127,8 @@ TEST_F(MuxTest, NoBranchRejectsEveryControlValueWithoutQuotingARange) {
     EXPECT_EQ(out, -1.0);
 }
 
-TEST_F(MuxTest, BlockSizeBelowOneFailsSetupAndKeepsTheRates) {
+TEST_F(MuxTest, BlockSizeBelowOneFailsSetupAndKeepsTheRates)
+{
     for (int size : {0, -4}) {
         mux.BlockSize = size;
         mux.Input.Resize(3);
@@ -137,7 +147,8 @@ TEST_F(MuxTest, BlockSizeBelowOneFailsSetupAndKeepsTheRates) {
               "Mux::Run called without a successful Setup\n");
 }
 
-TEST_F(MuxTest, BlockSizeSetsTheRatesAndIsCopiedPerFiring) {
+TEST_F(MuxTest, BlockSizeSetsTheRatesAndIsCopiedPerFiring)
+{
     mux.BlockSize = 2;
     mux.Input.Resize(2);
     ASSERT_TRUE(mux.Setup());
@@ -158,3 +169,4 @@ TEST_F(MuxTest, BlockSizeSetsTheRatesAndIsCopiedPerFiring) {
     EXPECT_EQ(o[0], 3);
     EXPECT_EQ(o[1], 4);
 }
+

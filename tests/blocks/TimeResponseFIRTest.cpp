@@ -15,7 +15,8 @@ protected:
     TimeResponseFIR fir;
     std::vector<double> r, t;
 
-    void Use(std::vector<double> response, std::vector<double> stamps, int type, double rate) {
+    void Use(std::vector<double> response, std::vector<double> stamps, int type, double rate)
+    {
         r = std::move(response);
         t = std::move(stamps);
         fir.Response = r.data();
@@ -27,13 +28,15 @@ protected:
     }
 
     // Runs Setup and returns what it wrote on standard error.
-    std::string SetupErrors(bool expected) {
+    std::string SetupErrors(bool expected)
+    {
         testing::internal::CaptureStderr();
         EXPECT_EQ(fir.Setup(), expected);
         return testing::internal::GetCapturedStderr();
     }
 
-    static std::vector<double> Quarter(int n) {
+    static std::vector<double> Quarter(int n)
+    {
         std::vector<double> s;
         for (int i = 0; i < n; ++i) s.push_back(0.25 * i);
         return s;
@@ -41,7 +44,8 @@ protected:
 };
 
 // The cubic through four points, evaluated by Lagrange's formula.
-double Cubic(const double* x, const double* y, double u) {
+double Cubic(const double* x, const double* y, double u)
+{
     double v = 0.0;
     for (int i = 0; i < 4; ++i) {
         double w = y[i];
@@ -54,13 +58,15 @@ double Cubic(const double* x, const double* y, double u) {
 
 }  // namespace
 
-TEST_F(TimeResponseFirTest, DefaultsAreStepResponseAtOneTerahertz) {
+TEST_F(TimeResponseFirTest, DefaultsAreStepResponseAtOneTerahertz)
+{
     EXPECT_EQ(fir.ResponseType, StepResponse);
     EXPECT_EQ(fir.SampleRate, 1e12);
     EXPECT_EQ(fir.Taps, nullptr);
 }
 
-TEST_F(TimeResponseFirTest, CountCheckNamesTheResponseType) {
+TEST_F(TimeResponseFirTest, CountCheckNamesTheResponseType)
+{
     Use({1, 2, 3}, {0, 1, 2}, ImpulseResponse, 1.0);
     EXPECT_EQ(SetupErrors(false),
               "At least 4 response coefficients are required for input impulse response\n");
@@ -71,14 +77,16 @@ TEST_F(TimeResponseFirTest, CountCheckNamesTheResponseType) {
     EXPECT_EQ(SetupErrors(true), "");
 }
 
-TEST_F(TimeResponseFirTest, BadTypeWritesOnlyTheTypeMessage) {
+TEST_F(TimeResponseFirTest, BadTypeWritesOnlyTheTypeMessage)
+{
     Use({1, 2, 3}, {0, 1, 2}, 2, 1.0);
     EXPECT_EQ(SetupErrors(false),
               "Inavlid ResponseType is specified, it can be either Impulse Response or Step "
               "Response\n");
 }
 
-TEST_F(TimeResponseFirTest, MismatchedCountsAndBadRatesAreRefused) {
+TEST_F(TimeResponseFirTest, MismatchedCountsAndBadRatesAreRefused)
+{
     Use({1, 2, 3, 4}, {0, 1, 2, 3}, ImpulseResponse, 1.0);
     fir.TimeStampCount = 5;
     EXPECT_EQ(SetupErrors(false),
@@ -92,7 +100,8 @@ TEST_F(TimeResponseFirTest, MismatchedCountsAndBadRatesAreRefused) {
     EXPECT_EQ(fir.NumTaps, 0);
 }
 
-TEST_F(TimeResponseFirTest, OrderingMessageGivesOneBasedIndicesAndValues) {
+TEST_F(TimeResponseFirTest, OrderingMessageGivesOneBasedIndicesAndValues)
+{
     Use({1, 2, 3, 4}, {0, 1e-12, 1e-12, 3e-12}, ImpulseResponse, 1e12);
     EXPECT_EQ(SetupErrors(false),
               "ResponseTimeStamps[3] = 1e-12  <= ResponseTimeStamps[2] = 1e-12. Time stamps "
@@ -109,7 +118,8 @@ TEST_F(TimeResponseFirTest, OrderingMessageGivesOneBasedIndicesAndValues) {
               "must be in non-repeating ascending order.\n");
 }
 
-TEST_F(TimeResponseFirTest, NonFiniteStampsAndHugeSpansAreRefusedCleanly) {
+TEST_F(TimeResponseFirTest, NonFiniteStampsAndHugeSpansAreRefusedCleanly)
+{
     Use({1, 2, 3, 4}, {0, 1, std::nan(""), 3}, ImpulseResponse, 1.0);
     EXPECT_FALSE(SetupErrors(false).empty());
     Use({1, 2, 3, 4}, {0, 1, 2, INFINITY}, ImpulseResponse, 1.0);
@@ -119,7 +129,8 @@ TEST_F(TimeResponseFirTest, NonFiniteStampsAndHugeSpansAreRefusedCleanly) {
     EXPECT_EQ(fir.NumTaps, 0);
 }
 
-TEST_F(TimeResponseFirTest, StampsAreShiftedToStartAtZero) {
+TEST_F(TimeResponseFirTest, StampsAreShiftedToStartAtZero)
+{
     Use({1, 2, 3, 4}, {5e-9, 6e-9, 7e-9, 8e-9}, ImpulseResponse, 1e9);
     ASSERT_TRUE(fir.Setup());
     EXPECT_EQ(t[0], 0.0);
@@ -132,7 +143,8 @@ TEST_F(TimeResponseFirTest, StampsAreShiftedToStartAtZero) {
     EXPECT_EQ(std::vector<double>(fir.Taps, fir.Taps + fir.NumTaps), first);
 }
 
-TEST_F(TimeResponseFirTest, ImpulseTapsOnTheStampsAreTheResponseTimesTheInterval) {
+TEST_F(TimeResponseFirTest, ImpulseTapsOnTheStampsAreTheResponseTimesTheInterval)
+{
     std::vector<double> resp = {3, -1, 4, 1, -5, 9, 2, -6, 5, 3};
     Use(resp, Quarter(10), ImpulseResponse, 4.0);
     ASSERT_TRUE(fir.Setup());
@@ -140,7 +152,8 @@ TEST_F(TimeResponseFirTest, ImpulseTapsOnTheStampsAreTheResponseTimesTheInterval
     for (int i = 0; i < 10; ++i) EXPECT_EQ(fir.Taps[i], resp[i] / 4.0);
 }
 
-TEST_F(TimeResponseFirTest, ImpulseTapsBetweenStampsFollowTheLocalCubic) {
+TEST_F(TimeResponseFirTest, ImpulseTapsBetweenStampsFollowTheLocalCubic)
+{
     std::vector<double> resp = {3, -1, 4, 1, -5, 9, 2, -6, 5, 3};
     Use(resp, Quarter(10), ImpulseResponse, 8.0);
     ASSERT_TRUE(fir.Setup());
@@ -159,7 +172,8 @@ TEST_F(TimeResponseFirTest, ImpulseTapsBetweenStampsFollowTheLocalCubic) {
     }
 }
 
-TEST_F(TimeResponseFirTest, StepResponsesAreDifferentiated) {
+TEST_F(TimeResponseFirTest, StepResponsesAreDifferentiated)
+{
     // A ramp r = 3 t gives 3 Ts everywhere; a parabola gives 2 t Ts.
     std::vector<double> stamps = {0, 0.1, 0.25, 0.4, 0.5, 0.7, 1.0};
     std::vector<double> ramp, parabola;
@@ -177,7 +191,8 @@ TEST_F(TimeResponseFirTest, StepResponsesAreDifferentiated) {
         EXPECT_NEAR(fir.Taps[i], 2.0 * (i / 20.0) / 20.0, 1e-12) << i;
 }
 
-TEST_F(TimeResponseFirTest, TapCountTruncatesThenAddsOne) {
+TEST_F(TimeResponseFirTest, TapCountTruncatesThenAddsOne)
+{
     Use({1, 2, 3, 4}, {0, 0.3e-9, 0.6e-9, 1.0e-9}, ImpulseResponse, 1e12);
     ASSERT_TRUE(fir.Setup());
     EXPECT_EQ(fir.NumTaps, 1001);  // 1e-9 * 1e12 = 1000.0000000000001
@@ -186,7 +201,8 @@ TEST_F(TimeResponseFirTest, TapCountTruncatesThenAddsOne) {
     EXPECT_EQ(fir.NumTaps, 1000);
 }
 
-TEST_F(TimeResponseFirTest, FiltersLikeTheBaseAfterSetup) {
+TEST_F(TimeResponseFirTest, FiltersLikeTheBaseAfterSetup)
+{
     Use({1, 2, 3, 4}, {0, 1, 2, 3}, ImpulseResponse, 1.0);
     ASSERT_TRUE(fir.Setup());
     double in = 0.0, out = 0.0;
@@ -204,7 +220,8 @@ TEST_F(TimeResponseFirTest, FiltersLikeTheBaseAfterSetup) {
     EXPECT_EQ(y, (std::vector<double>{1, 2, 3, 4, 0}));
 }
 
-TEST_F(TimeResponseFirTest, RunRefusesAfterAFailedSetupUntilSetUpAgain) {
+TEST_F(TimeResponseFirTest, RunRefusesAfterAFailedSetupUntilSetUpAgain)
+{
     Use({1, 2, 3, 4}, {0, 1, 2, 3}, ImpulseResponse, 1.0);
     ASSERT_TRUE(fir.Setup());
     double in = 1.0, out = 0.0;

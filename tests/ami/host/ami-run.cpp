@@ -23,37 +23,24 @@ typedef long (*CloseFn)(void*);
 
 // The platform's loader: dlopen on Linux, LoadLibrary on Windows.
 #ifdef _WIN32
-static void* OpenLibrary(const char* path) {
-    return reinterpret_cast<void*>(LoadLibraryA(path));
-}
-static void* Symbol(void* lib, const char* name) {
+static void* OpenLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
+static void* Symbol(void* lib, const char* name)
+{
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(lib), name));
 }
-static void CloseLibrary(void* lib) {
-    FreeLibrary(static_cast<HMODULE>(lib));
-}
-static const char* LoadError() {
-    return "LoadLibrary failed";
-}
+static void CloseLibrary(void* lib) { FreeLibrary(static_cast<HMODULE>(lib)); }
+static const char* LoadError() { return "LoadLibrary failed"; }
 #else
-static void* OpenLibrary(const char* path) {
-    return dlopen(path, RTLD_NOW | RTLD_LOCAL);
-}
-static void* Symbol(void* lib, const char* name) {
-    return dlsym(lib, name);
-}
-static void CloseLibrary(void* lib) {
-    dlclose(lib);
-}
-static const char* LoadError() {
-    return dlerror();
-}
+static void* OpenLibrary(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
+static void* Symbol(void* lib, const char* name) { return dlsym(lib, name); }
+static void CloseLibrary(void* lib) { dlclose(lib); }
+static const char* LoadError() { return dlerror(); }
 #endif
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 7) {
-        std::fprintf(stderr,
-                     "usage: ami-run LIBRARY PARAMETERS BIT_TIME SAMPLE_INTERVAL BLOCK SAMPLES\n");
+        std::fprintf(stderr, "usage: ami-run LIBRARY PARAMETERS BIT_TIME SAMPLE_INTERVAL BLOCK SAMPLES\n");
         return 2;
     }
     void* lib = OpenLibrary(argv[1]);
@@ -78,8 +65,8 @@ int main(int argc, char** argv) {
     void* memory = nullptr;
     char* msg = nullptr;
     char* paramsOut = nullptr;
-    long ok =
-        init(impulse.data(), 64, 0, sampleInterval, bitTime, argv[2], &paramsOut, &memory, &msg);
+    long ok = init(impulse.data(), 64, 0, sampleInterval, bitTime, argv[2], &paramsOut, &memory,
+                   &msg);
     std::fprintf(stderr, "init %ld msg \"%s\"\n", ok, msg != nullptr ? msg : "");
     int status = ok == 1 ? 0 : 1;
 
