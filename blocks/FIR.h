@@ -114,8 +114,9 @@ public:
 
     // Lays out and clears the history. A linear history has room for the
     // longest span the Input port can carry beyond the D - 1 samples it
-    // keeps, and slides back after each such span: memory is what counts,
-    // the slide costs a few copied doubles per sample.
+    // keeps (for at least kMinRoom samples), and slides back when that room
+    // is used up: memory is what counts, the slide costs a few copied
+    // doubles per sample.
     bool Initialize() override {
         FreeDelay();
         const std::size_t d = configured_.length;
@@ -124,7 +125,7 @@ public:
         kernels_ = &SpanKernelsFor(Isa);
         std::size_t total = d;
         if (Linear()) {
-            const std::size_t room = Input.Capacity > 0 ? Input.Capacity : 1;
+            const std::size_t room = Input.Capacity > kMinRoom ? Input.Capacity : kMinRoom;
             total = (d - 1) + room + 1;
             FindNonZeroTaps();
             // The taps that are not zero, last first.
@@ -193,6 +194,9 @@ private:
         }
     };
     static constexpr std::size_t kNever = std::numeric_limits<std::size_t>::max();
+    // A filter fired one sample at a time would otherwise slide its whole
+    // history back after every sample.
+    static constexpr std::size_t kMinRoom = 32;
 
     Shape configured_;  // fixed by the last Setup (empty after a failed one)
     Shape built_;       // what Initialize laid the history out for

@@ -179,20 +179,6 @@ TEST_F(FirTest, SingleRateGivesTheFixedOrderSumHoweverTheSamplesAreSplit) {
     }
 }
 
-TEST_F(FirTest, EveryKernelInstructionSetGivesTheSameBits) {
-    const std::vector<double> taps = TaperedTaps(), x = RandomSignal(3000, 9);
-    const std::vector<std::uint64_t> want = Bits(FixedOrderFilter(taps, x));
-    for (KernelIsa isa : {KernelIsa::Portable, KernelIsa::Sse2, KernelIsa::Avx2}) {
-        FIR<double, 0> f;
-        FirHarness<FIR<double, 0>> hs(f);
-        f.Taps = const_cast<double*>(taps.data());
-        f.NumTaps = 384;
-        f.Isa = isa;
-        ASSERT_TRUE(hs.Start(256));
-        EXPECT_EQ(Bits(hs.FeedSpans(x, {256, 3})), want) << KernelIsaName(isa);
-    }
-}
-
 TEST_F(FirTest, ZeroTapsAreSkippedOnlyWhereThatChangesNoBit) {
     // Zero taps at both ends; infinities and NaNs in reach of them must
     // give what the sum over every tap gives (0 * inf is NaN there), finite
