@@ -2,14 +2,14 @@
 // once per instruction set (KernelIsa): the FIR sum and the soft limiter's
 // tanh. A block picks its table in Initialize and calls through it in Run.
 //
-// Every table computes the same bits. A vector lane never holds part of
-// another sample's result unless the fixed order below puts it there: the
-// FIR sum has one order for each output whatever the vector width, and
-// tanh is one fixed sequence of IEEE additions, multiplications and
-// divisions per sample. Nothing is fused (no FMA), and what does not fill
-// a vector goes through the scalar form of the same sequence. The
-// portable, SSE2 and AVX2 tables of the 32- and the 64-bit builds, on Linux
-// and on Windows, therefore agree bit for bit.
+// Every table computes the same bits. Each result is formed in one order
+// that the vector width does not touch: the FIR sum's order is fixed below,
+// with the vectors spread across output samples and across that order's
+// partial sums, and tanh is one fixed sequence of IEEE additions,
+// multiplications and divisions per sample. Nothing is fused (no FMA), and
+// what does not fill a vector goes through the scalar form of the same
+// sequence. The portable, SSE2 and AVX2 tables of the 32- and the 64-bit
+// builds, on Linux and on Windows, therefore agree bit for bit.
 #pragma once
 
 #include <cstddef>
