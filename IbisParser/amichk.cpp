@@ -138,7 +138,7 @@ static int amichkFormatValues(const AmiNode *leaf, const char *param) {
 ** 9)"), and the reserved parameters of the later releases are known. */
 static int amichkForms51;
 static int amichkFormsNoted; /* the hint about those forms was given */
-/* The rule set the file is checked by (AMIVER_50 without AMI_Version),
+/* The rules level the file is checked by (AMIVER_NONE without AMI_Version),
 ** and the version text the file declares (in the tree; null if none). */
 static int amichkSet;
 static const char *amichkVersion;
@@ -239,7 +239,7 @@ static const AmiNode *amichkVersionParam(const AmiNode *branch) {
 static void amichkDecideRules(const AmiNode *root) {
   int i;
   amichkForms51 = 0;
-  amichkSet = AMIVER_50;
+  amichkSet = AMIVER_NONE;
   amichkVersion = NULL;
   for( i = 0; i < root->count; i++ ) {
     const AmiEntry *e = amichkChild(root, i);
@@ -288,8 +288,8 @@ static void amichkCheckVersion(const AmiNode *param) {
     case AMIVER_KNOWN:
       break;
     case AMIVER_NEWER:
-      amichkNote(MSGC_AMI_VERSION_TOO_NEW, v, AMIVER_Name(AMIVER_NEWEST),
-                 AMIVER_Name(AMIVER_NEWEST));
+      amichkNote(MSGC_AMI_VERSION_TOO_NEW, v, AMIVER_Name(VER_LEVEL_NEWEST),
+                 AMIVER_Name(VER_LEVEL_NEWEST));
       break;
     default:
       amichkError(MSGC_AMIVER_UNKNOWN, v, AMIVER_KnownList());
@@ -303,8 +303,8 @@ static void amichkCheckVersion(const AmiNode *param) {
 ** AMI_Resolve in 6.1 (BIRD155.2). Returns 1 when the usage is Dep. */
 static int amichkUsageDep(const AmiNode *leaf) {
   if( !amichkForms51 || strcmp(amichkFirstText(leaf), "Dep") != 0 ) return 0;
-  if( amichkSet < AMIVER_61 )
-    amichkError(MSGC_AMIVER_INTRODUCED, "Usage Dep", AMIVER_Name(AMIVER_61),
+  if( amichkSet < VER_LEVEL_61 )
+    amichkError(MSGC_AMIVER_INTRODUCED, "Usage Dep", AMIVER_Name(VER_LEVEL_61),
                 amichkDeclared());
   return 1;
 }
@@ -625,7 +625,7 @@ static void amichkCheckLater(const AmiNode *param, const AmiverRule *rule) {
 ** a file reached from a receiver model is known to be one. */
 static void amichkCrossRules(void) {
   if( amichkDirection != AMICHK_RX || !amichkSeen.pam4
-      || amichkSet < AMIVER_61 )
+      || amichkSet < VER_LEVEL_61 )
     return;
   amichkLine = amichkSeen.line;
   if( !amichkSeen.upper )
@@ -640,10 +640,10 @@ static void amichkReservedParam(const AmiNode *node) {
   const AmiverRule *rule = AMIVER_Find(name);
   if( rule && amichkForms51 && strcmp(name, "AMI_Version") == 0 ) {
     amichkCheckVersion(node);
-  } else if( rule && rule->since == AMIVER_50
+  } else if( rule && rule->since == VER_LEVEL_50
              && !(amichkForms51 && rule->removed) ) {
     amichkCheckKnown(node, rule);
-  } else if( rule && rule->since == AMIVER_50 ) {
+  } else if( rule && rule->since == VER_LEVEL_50 ) {
     amichkError(MSGC_AMIVER_REMOVED, name, AMIVER_Name(rule->removed),
                 amichkDeclared());
   } else if( rule && amichkForms51 ) {
@@ -697,7 +697,7 @@ static void amichkCheckReserved(const AmiNode *branch) {
 ** name is as empty as none. */
 static void amichkCheckRoot(const AmiNode *root) {
   const char *name = amichkText(root->name);
-  if( !amichkForms51 || amichkSet < AMIVER_61 ) return;
+  if( !amichkForms51 || amichkSet < VER_LEVEL_61 ) return;
   if( name[0] == 0 || strcmp(name, "\"\"") == 0 ) {
     amichkAt(root);
     amichkError(MSGC_AMIVER_EMPTY_ROOT, amichkDeclared());
@@ -709,7 +709,7 @@ void AMICHK_CheckTree(const AmiParamTree *tree) {
   int i, sawReserved = 0;
   amichkForms51 = 0;
   amichkFormsNoted = 0;
-  amichkSet = AMIVER_50;
+  amichkSet = AMIVER_NONE;
   if( tree == NULL || tree->entries == NULL || tree->count < 1
       || tree->entries[0].node == NULL
       || tree->entries[0].kind != AMIPARAM_BRANCH ) {
