@@ -853,8 +853,27 @@ static int amichkParamSeen(const AlgExecList *list, const AlgExecutable *rec) {
   return 0;
 }
 
+/* What the parameter file of `rec` serves: an Executable_Rx or
+** Executable_Tx line says so itself (an I/O model's Executable_Rx file is a
+** receiver's), an Executable line serves what the model is.  A file that
+** lines of both directions name serves either. */
+static int amichkFileDirection(const AlgExecList *list,
+                               const AlgExecutable *rec, int model) {
+  const AlgExecutable *p;
+  int direction = -1;
+  for( p = list->first; p; p = p->next ) {
+    int d = p->direction == ALGMOD_RX ? AMICHK_RX
+        : p->direction == ALGMOD_TX   ? AMICHK_TX
+                                      : model;
+    if( strcmp(p->paramFile, rec->paramFile) != 0 ) continue;
+    if( direction >= 0 && d != direction ) return AMICHK_EITHER;
+    direction = d;
+  }
+  return direction < 0 ? model : direction;
+}
+
 static void amichkCheckRecord(const char *model, const AlgExecList *list,
-                              AlgExecutable *rec, int direction) {
+                              AlgExecutable *rec, int modelDirection) {
   char ibsName[CMN_MAX_PATH + 1];
   char *path;
   if( rec->codeFile[0] && !amichkExists(amichkDir, rec->codeFile) ) {
@@ -876,7 +895,7 @@ static void amichkCheckRecord(const char *model, const AlgExecList *list,
   if( amichkReached ) amichkReached(path);
   if( PARSE_File(path, CMN_FILE_AMI) ) {
     if( rec->tree ) AMIPARAM_FreeTree(&rec->tree);
-    amichkDirection = direction;
+    amichkDirection = amichkFileDirection(list, rec, modelDirection);
     rec->tree = AMICHK_ParseGathered();
     amichkDirection = AMICHK_EITHER;
   } else {

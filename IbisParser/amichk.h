@@ -28,7 +28,9 @@ enum { AMICHK_EITHER, AMICHK_RX, AMICHK_TX };
 typedef int (*AmichkModelDirection)(void *model);
 
 /* Checks the files of every model of the list that has an executable list.
-** `direction` may be null (every model is then either). */
+** `direction` may be null (every model is then either).  A file that an
+** Executable_Rx or Executable_Tx line names is checked as that direction's,
+** whatever the model. */
 void AMICHK_CheckModelFiles(IbisItem *models, AmichkModelName name,
                             AmichkModelExecs execs,
                             AmichkModelDirection direction);

@@ -493,38 +493,53 @@ int FakeDirection(void*) {
     return fakeDirection;
 }
 
-// Only a file that a receiver model names is known to be a receiver's.
+// Only a file that serves a receiver is known to be a receiver's: one an
+// input model names, or one an Executable_Rx line names (an I/O model's
+// receiver half).
 TEST_F(AmiTree, NeedsTheThresholdsOfAPam4Receiver) {
     Write("rx.ami", VersionedFile("6.1",
                                   "(Modulation (Usage Info) (Type String) (List NRZ PAM4)) "
                                   "(PAM4_UpperThreshold (Usage Info) (Type Float) (Value 0.2))"));
     Write("code.so", "");
-    std::string ibs = Write("t.ibs", Header32() + "[End]\n");
-    ASSERT_EQ(PARSE_File(ibs.c_str(), CMN_FILE_IBS), 1);
+    std::string ibs = Write("t.ibs", "[IBIS Ver] 6.1\n[File Name] t.ibs\n[File Rev] 1\n[End]\n");
+    ASSERT_EQ(PARSE_File(ibs.c_str(), CMN_FILE_IBS), 1);  // Executable_Rx is 6.1's
     Output();
-    AlgExecList* list = nullptr;
-    std::string begin = "[Algorithmic Model]", line = "Executable A_B_64 code.so rx.ami";
-    ALGMOD_Begin(&begin[0], &list);
-    ALGMOD_Line(&line[0], &list);
-    FakeModel model = {"m", list};
-    IbisItem item = {nullptr, &model};
-    // A finding about the .ami file names that file.
+    const std::string missing = Path("rx.ami") +
+                                ": ERROR (line    6) - Parameter PAM4_LowerThreshold is required "
+                                "in a receiver model whose Modulation is PAM4\n";
     const struct {
-        int direction;
+        std::vector<const char*> lines;
+        int model;
         std::string expected;
     } cases[] = {
-        {AMICHK_RX, Path("rx.ami") +
-                        ": ERROR (line    6) - Parameter PAM4_LowerThreshold is required in a "
-                        "receiver model whose Modulation is PAM4\n"},
-        {AMICHK_TX, ""},
-        {AMICHK_EITHER, ""},
+        {{"Executable A_B_64 code.so rx.ami"}, AMICHK_RX, missing},
+        {{"Executable A_B_64 code.so rx.ami"}, AMICHK_TX, ""},
+        {{"Executable A_B_64 code.so rx.ami"}, AMICHK_EITHER, ""},
+        {{"Executable_Rx A_B_64 code.so rx.ami"}, AMICHK_EITHER, missing},
+        {{"Executable_Rx A_B_64 code.so rx.ami"}, AMICHK_TX, missing},
+        {{"Executable_Tx A_B_64 code.so rx.ami"}, AMICHK_EITHER, ""},
+        {{"Executable_Tx A_B_64 code.so rx.ami"}, AMICHK_RX, ""},
+        // one file serving both halves of an I/O buffer is either's
+        {{"Executable_Rx A_B_64 code.so rx.ami", "Executable_Tx A_B_64 code.so rx.ami"},
+         AMICHK_EITHER, ""},
+        {{"Executable_Tx A_B_64 code.so rx.ami", "Executable_Rx A_B_32 code.so rx.ami"},
+         AMICHK_RX, ""},
     };
     for (const auto& c : cases) {
-        fakeDirection = c.direction;
+        AlgExecList* list = nullptr;
+        std::string begin = "[Algorithmic Model]";
+        ALGMOD_Begin(&begin[0], &list);
+        for (const char* l : c.lines) {
+            std::string line = l;
+            ALGMOD_Line(&line[0], &list);
+        }
+        FakeModel model = {"m", list};
+        IbisItem item = {nullptr, &model};
+        fakeDirection = c.model;
         AMICHK_CheckModelFiles(&item, FakeName, FakeExecs, FakeDirection);
-        EXPECT_EQ(Output(), c.expected) << c.direction;
+        EXPECT_EQ(Output(), c.expected) << c.lines[0] << " model " << c.model;
+        ALGMOD_Free(&list);
     }
-    ALGMOD_Free(&list);
 }
 
 }  // namespace
