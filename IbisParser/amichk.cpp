@@ -539,11 +539,23 @@ static void amichkValuePhrase(const AmiverValue *values, char *out,
   }
 }
 
+/* A value as a message shows it: in double quotes, as the file has to
+** write it, when it is empty or holds a blank, so that neither reads as a
+** gap in the sentence; as it is otherwise.  Cut to fit `size` bytes. */
+static const char *amichkShown(const char *text, char *out, size_t size) {
+  if( text[0] != 0 && strpbrk(text, " \t") == NULL ) return text;
+  if( strlen(text) + 3 <= size )
+    snprintf(out, size, "\"%s\"", text);
+  else
+    snprintf(out, size, "\"%.*s...\"", (int)(size - 6), text);
+  return out;
+}
+
 /* One value against a rule's allowed values and least integer. */
 static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
                              const AmiverRule *rule) {
   const char *text = amichkText(v->text);
-  char phrase[128];
+  char phrase[128], shown[128];
   int i;
   if( rule->values ) {
     for( i = 0; rule->values[i].text; i++ ) {
@@ -551,8 +563,8 @@ static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
     }
     if( rule->values[i].text == NULL ) {
       amichkValuePhrase(rule->values, phrase, sizeof phrase);
-      amichkError(MSGC_AMIVER_VALUE_NOT_ALLOWED, amichkText(leaf->name), text,
-                  rule->name, phrase);
+      amichkError(MSGC_AMIVER_VALUE_NOT_ALLOWED, amichkText(leaf->name),
+                  amichkShown(text, shown, sizeof shown), rule->name, phrase);
     } else if( rule->values[i].since > amichkSet
                && rule->values[i].since > rule->since ) {
       snprintf(phrase, sizeof phrase, "%s %s", rule->name, text);
@@ -566,8 +578,9 @@ static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
   }
   if( rule->least > 0
       && (v->type != AMIPARAM_INTEGER || atol(text) < rule->least) ) {
-    amichkError(MSGC_AMIVER_VALUE_TOO_SMALL, amichkText(leaf->name), text,
-                rule->name, rule->least);
+    amichkError(MSGC_AMIVER_VALUE_TOO_SMALL, amichkText(leaf->name),
+                amichkShown(text, shown, sizeof shown), rule->name,
+                rule->least);
   }
 }
 

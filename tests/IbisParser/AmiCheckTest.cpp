@@ -331,6 +331,15 @@ TEST_F(AmiVersion, ChecksReservedParametersByTheDeclaredVersion) {
         {"7.2", "(Modulation_Levels (Usage Info) (Type Integer) (Value 1))",
          "ERROR (line    6) - Value value 1 is not allowed for Modulation_Levels; expected "
          "an integer of 2 or more\n"},
+        // an empty value, or one with a blank, is shown quoted, as written
+        {"7.2", "(Modulation (Usage Info) (Type String) (List \"\" \"PAM 4\"))",
+         "ERROR (line    6) -\n    List value \"\" is not allowed for Modulation; expected NRZ, "
+         "PAM4 or PAMn\n"
+         "ERROR (line    6) - List value \"PAM 4\" is not allowed for Modulation; expected "
+         "NRZ, PAM4 or PAMn\n"},
+        {"7.2", "(Modulation_Levels (Usage Info) (Type Integer) (List 4 \"\"))",
+         "ERROR (line    6) - List value \"\" is not allowed for Modulation_Levels; expected "
+         "an integer of 2 or more\n"},
         {"7.2",
          "(Modulation_Levels (Usage Info) (Type Integer) (Range 4 2 8)) "
          "(PAM_Thresholds (Usage Out) (Type String) (Value \"0 0 0\"))",
