@@ -231,16 +231,27 @@ static const AmiNode *amichkVersionParam(const AmiNode *branch) {
   return NULL;
 }
 
-/* Decides, before any parameter is checked, which rules the tree is
-** checked by: those of the AMI_Version its Reserved_Parameters declare. A
-** version that is missing, newer than the newest known or no version at
-** all is checked by the newest rules, so that nothing is called too new
-** on top of the version's own report. */
-static void amichkDecideRules(const AmiNode *root) {
+/* The outermost list of a tree when it is a branch, else null. */
+static const AmiNode *amichkRoot(const AmiParamTree *tree) {
+  if( tree == NULL || tree->entries == NULL || tree->count < 1
+      || tree->entries[0].node == NULL
+      || tree->entries[0].kind != AMIPARAM_BRANCH )
+    return NULL;
+  return tree->entries[0].node;
+}
+
+/* The AMI_Version the first Reserved_Parameters branch of `root` declares
+** and the rules it asks for; *text receives the declared text (it points
+** into the tree; null when there is none).  A version that is missing,
+** newer than the newest known or no version at all asks for the newest
+** rules, so that nothing is called too new on top of the version's own
+** report. */
+static void amichkFindVersion(const AmiNode *root, AmichkVersion *out,
+                              const char **text) {
   int i;
-  amichkForms51 = 0;
-  amichkSet = AMIVER_NONE;
-  amichkVersion = NULL;
+  memset(out, 0, sizeof(*out));
+  out->level = AMIVER_NONE;
+  *text = NULL;
   for( i = 0; i < root->count; i++ ) {
     const AmiEntry *e = amichkChild(root, i);
     const AmiNode *version;
@@ -248,11 +259,33 @@ static void amichkDecideRules(const AmiNode *root) {
         || strcmp(amichkText(e->node->name), "Reserved_Parameters") != 0 )
       continue;
     if( (version = amichkVersionParam(e->node)) == NULL ) return;
-    amichkForms51 = 1;
-    amichkVersion = amichkVersionText(version);
-    AMIVER_Decide(amichkVersion, &amichkSet);
+    out->declared = 1;
+    *text = amichkVersionText(version);
+    out->kind = AMIVER_Decide(*text, &out->level);
+    snprintf(out->value, sizeof(out->value), "%s", amichkText(*text));
     return;
   }
+}
+
+/* The version of the last tree checked. */
+static AmichkVersion amichkLast;
+
+int AMICHK_LastVersion(AmichkVersion *out) {
+  if( out ) *out = amichkLast;
+  return amichkLast.declared;
+}
+
+static void amichkForgetVersion(void) {
+  memset(&amichkLast, 0, sizeof amichkLast);
+  amichkLast.level = AMIVER_NONE;
+}
+
+/* Decides, before any parameter is checked, which rules the tree is
+** checked by: those of the AMI_Version its Reserved_Parameters declare. */
+static void amichkDecideRules(const AmiNode *root) {
+  amichkFindVersion(root, &amichkLast, &amichkVersion);
+  amichkForms51 = amichkLast.declared;
+  amichkSet = amichkLast.level;
 }
 
 /* The declared version, as messages name it. */
@@ -718,18 +751,16 @@ static void amichkCheckRoot(const AmiNode *root) {
 }
 
 void AMICHK_CheckTree(const AmiParamTree *tree) {
-  const AmiNode *root;
+  const AmiNode *root = amichkRoot(tree);
   int i, sawReserved = 0;
   amichkForms51 = 0;
   amichkFormsNoted = 0;
   amichkSet = AMIVER_NONE;
-  if( tree == NULL || tree->entries == NULL || tree->count < 1
-      || tree->entries[0].node == NULL
-      || tree->entries[0].kind != AMIPARAM_BRANCH ) {
+  amichkForgetVersion();
+  if( root == NULL ) {
     amichkError(MSGC_AMI_NO_RESERVED);
     return;
   }
-  root = tree->entries[0].node;
   amichkDecideRules(root);
   amichkCheckRoot(root);
   for( i = 0; i < root->count; i++ ) {
@@ -792,6 +823,7 @@ AmiParamTree *AMICHK_ParseGathered(void) {
   char *text = PARSE_TakeAmiText();
   long where = 0;
   int rc;
+  amichkForgetVersion();
   if( text == NULL ) return NULL;
   rc = AMIPARAM_ParseWhere(text, &tree, &where);
   CMN_Free(&text);
@@ -807,10 +839,47 @@ AmiParamTree *AMICHK_ParseGathered(void) {
   return rc == AMIPARAM_OK ? tree : NULL;
 }
 
+/* The rules the banner of the .ami file at `path` names ("AMI_Version
+** 7.1"), empty for a file without AMI_Version: the version is known only
+** once the whole text is read, and the reader's own findings come after
+** the banner, so the file is read once before, silently, and its version
+** decided as the checks will decide it. */
+static void amichkBannerRules(const char *path, char *rules, size_t size) {
+  AmiParamTree *tree = NULL;
+  const AmiNode *root;
+  AmichkVersion v;
+  const char *found;
+  char *text = NULL;
+  int muted = MSG_SetMuted(1);
+  rules[0] = 0;
+  PARSE_SetSilent(1);
+  if( PARSE_File(path, CMN_FILE_AMI) ) text = PARSE_TakeAmiText();
+  PARSE_FreeAmiText();
+  PARSE_SetSilent(0);
+  if( text && AMIPARAM_Parse(text, &tree) == AMIPARAM_OK
+      && (root = amichkRoot(tree)) != NULL ) {
+    amichkFindVersion(root, &v, &found);
+    if( v.declared )
+      snprintf(rules, size, "AMI_Version %s", AMIVER_Name(v.level));
+  }
+  AMIPARAM_FreeTree(&tree);
+  if( text ) CMN_Free(&text);
+  MSG_SetMuted(muted);
+}
+
+/* Gathers the text of the .ami file at `path` for the checks. */
+static int amichkGather(const char *path) {
+  char rules[64];
+  rules[0] = 0;
+  if( !PARSE_GetSilent() ) amichkBannerRules(path, rules, sizeof rules);
+  return PARSE_AmiFile(path, rules[0] ? rules : NULL);
+}
+
 int AMICHK_CheckAmiFile(const char *path) {
   AmiParamTree *tree;
   CMN_ASSERT(path != NULL, AMICHK_SRC);
-  if( !PARSE_File(path, CMN_FILE_AMI) ) {
+  amichkForgetVersion();
+  if( !amichkGather(path) ) {
     PARSE_FreeAmiText();
     return 0;
   }
@@ -906,7 +975,7 @@ static void amichkCheckRecord(const char *model, const AlgExecList *list,
   snprintf(ibsName, sizeof(ibsName), "%s", MSG_GetFileName());
   MSG_SetFileName(path);
   if( amichkReached ) amichkReached(path);
-  if( PARSE_File(path, CMN_FILE_AMI) ) {
+  if( amichkGather(path) ) {
     if( rec->tree ) AMIPARAM_FreeTree(&rec->tree);
     amichkDirection = amichkFileDirection(list, rec, modelDirection);
     rec->tree = AMICHK_ParseGathered();

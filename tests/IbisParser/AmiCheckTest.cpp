@@ -8,6 +8,7 @@
 #include "IbisFixture.h"
 #include "IbisParser/algmod.h"
 #include "IbisParser/amichk.h"
+#include "IbisParser/check.h"
 #include "amiparam/amiparam.h"
 
 using ::testing::HasSubstr;
@@ -389,6 +390,69 @@ TEST_F(AmiVersion, NeedsANamedRootAndReservedParametersFirst) {
     EXPECT_EQ(CheckFile(text),
               "ERROR (line    2) - Reserved_Parameters must come before Model_Specific in a "
               "file of AMI_Version 5.1\n");
+}
+
+// The banner names the rules the declared AMI_Version asks for, before the
+// reader's own findings (a tab on line 2 here), and the summary says what
+// was declared; a file without AMI_Version, or one that does not parse,
+// keeps the banner and summary it always had.
+TEST_F(AmiVersion, NamesTheDeclaredVersionInTheBannerAndTheSummary) {
+    const std::string tabbed = "(rx\n\t(Reserved_Parameters\n";
+    auto versioned = [&](const std::string& version) {
+        std::string t = VersionedFile(version, "");
+        return tabbed + t.substr(t.find("(Reserved_Parameters\n") + 21);
+    };
+    std::string unversioned = versioned("7.1");
+    unversioned.erase(unversioned.find("  (AMI_Version"),
+                      unversioned.find("  (Init_") - unversioned.find("  (AMI_Version"));
+    for (size_t at; (at = unversioned.find("(Value True)")) != std::string::npos;)
+        unversioned.replace(at, 12, "(Default True)");
+    std::string valueless = versioned("7.1");
+    valueless.replace(valueless.find("(Value \"7.1\")"), 13, "");
+    const std::string tab = "WARNING (line    2) - IBIS files should not contain tab characters.\n";
+    const struct {
+        std::string text;
+        const char *banner, *summary;
+        int declared;
+    } cases[] = {
+        {versioned("7.1"), "AMI_Version 7.1",
+         "Warnings: 1\nVersion : AMI_Version 7.1 declared, checked by the AMI_Version 7.1 rules\n",
+         1},
+        {versioned("7.3"), "AMI_Version 7.2",
+         "ERROR (line    3) - AMI_Version 7.3 is not an AMI version; the known versions are "
+         "5.1, 6.0, 6.1, 7.0, 7.1 and 7.2\n\nErrors  : 1\nWarnings: 1\n"
+         "Version : AMI_Version 7.3 declared, checked by the AMI_Version 7.2 rules\n",
+         1},
+        {valueless, "AMI_Version 7.2",
+         "ERROR (line    3) - Parameter Value is mandatory for AMI_Version\n\nErrors  : 1\n"
+         "Warnings: 1\nVersion : AMI_Version without a value, checked by the AMI_Version 7.2 "
+         "rules\n",
+         1},
+        {unversioned, "IBIS 5.0", "Warnings: 1\n", 0},
+        {versioned("7.1") + ")", "IBIS 5.0",
+         "ERROR (line    9) - The AMI parameter file has mismatched parenthesis\n\nErrors  : 1\n"
+         "Warnings: 1\n",
+         0},
+    };
+    PARSE_SetSilent(0);
+    for (const auto& c : cases) {
+        std::string path = Write("v.ami", c.text);
+        std::fflush(stdout);
+        ::testing::internal::CaptureStdout();
+        MSG_SetOutput(stdout);
+        CHECK_File(path.c_str());
+        std::fflush(stdout);
+        MSG_SetOutput(out_);
+        std::string printed = ::testing::internal::GetCapturedStdout();
+        std::string summary = c.summary;
+        if (summary.rfind("Warnings", 0) == 0) summary = "\nErrors  : 0\n" + summary;
+        bool failed = summary.find("Errors  : 1") != std::string::npos;
+        EXPECT_EQ(printed, "\nChecking " + path + " for " + c.banner + " Compatibility...\n\n" +
+                               tab + summary + (failed ? "\nFile Failed\n" : "\nFile Passed\n"))
+            << c.text;
+        AmichkVersion v;
+        EXPECT_EQ(CHECK_LastAmiVersion(&v), c.declared) << c.text;
+    }
 }
 
 // Files without AMI_Version keep the rules of the first release: the later
