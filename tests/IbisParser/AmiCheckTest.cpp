@@ -594,9 +594,11 @@ TEST_F(AmiTree, NeedsTheThresholdsOfAPam4Receiver) {
         {{"Executable_Tx A_B_64 code.so rx.ami"}, AMICHK_RX, ""},
         // one file serving both halves of an I/O buffer is either's
         {{"Executable_Rx A_B_64 code.so rx.ami", "Executable_Tx A_B_64 code.so rx.ami"},
-         AMICHK_EITHER, ""},
+         AMICHK_EITHER,
+         ""},
         {{"Executable_Tx A_B_64 code.so rx.ami", "Executable_Rx A_B_32 code.so rx.ami"},
-         AMICHK_RX, ""},
+         AMICHK_RX,
+         ""},
     };
     for (const auto& c : cases) {
         AlgExecList* list = nullptr;
