@@ -138,7 +138,7 @@ static int amichkFormatValues(const AmiNode *leaf, const char *param) {
 ** 9)"), and the reserved parameters of the later releases are known. */
 static int amichkForms51;
 static int amichkFormsNoted; /* the hint about those forms was given */
-/* The rule set the file is checked by (AMIVER_50 without AMI_Version),
+/* The rules level the file is checked by (AMIVER_NONE without AMI_Version),
 ** and the version text the file declares (in the tree; null if none). */
 static int amichkSet;
 static const char *amichkVersion;
@@ -231,16 +231,27 @@ static const AmiNode *amichkVersionParam(const AmiNode *branch) {
   return NULL;
 }
 
-/* Decides, before any parameter is checked, which rules the tree is
-** checked by: those of the AMI_Version its Reserved_Parameters declare. A
-** version that is missing, newer than the newest known or no version at
-** all is checked by the newest rules, so that nothing is called too new
-** on top of the version's own report. */
-static void amichkDecideRules(const AmiNode *root) {
+/* The outermost list of a tree when it is a branch, else null. */
+static const AmiNode *amichkRoot(const AmiParamTree *tree) {
+  if( tree == NULL || tree->entries == NULL || tree->count < 1
+      || tree->entries[0].node == NULL
+      || tree->entries[0].kind != AMIPARAM_BRANCH )
+    return NULL;
+  return tree->entries[0].node;
+}
+
+/* The AMI_Version the first Reserved_Parameters branch of `root` declares
+** and the rules it asks for; *text receives the declared text (it points
+** into the tree; null when there is none).  A version that is missing,
+** newer than the newest known or no version at all asks for the newest
+** rules, so that nothing is called too new on top of the version's own
+** report. */
+static void amichkFindVersion(const AmiNode *root, AmichkVersion *out,
+                              const char **text) {
   int i;
-  amichkForms51 = 0;
-  amichkSet = AMIVER_50;
-  amichkVersion = NULL;
+  memset(out, 0, sizeof(*out));
+  out->level = AMIVER_NONE;
+  *text = NULL;
   for( i = 0; i < root->count; i++ ) {
     const AmiEntry *e = amichkChild(root, i);
     const AmiNode *version;
@@ -248,11 +259,33 @@ static void amichkDecideRules(const AmiNode *root) {
         || strcmp(amichkText(e->node->name), "Reserved_Parameters") != 0 )
       continue;
     if( (version = amichkVersionParam(e->node)) == NULL ) return;
-    amichkForms51 = 1;
-    amichkVersion = amichkVersionText(version);
-    AMIVER_Decide(amichkVersion, &amichkSet);
+    out->declared = 1;
+    *text = amichkVersionText(version);
+    out->kind = AMIVER_Decide(*text, &out->level);
+    snprintf(out->value, sizeof(out->value), "%s", amichkText(*text));
     return;
   }
+}
+
+/* The version of the last tree checked. */
+static AmichkVersion amichkLast;
+
+int AMICHK_LastVersion(AmichkVersion *out) {
+  if( out ) *out = amichkLast;
+  return amichkLast.declared;
+}
+
+static void amichkForgetVersion(void) {
+  memset(&amichkLast, 0, sizeof amichkLast);
+  amichkLast.level = AMIVER_NONE;
+}
+
+/* Decides, before any parameter is checked, which rules the tree is
+** checked by: those of the AMI_Version its Reserved_Parameters declare. */
+static void amichkDecideRules(const AmiNode *root) {
+  amichkFindVersion(root, &amichkLast, &amichkVersion);
+  amichkForms51 = amichkLast.declared;
+  amichkSet = amichkLast.level;
 }
 
 /* The declared version, as messages name it. */
@@ -288,8 +321,8 @@ static void amichkCheckVersion(const AmiNode *param) {
     case AMIVER_KNOWN:
       break;
     case AMIVER_NEWER:
-      amichkNote(MSGC_AMI_VERSION_TOO_NEW, v, AMIVER_Name(AMIVER_NEWEST),
-                 AMIVER_Name(AMIVER_NEWEST));
+      amichkNote(MSGC_AMI_VERSION_TOO_NEW, v, AMIVER_Name(VER_LEVEL_NEWEST),
+                 AMIVER_Name(VER_LEVEL_NEWEST));
       break;
     default:
       amichkError(MSGC_AMIVER_UNKNOWN, v, AMIVER_KnownList());
@@ -303,8 +336,8 @@ static void amichkCheckVersion(const AmiNode *param) {
 ** AMI_Resolve in 6.1 (BIRD155.2). Returns 1 when the usage is Dep. */
 static int amichkUsageDep(const AmiNode *leaf) {
   if( !amichkForms51 || strcmp(amichkFirstText(leaf), "Dep") != 0 ) return 0;
-  if( amichkSet < AMIVER_61 )
-    amichkError(MSGC_AMIVER_INTRODUCED, "Usage Dep", AMIVER_Name(AMIVER_61),
+  if( amichkSet < VER_LEVEL_61 )
+    amichkError(MSGC_AMIVER_INTRODUCED, "Usage Dep", AMIVER_Name(VER_LEVEL_61),
                 amichkDeclared());
   return 1;
 }
@@ -539,11 +572,23 @@ static void amichkValuePhrase(const AmiverValue *values, char *out,
   }
 }
 
+/* A value as a message shows it: in double quotes, as the file has to
+** write it, when it is empty or holds a blank, so that neither reads as a
+** gap in the sentence; as it is otherwise.  Cut to fit `size` bytes. */
+static const char *amichkShown(const char *text, char *out, size_t size) {
+  if( text[0] != 0 && strpbrk(text, " \t") == NULL ) return text;
+  if( strlen(text) + 3 <= size )
+    snprintf(out, size, "\"%s\"", text);
+  else
+    snprintf(out, size, "\"%.*s...\"", (int)(size - 6), text);
+  return out;
+}
+
 /* One value against a rule's allowed values and least integer. */
 static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
                              const AmiverRule *rule) {
   const char *text = amichkText(v->text);
-  char phrase[128];
+  char phrase[128], shown[128];
   int i;
   if( rule->values ) {
     for( i = 0; rule->values[i].text; i++ ) {
@@ -551,8 +596,8 @@ static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
     }
     if( rule->values[i].text == NULL ) {
       amichkValuePhrase(rule->values, phrase, sizeof phrase);
-      amichkError(MSGC_AMIVER_VALUE_NOT_ALLOWED, amichkText(leaf->name), text,
-                  rule->name, phrase);
+      amichkError(MSGC_AMIVER_VALUE_NOT_ALLOWED, amichkText(leaf->name),
+                  amichkShown(text, shown, sizeof shown), rule->name, phrase);
     } else if( rule->values[i].since > amichkSet
                && rule->values[i].since > rule->since ) {
       snprintf(phrase, sizeof phrase, "%s %s", rule->name, text);
@@ -566,8 +611,9 @@ static void amichkLaterValue(const AmiNode *leaf, const AmiValue *v,
   }
   if( rule->least > 0
       && (v->type != AMIPARAM_INTEGER || atol(text) < rule->least) ) {
-    amichkError(MSGC_AMIVER_VALUE_TOO_SMALL, amichkText(leaf->name), text,
-                rule->name, rule->least);
+    amichkError(MSGC_AMIVER_VALUE_TOO_SMALL, amichkText(leaf->name),
+                amichkShown(text, shown, sizeof shown), rule->name,
+                rule->least);
   }
 }
 
@@ -625,7 +671,7 @@ static void amichkCheckLater(const AmiNode *param, const AmiverRule *rule) {
 ** a file reached from a receiver model is known to be one. */
 static void amichkCrossRules(void) {
   if( amichkDirection != AMICHK_RX || !amichkSeen.pam4
-      || amichkSet < AMIVER_61 )
+      || amichkSet < VER_LEVEL_61 )
     return;
   amichkLine = amichkSeen.line;
   if( !amichkSeen.upper )
@@ -640,10 +686,10 @@ static void amichkReservedParam(const AmiNode *node) {
   const AmiverRule *rule = AMIVER_Find(name);
   if( rule && amichkForms51 && strcmp(name, "AMI_Version") == 0 ) {
     amichkCheckVersion(node);
-  } else if( rule && rule->since == AMIVER_50
+  } else if( rule && rule->since == VER_LEVEL_50
              && !(amichkForms51 && rule->removed) ) {
     amichkCheckKnown(node, rule);
-  } else if( rule && rule->since == AMIVER_50 ) {
+  } else if( rule && rule->since == VER_LEVEL_50 ) {
     amichkError(MSGC_AMIVER_REMOVED, name, AMIVER_Name(rule->removed),
                 amichkDeclared());
   } else if( rule && amichkForms51 ) {
@@ -697,7 +743,7 @@ static void amichkCheckReserved(const AmiNode *branch) {
 ** name is as empty as none. */
 static void amichkCheckRoot(const AmiNode *root) {
   const char *name = amichkText(root->name);
-  if( !amichkForms51 || amichkSet < AMIVER_61 ) return;
+  if( !amichkForms51 || amichkSet < VER_LEVEL_61 ) return;
   if( name[0] == 0 || strcmp(name, "\"\"") == 0 ) {
     amichkAt(root);
     amichkError(MSGC_AMIVER_EMPTY_ROOT, amichkDeclared());
@@ -705,18 +751,16 @@ static void amichkCheckRoot(const AmiNode *root) {
 }
 
 void AMICHK_CheckTree(const AmiParamTree *tree) {
-  const AmiNode *root;
+  const AmiNode *root = amichkRoot(tree);
   int i, sawReserved = 0;
   amichkForms51 = 0;
   amichkFormsNoted = 0;
-  amichkSet = AMIVER_50;
-  if( tree == NULL || tree->entries == NULL || tree->count < 1
-      || tree->entries[0].node == NULL
-      || tree->entries[0].kind != AMIPARAM_BRANCH ) {
+  amichkSet = AMIVER_NONE;
+  amichkForgetVersion();
+  if( root == NULL ) {
     amichkError(MSGC_AMI_NO_RESERVED);
     return;
   }
-  root = tree->entries[0].node;
   amichkDecideRules(root);
   amichkCheckRoot(root);
   for( i = 0; i < root->count; i++ ) {
@@ -779,6 +823,7 @@ AmiParamTree *AMICHK_ParseGathered(void) {
   char *text = PARSE_TakeAmiText();
   long where = 0;
   int rc;
+  amichkForgetVersion();
   if( text == NULL ) return NULL;
   rc = AMIPARAM_ParseWhere(text, &tree, &where);
   CMN_Free(&text);
@@ -794,10 +839,47 @@ AmiParamTree *AMICHK_ParseGathered(void) {
   return rc == AMIPARAM_OK ? tree : NULL;
 }
 
+/* The rules the banner of the .ami file at `path` names ("AMI_Version
+** 7.1"), empty for a file without AMI_Version: the version is known only
+** once the whole text is read, and the reader's own findings come after
+** the banner, so the file is read once before, silently, and its version
+** decided as the checks will decide it. */
+static void amichkBannerRules(const char *path, char *rules, size_t size) {
+  AmiParamTree *tree = NULL;
+  const AmiNode *root;
+  AmichkVersion v;
+  const char *found;
+  char *text = NULL;
+  int muted = MSG_SetMuted(1);
+  rules[0] = 0;
+  PARSE_SetSilent(1);
+  if( PARSE_File(path, CMN_FILE_AMI) ) text = PARSE_TakeAmiText();
+  PARSE_FreeAmiText();
+  PARSE_SetSilent(0);
+  if( text && AMIPARAM_Parse(text, &tree) == AMIPARAM_OK
+      && (root = amichkRoot(tree)) != NULL ) {
+    amichkFindVersion(root, &v, &found);
+    if( v.declared )
+      snprintf(rules, size, "AMI_Version %s", AMIVER_Name(v.level));
+  }
+  AMIPARAM_FreeTree(&tree);
+  if( text ) CMN_Free(&text);
+  MSG_SetMuted(muted);
+}
+
+/* Gathers the text of the .ami file at `path` for the checks. */
+static int amichkGather(const char *path) {
+  char rules[64];
+  rules[0] = 0;
+  if( !PARSE_GetSilent() ) amichkBannerRules(path, rules, sizeof rules);
+  return PARSE_AmiFile(path, rules[0] ? rules : NULL);
+}
+
 int AMICHK_CheckAmiFile(const char *path) {
   AmiParamTree *tree;
   CMN_ASSERT(path != NULL, AMICHK_SRC);
-  if( !PARSE_File(path, CMN_FILE_AMI) ) {
+  amichkForgetVersion();
+  if( !amichkGather(path) ) {
     PARSE_FreeAmiText();
     return 0;
   }
@@ -853,8 +935,27 @@ static int amichkParamSeen(const AlgExecList *list, const AlgExecutable *rec) {
   return 0;
 }
 
+/* What the parameter file of `rec` serves: an Executable_Rx or
+** Executable_Tx line says so itself (an I/O model's Executable_Rx file is a
+** receiver's), an Executable line serves what the model is.  A file that
+** lines of both directions name serves either. */
+static int amichkFileDirection(const AlgExecList *list,
+                               const AlgExecutable *rec, int model) {
+  const AlgExecutable *p;
+  int direction = -1;
+  for( p = list->first; p; p = p->next ) {
+    int d = p->direction == ALGMOD_RX ? AMICHK_RX
+        : p->direction == ALGMOD_TX   ? AMICHK_TX
+                                      : model;
+    if( strcmp(p->paramFile, rec->paramFile) != 0 ) continue;
+    if( direction >= 0 && d != direction ) return AMICHK_EITHER;
+    direction = d;
+  }
+  return direction < 0 ? model : direction;
+}
+
 static void amichkCheckRecord(const char *model, const AlgExecList *list,
-                              AlgExecutable *rec, int direction) {
+                              AlgExecutable *rec, int modelDirection) {
   char ibsName[CMN_MAX_PATH + 1];
   char *path;
   if( rec->codeFile[0] && !amichkExists(amichkDir, rec->codeFile) ) {
@@ -874,9 +975,9 @@ static void amichkCheckRecord(const char *model, const AlgExecList *list,
   snprintf(ibsName, sizeof(ibsName), "%s", MSG_GetFileName());
   MSG_SetFileName(path);
   if( amichkReached ) amichkReached(path);
-  if( PARSE_File(path, CMN_FILE_AMI) ) {
+  if( amichkGather(path) ) {
     if( rec->tree ) AMIPARAM_FreeTree(&rec->tree);
-    amichkDirection = direction;
+    amichkDirection = amichkFileDirection(list, rec, modelDirection);
     rec->tree = AMICHK_ParseGathered();
     amichkDirection = AMICHK_EITHER;
   } else {

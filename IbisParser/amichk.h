@@ -28,7 +28,9 @@ enum { AMICHK_EITHER, AMICHK_RX, AMICHK_TX };
 typedef int (*AmichkModelDirection)(void *model);
 
 /* Checks the files of every model of the list that has an executable list.
-** `direction` may be null (every model is then either). */
+** `direction` may be null (every model is then either).  A file that an
+** Executable_Rx or Executable_Tx line names is checked as that direction's,
+** whatever the model. */
 void AMICHK_CheckModelFiles(IbisItem *models, AmichkModelName name,
                             AmichkModelExecs execs,
                             AmichkModelDirection direction);
@@ -48,5 +50,18 @@ void AMICHK_SetReached(AmichkReached reached);
 
 /* The tree checks alone. */
 void AMICHK_CheckTree(const struct AmiParamTree *tree);
+
+/* The AMI_Version a parameter file declares and the rules it was checked
+** by. */
+typedef struct AmichkVersion {
+  int declared;   /* its Reserved_Parameters hold AMI_Version */
+  int kind;       /* AMIVER_KNOWN, AMIVER_NEWER or AMIVER_NOT_A_VERSION */
+  int level;      /* the rules level; AMIVER_NONE without AMI_Version */
+  char value[41]; /* the declared value, cut; empty when it gives none */
+} AmichkVersion;
+
+/* The version of the tree the last check looked at: 1 when that file
+** declared AMI_Version, 0 when it did not or did not parse. */
+int AMICHK_LastVersion(AmichkVersion *out);
 
 #endif

@@ -9,19 +9,16 @@
 #ifndef IBISPARSER_AMIVER_H
 #define IBISPARSER_AMIVER_H
 
-/* Rule sets, oldest first.  AMIVER_50 stands for a file that declares no
-** AMI_Version: the rules of the first AMI release. */
-enum {
-  AMIVER_50,
-  AMIVER_51,
-  AMIVER_60,
-  AMIVER_61,
-  AMIVER_70,
-  AMIVER_71,
-  AMIVER_72,
-  AMIVER_COUNT
-};
-#define AMIVER_NEWEST AMIVER_72
+#include "IbisParser/ver.h"
+
+/* Rule sets are the rules levels of the IBIS versions (ver.h): an
+** AMI_Version is one of the known IBIS versions from 5.1 on, and names the
+** level of its rules (7.1 gives VER_LEVEL_71), so a version added to the
+** table of known versions is a known AMI_Version too.  AMIVER_NONE stands
+** for a file that declares no AMI_Version: the rules of the first AMI
+** release. */
+#define AMIVER_NONE VER_LEVEL_50
+#define AMIVER_FIRST VER_LEVEL_51 /* the first release with AMI_Version */
 
 /* What a declared AMI_Version text is. */
 enum {
@@ -51,7 +48,7 @@ enum {
   AMIVER_DEF_OPTIONAL_NUMBER
 };
 
-/* An allowed value and the release that introduced it. */
+/* An allowed value and the release (rules level) that introduced it. */
 typedef struct AmiverValue {
   const char *text;
   int since;
@@ -59,8 +56,8 @@ typedef struct AmiverValue {
 
 typedef struct AmiverRule {
   const char *name;
-  int since;      /* first rule set that knows it */
-  int removed;    /* rule set that retired it; 0 when never */
+  int since;      /* rules level of the release that introduced it */
+  int removed;    /* rules level of the release that retired it; 0 never */
   unsigned usage; /* allowed Usage words; 0 when the sources leave it open */
   unsigned type;  /* allowed Type words (AMIVER_BIT of reader codes); 0 open */
   int format;     /* AMIVER_FMT_* */
@@ -76,13 +73,13 @@ const AmiverRule *AMIVER_Find(const char *name);
 const AmiverRule *AMIVER_Rule(int i);
 int AMIVER_RuleCount(void);
 
-/* "5.0" .. "7.2" for a rule set. */
-const char *AMIVER_Name(int set);
+/* "5.0" .. "7.2" for a rules level. */
+const char *AMIVER_Name(int level);
 /* The known AMI_Version values as one phrase, for messages. */
 const char *AMIVER_KnownList(void);
 
-/* What `text` is (AMIVER_KNOWN ...); *set receives the rule set it is
+/* What `text` is (AMIVER_KNOWN ...); *level receives the rules level it is
 ** checked by: its own when known, the newest otherwise. */
-int AMIVER_Decide(const char *text, int *set);
+int AMIVER_Decide(const char *text, int *level);
 
 #endif

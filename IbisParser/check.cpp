@@ -4,6 +4,7 @@
 #include "IbisParser/check.h"
 
 #include "IbisParser/amichk.h"
+#include "IbisParser/amiver.h"
 #include "IbisParser/cmn.h"
 #include "IbisParser/ibis.h"
 #include "IbisParser/msg.h"
@@ -55,6 +56,34 @@ static void checkSummaryNote(const VerDecision *d) {
   MSG_SetSummaryNote(note);
 }
 
+/* The decision of the last .ami file checked; checkAmiRead 0 when it
+** declared no AMI_Version or was not read. */
+static AmichkVersion checkAmiVersion;
+static int checkAmiRead;
+
+int CHECK_LastAmiVersion(AmichkVersion *out) {
+  if( checkAmiRead && out ) *out = checkAmiVersion;
+  return checkAmiRead;
+}
+
+/* A file that declares AMI_Version says in its summary which it declared
+** and which rules checked it; one without keeps the summary it always had. */
+static void checkAmiSummaryNote(const AmichkVersion *v) {
+  char note[160];
+  if( v->value[0] ) {
+    snprintf(note, sizeof(note),
+             "Version : AMI_Version %s declared, checked by the AMI_Version "
+             "%s rules",
+             v->value, AMIVER_Name(v->level));
+  } else {
+    snprintf(note, sizeof(note),
+             "Version : AMI_Version without a value, checked by the "
+             "AMI_Version %s rules",
+             AMIVER_Name(v->level));
+  }
+  MSG_SetSummaryNote(note);
+}
+
 int CHECK_File(const char *path) {
   char *local = NULL;
   const char *use = path;
@@ -76,8 +105,13 @@ int CHECK_File(const char *path) {
   }
   type = CHECK_FileType(path);
   checkRead = 0;
+  checkAmiRead = 0;
   if( type == CMN_FILE_AMI ) {
     read = AMICHK_CheckAmiFile(use);
+    if( read && AMICHK_LastVersion(&checkAmiVersion) ) {
+      checkAmiRead = 1;
+      checkAmiSummaryNote(&checkAmiVersion);
+    }
   } else {
     IbisFile *file = NULL;
     read = IBIS_New(&file);

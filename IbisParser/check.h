@@ -24,4 +24,10 @@ struct VerDecision;
 ** .ami file or a file that could not be read. */
 int CHECK_LastVersion(struct VerDecision *out);
 
+struct AmichkVersion;
+/* The AMI_Version of the file of the last CHECK_File call: 1 and the
+** decision for an .ami file that was read and declares AMI_Version, 0
+** otherwise. */
+int CHECK_LastAmiVersion(struct AmichkVersion *out);
+
 #endif

@@ -53,6 +53,7 @@ static int msgCounts[SEV_COUNT] = { 0, 0, 0, 0, 0 };
 static int msgSuppressed[SEV_COUNT] = { 0, 0, 0, 1, 0 }; /* cautions: always */
 static int msgCoded = 0;
 static int msgDiscard = 0;
+static int msgMuted = 0;
 static MsgLineSource msgLineSource = 0;
 
 /* Capture and repetition state. Codes are four digits, so a flat array
@@ -217,6 +218,7 @@ static void msgFormatAndWrite(int type, int code, const char *fmt,
 /* Counts a message of the given type and code, then formats and writes
 ** it unless the repetition limit holds it back. */
 static int msgEmit(int type, int code, const char *fmt, va_list *args) {
+  if( msgMuted ) return 0;
   msgCount(type);
   if( msgHeldBack(code) || msgDiscard ) return 1;
   msgFormatAndWrite(type, code, fmt, args);
@@ -234,7 +236,7 @@ static int msgByFormat(int type, const char *fmt, va_list *args) {
 ** mode shows nothing. */
 static int msgUnknownCode(void) {
   char buf[MSG_BUFFER_SIZE];
-  if( !msgCoded || msgDiscard ) return 0;
+  if( !msgCoded || msgDiscard || msgMuted ) return 0;
   msgFormat(buf, MSG_Table[0].text, 0);
   msgWriteInfo(0, buf);
   return 1;
@@ -324,6 +326,7 @@ int MSG_Print(int type, const char *fmt, va_list *args) {
 /* An info line given by format, never counted nor limited. */
 static int msgInfo(int code, const char *fmt, va_list *args) {
   char buf[MSG_BUFFER_SIZE];
+  if( msgMuted ) return 0;
   if( msgDiscard ) return 1;
   msgFormat(buf, fmt, args);
   msgWriteInfo(code, buf);
@@ -407,6 +410,12 @@ void MSG_SuppressErrors(int on) { msgSuppressed[SEV_ERROR] = on != 0; }
 void MSG_SuppressWarnings(int on) { msgSuppressed[SEV_WARNING] = on != 0; }
 void MSG_SetCoded(int on) { msgCoded = on != 0; }
 void MSG_SetDiscard(int on) { msgDiscard = on != 0; }
+
+int MSG_SetMuted(int on) {
+  int was = msgMuted;
+  msgMuted = on != 0;
+  return was;
+}
 void MSG_SetLineSource(MsgLineSource source) { msgLineSource = source; }
 
 void MSG_ResetCounts(void) {

@@ -115,6 +115,12 @@ void MSG_ResetCounts(void);
 ** text that nobody reads is most of what a message costs.  Off at start. */
 void MSG_SetDiscard(int on);
 
+/* Mute: messages are neither written nor counted nor held against the
+** repetition limit, as if never given; for a caller that reads a file once
+** for one fact before the check reads it (the pre-scan of an .ami file's
+** AMI_Version).  Returns the previous setting.  Off at start. */
+int MSG_SetMuted(int on);
+
 /* Row index of a code in MSG_Table, or -1. */
 int MSG_FindCode(int code);
 

@@ -78,6 +78,7 @@ int PARSE_AllowLongLines(int on) {
   return parseLongLines;
 }
 int PARSE_SetSilent(int on) { return parseSilent = (on != 0); }
+int PARSE_GetSilent(void) { return parseSilent; }
 int PARSE_SetNoFileNameCheck(int on) {
   return parseNoFileNameCheck = (on != 0);
 }
@@ -596,6 +597,8 @@ typedef struct ParseInput {
   const char *path;
   const char *text; /* null: read the file */
   size_t size;
+  const char *amiRules; /* the rules an .ami file's banner names; null: the
+                        ** IBIS 5.0 rules */
 } ParseInput;
 
 static int parseVersionOf(const ParseInput *in, int fileType,
@@ -718,7 +721,8 @@ static int parseAmiFile(const ParseInput *in) {
   int longLines = parseLongLines;
   int inDescription = 0;
   if( !parseSilent ) {
-    printf("\nChecking %s for IBIS 5.0 Compatibility...\n\n", in->path);
+    printf("\nChecking %s for %s Compatibility...\n\n", in->path,
+           in->amiRules ? in->amiRules : "IBIS 5.0");
   }
   parseResetFile(CMN_FILE_AMI);
   PARSE_FreeAmiText();
@@ -769,13 +773,18 @@ static int parseInput(const ParseInput *in, int fileType) {
 }
 
 int PARSE_File(const char *path, int fileType) {
-  ParseInput in = { path, NULL, 0 };
+  ParseInput in = { path, NULL, 0, NULL };
   return parseInput(&in, fileType);
+}
+
+int PARSE_AmiFile(const char *path, const char *rules) {
+  ParseInput in = { path, NULL, 0, rules };
+  return parseInput(&in, CMN_FILE_AMI);
 }
 
 int PARSE_FileText(const char *path, const char *text, size_t size,
                    int fileType) {
-  ParseInput in = { path, text ? text : "", text ? size : 0 };
+  ParseInput in = { path, text ? text : "", text ? size : 0, NULL };
   return parseInput(&in, fileType);
 }
 

@@ -16,6 +16,9 @@
 #define PARSE_LINE_BUFFER 1024
 
 int PARSE_File(const char *path, int fileType);
+/* Gathers an .ami file as PARSE_File does, its banner naming `rules`
+** ("AMI_Version 7.1"), or the IBIS 5.0 rules when null. */
+int PARSE_AmiFile(const char *path, const char *rules);
 /* Reads `size` bytes of `text` as PARSE_File reads the file at `path`: the
 ** path drives the naming and type rules, the directory bookkeeping and the
 ** messages, and nothing is opened.  The text may hold any byte. */
@@ -39,6 +42,7 @@ int PARSE_SetSilent(int on);
 int PARSE_SetNoFileNameCheck(int on);
 int PARSE_SetAcceptVersion1(int on);
 int PARSE_SetForceVersion5(int on);
+int PARSE_GetSilent(void);
 int PARSE_GetNoFileNameCheck(void);
 int PARSE_GetAcceptVersion1(void);
 int PARSE_GetForceVersion5(void);

@@ -67,17 +67,30 @@ const VerInfo *VER_Known(int *count) {
   return verKnown;
 }
 
-const char *VER_KnownList(void) {
-  static char list[160];
+void VER_ListFrom(int from, char *out, size_t size) {
   size_t n = 0;
-  int i;
-  if( list[0] ) return list;
+  int i, first = -1, last = -1;
+  if( size == 0 ) return;
+  out[0] = 0;
   for( i = 0; i < VER_KNOWN_COUNT; i++ ) {
-    const char *sep = i == 0 ? "" : i == VER_KNOWN_COUNT - 1 ? " and " : ", ";
-    int w = snprintf(list + n, sizeof(list) - n, "%s%s", sep, verKnown[i].text);
-    if( w < 0 || (size_t)w >= sizeof(list) - n ) break;
+    if( verKnown[i].level < from ) continue;
+    if( first < 0 ) first = i;
+    last = i;
+  }
+  for( i = first; i >= 0 && i <= last; i++ ) {
+    const char *sep = i == first ? "" : i == last ? " and " : ", ";
+    int w = snprintf(out + n, size - n, "%s%s", sep, verKnown[i].text);
+    if( w < 0 || (size_t)w >= size - n ) {
+      out[n] = 0; /* whole versions only */
+      break;
+    }
     n += (size_t)w;
   }
+}
+
+const char *VER_KnownList(void) {
+  static char list[160];
+  if( list[0] == 0 ) VER_ListFrom(0, list, sizeof(list));
   return list;
 }
 
@@ -127,10 +140,36 @@ static int verLegacyLevel(int dispatch) {
   return dispatch >= 1 && dispatch <= 5 ? level[dispatch] : 0;
 }
 
+int VER_LevelOf(const char *text) {
+  int i;
+  if( text == NULL ) return 0;
+  for( i = 0; i < VER_KNOWN_COUNT; i++ ) {
+    if( strcmp(text, verKnown[i].text) == 0 ) return verKnown[i].level;
+  }
+  return 0;
+}
+
+/* The major number of the newest known version. */
+static long verNewestMajor(void) { return VER_LEVEL_NEWEST / 10; }
+
+int VER_IsNewerMajor(const char *text) {
+  const char *p = text;
+  size_t digits = 0;
+  if( text == NULL ) return 0;
+  while( *p == '0' ) p++; /* "08.0" is 8.0 */
+  while( isdigit((unsigned char)p[digits]) ) digits++;
+  if( (p == text && digits == 0) || p[digits] != '.' ) return 0;
+  if( !isdigit((unsigned char)p[digits + 1]) ) return 0;
+  for( text = p + digits + 1; isdigit((unsigned char)*text); text++ ) {}
+  if( *text != 0 ) return 0;
+  /* A major number of more digits than fit a long is past any release. */
+  return digits > 8 || (digits > 0 && strtol(p, NULL, 10) > verNewestMajor());
+}
+
 /* A version number past 5.0 that is no known version. */
 static void verNumbered(long major, long minor, VerDecision *out) {
   int i, level = VER_LEVEL_50;
-  if( major > 7 ) {
+  if( major > verNewestMajor() ) {
     verSet(out, VER_KIND_NEWER, 5, VER_LEVEL_NEWEST);
     return;
   }

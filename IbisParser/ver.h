@@ -12,6 +12,8 @@
 #ifndef IBISPARSER_VER_H
 #define IBISPARSER_VER_H
 
+#include <stddef.h>
+
 /* Rules levels: ten times the IBIS version whose rules apply.  The 1.1 to
 ** 5.0 rules have one level per dispatch version (21 for 1.x to 2.1, 32, 42,
 ** 50); each later version has its own. */
@@ -29,8 +31,9 @@ enum {
   VER_LEVEL_NEWEST = VER_LEVEL_72
 };
 
-/* The newest version whose rules the checker knows. */
-#define VER_NEWEST "7.2"
+/* The newest version whose rules the checker knows ("7.2"), as the table
+** of known versions in ver.cpp has it. */
+#define VER_NEWEST VER_LevelText(VER_LEVEL_NEWEST)
 
 /* What a declared value is to the checker. */
 enum {
@@ -71,8 +74,20 @@ void VER_Decide(const char *value, int forceV5, int acceptV1, VerDecision *out);
 const VerInfo *VER_Known(int *count);
 /* "2.0, 2.1, ... and 7.2": the versions an [IBIS Ver] line may declare. */
 const char *VER_KnownList(void);
+/* The known versions from rules level `from` on, as one phrase ("5.1,
+** 6.0, ... and 7.2"), cut to fit `size` bytes. */
+void VER_ListFrom(int from, char *out, size_t size);
 /* The text of a rules level ("6.0"), "5.0" for the 5.0 rules; never null. */
 const char *VER_LevelText(int level);
+/* The rules level of a known version ("6.1" gives 61), 0 for any other
+** text. */
+int VER_LevelOf(const char *text);
+/* Whether `text` is a well-formed version ("digits.digits") of a major
+** release after the newest known one (8.0 while 7.2 is the newest): such a
+** file is checked by the newest rules, with a note.  A version of a known
+** major release that the table lacks (7.3) is none: the minor releases
+** that exist are all known. */
+int VER_IsNewerMajor(const char *text);
 
 /* The decision for the file being read.  The reader sets it at the start
 ** of each file, the header when it reads [IBIS Ver]. */

@@ -8,6 +8,7 @@
 #include "IbisFixture.h"
 #include "IbisParser/algmod.h"
 #include "IbisParser/amichk.h"
+#include "IbisParser/check.h"
 #include "amiparam/amiparam.h"
 
 using ::testing::HasSubstr;
@@ -331,6 +332,15 @@ TEST_F(AmiVersion, ChecksReservedParametersByTheDeclaredVersion) {
         {"7.2", "(Modulation_Levels (Usage Info) (Type Integer) (Value 1))",
          "ERROR (line    6) - Value value 1 is not allowed for Modulation_Levels; expected "
          "an integer of 2 or more\n"},
+        // an empty value, or one with a blank, is shown quoted, as written
+        {"7.2", "(Modulation (Usage Info) (Type String) (List \"\" \"PAM 4\"))",
+         "ERROR (line    6) -\n    List value \"\" is not allowed for Modulation; expected NRZ, "
+         "PAM4 or PAMn\n"
+         "ERROR (line    6) - List value \"PAM 4\" is not allowed for Modulation; expected "
+         "NRZ, PAM4 or PAMn\n"},
+        {"7.2", "(Modulation_Levels (Usage Info) (Type Integer) (List 4 \"\"))",
+         "ERROR (line    6) - List value \"\" is not allowed for Modulation_Levels; expected "
+         "an integer of 2 or more\n"},
         {"7.2",
          "(Modulation_Levels (Usage Info) (Type Integer) (Range 4 2 8)) "
          "(PAM_Thresholds (Usage Out) (Type String) (Value \"0 0 0\"))",
@@ -380,6 +390,69 @@ TEST_F(AmiVersion, NeedsANamedRootAndReservedParametersFirst) {
     EXPECT_EQ(CheckFile(text),
               "ERROR (line    2) - Reserved_Parameters must come before Model_Specific in a "
               "file of AMI_Version 5.1\n");
+}
+
+// The banner names the rules the declared AMI_Version asks for, before the
+// reader's own findings (a tab on line 2 here), and the summary says what
+// was declared; a file without AMI_Version, or one that does not parse,
+// keeps the banner and summary it always had.
+TEST_F(AmiVersion, NamesTheDeclaredVersionInTheBannerAndTheSummary) {
+    const std::string tabbed = "(rx\n\t(Reserved_Parameters\n";
+    auto versioned = [&](const std::string& version) {
+        std::string t = VersionedFile(version, "");
+        return tabbed + t.substr(t.find("(Reserved_Parameters\n") + 21);
+    };
+    std::string unversioned = versioned("7.1");
+    unversioned.erase(unversioned.find("  (AMI_Version"),
+                      unversioned.find("  (Init_") - unversioned.find("  (AMI_Version"));
+    for (size_t at; (at = unversioned.find("(Value True)")) != std::string::npos;)
+        unversioned.replace(at, 12, "(Default True)");
+    std::string valueless = versioned("7.1");
+    valueless.replace(valueless.find("(Value \"7.1\")"), 13, "");
+    const std::string tab = "WARNING (line    2) - IBIS files should not contain tab characters.\n";
+    const struct {
+        std::string text;
+        const char *banner, *summary;
+        int declared;
+    } cases[] = {
+        {versioned("7.1"), "AMI_Version 7.1",
+         "Warnings: 1\nVersion : AMI_Version 7.1 declared, checked by the AMI_Version 7.1 rules\n",
+         1},
+        {versioned("7.3"), "AMI_Version 7.2",
+         "ERROR (line    3) - AMI_Version 7.3 is not an AMI version; the known versions are "
+         "5.1, 6.0, 6.1, 7.0, 7.1 and 7.2\n\nErrors  : 1\nWarnings: 1\n"
+         "Version : AMI_Version 7.3 declared, checked by the AMI_Version 7.2 rules\n",
+         1},
+        {valueless, "AMI_Version 7.2",
+         "ERROR (line    3) - Parameter Value is mandatory for AMI_Version\n\nErrors  : 1\n"
+         "Warnings: 1\nVersion : AMI_Version without a value, checked by the AMI_Version 7.2 "
+         "rules\n",
+         1},
+        {unversioned, "IBIS 5.0", "Warnings: 1\n", 0},
+        {versioned("7.1") + ")", "IBIS 5.0",
+         "ERROR (line    9) - The AMI parameter file has mismatched parenthesis\n\nErrors  : 1\n"
+         "Warnings: 1\n",
+         0},
+    };
+    PARSE_SetSilent(0);
+    for (const auto& c : cases) {
+        std::string path = Write("v.ami", c.text);
+        std::fflush(stdout);
+        ::testing::internal::CaptureStdout();
+        MSG_SetOutput(stdout);
+        CHECK_File(path.c_str());
+        std::fflush(stdout);
+        MSG_SetOutput(out_);
+        std::string printed = ::testing::internal::GetCapturedStdout();
+        std::string summary = c.summary;
+        if (summary.rfind("Warnings", 0) == 0) summary = "\nErrors  : 0\n" + summary;
+        bool failed = summary.find("Errors  : 1") != std::string::npos;
+        EXPECT_EQ(printed, "\nChecking " + path + " for " + c.banner + " Compatibility...\n\n" +
+                               tab + summary + (failed ? "\nFile Failed\n" : "\nFile Passed\n"))
+            << c.text;
+        AmichkVersion v;
+        EXPECT_EQ(CHECK_LastAmiVersion(&v), c.declared) << c.text;
+    }
 }
 
 // Files without AMI_Version keep the rules of the first release: the later
@@ -493,38 +566,55 @@ int FakeDirection(void*) {
     return fakeDirection;
 }
 
-// Only a file that a receiver model names is known to be a receiver's.
+// Only a file that serves a receiver is known to be a receiver's: one an
+// input model names, or one an Executable_Rx line names (an I/O model's
+// receiver half).
 TEST_F(AmiTree, NeedsTheThresholdsOfAPam4Receiver) {
     Write("rx.ami", VersionedFile("6.1",
                                   "(Modulation (Usage Info) (Type String) (List NRZ PAM4)) "
                                   "(PAM4_UpperThreshold (Usage Info) (Type Float) (Value 0.2))"));
     Write("code.so", "");
-    std::string ibs = Write("t.ibs", Header32() + "[End]\n");
-    ASSERT_EQ(PARSE_File(ibs.c_str(), CMN_FILE_IBS), 1);
+    std::string ibs = Write("t.ibs", "[IBIS Ver] 6.1\n[File Name] t.ibs\n[File Rev] 1\n[End]\n");
+    ASSERT_EQ(PARSE_File(ibs.c_str(), CMN_FILE_IBS), 1);  // Executable_Rx is 6.1's
     Output();
-    AlgExecList* list = nullptr;
-    std::string begin = "[Algorithmic Model]", line = "Executable A_B_64 code.so rx.ami";
-    ALGMOD_Begin(&begin[0], &list);
-    ALGMOD_Line(&line[0], &list);
-    FakeModel model = {"m", list};
-    IbisItem item = {nullptr, &model};
-    // A finding about the .ami file names that file.
+    const std::string missing = Path("rx.ami") +
+                                ": ERROR (line    6) - Parameter PAM4_LowerThreshold is required "
+                                "in a receiver model whose Modulation is PAM4\n";
     const struct {
-        int direction;
+        std::vector<const char*> lines;
+        int model;
         std::string expected;
     } cases[] = {
-        {AMICHK_RX, Path("rx.ami") +
-                        ": ERROR (line    6) - Parameter PAM4_LowerThreshold is required in a "
-                        "receiver model whose Modulation is PAM4\n"},
-        {AMICHK_TX, ""},
-        {AMICHK_EITHER, ""},
+        {{"Executable A_B_64 code.so rx.ami"}, AMICHK_RX, missing},
+        {{"Executable A_B_64 code.so rx.ami"}, AMICHK_TX, ""},
+        {{"Executable A_B_64 code.so rx.ami"}, AMICHK_EITHER, ""},
+        {{"Executable_Rx A_B_64 code.so rx.ami"}, AMICHK_EITHER, missing},
+        {{"Executable_Rx A_B_64 code.so rx.ami"}, AMICHK_TX, missing},
+        {{"Executable_Tx A_B_64 code.so rx.ami"}, AMICHK_EITHER, ""},
+        {{"Executable_Tx A_B_64 code.so rx.ami"}, AMICHK_RX, ""},
+        // one file serving both halves of an I/O buffer is either's
+        {{"Executable_Rx A_B_64 code.so rx.ami", "Executable_Tx A_B_64 code.so rx.ami"},
+         AMICHK_EITHER,
+         ""},
+        {{"Executable_Tx A_B_64 code.so rx.ami", "Executable_Rx A_B_32 code.so rx.ami"},
+         AMICHK_RX,
+         ""},
     };
     for (const auto& c : cases) {
-        fakeDirection = c.direction;
+        AlgExecList* list = nullptr;
+        std::string begin = "[Algorithmic Model]";
+        ALGMOD_Begin(&begin[0], &list);
+        for (const char* l : c.lines) {
+            std::string line = l;
+            ALGMOD_Line(&line[0], &list);
+        }
+        FakeModel model = {"m", list};
+        IbisItem item = {nullptr, &model};
+        fakeDirection = c.model;
         AMICHK_CheckModelFiles(&item, FakeName, FakeExecs, FakeDirection);
-        EXPECT_EQ(Output(), c.expected) << c.direction;
+        EXPECT_EQ(Output(), c.expected) << c.lines[0] << " model " << c.model;
+        ALGMOD_Free(&list);
     }
-    ALGMOD_Free(&list);
 }
 
 }  // namespace

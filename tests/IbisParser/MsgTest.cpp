@@ -296,6 +296,28 @@ TEST_F(MsgRepeats, DiscardModeCountsAndWritesNothing) {
               "\nErrors  : 5\nWarnings: 1\n\nFile Failed\n");
 }
 
+// Muted, a message leaves no trace at all: no text, no count, nothing held
+// against the repetition limit, even in coded mode or through MSG_Print.
+TEST_F(MsgRepeats, MutedMessagesLeaveNoTrace) {
+    MSG_SetRepeatLimit(2);
+    MSG_ErrorCode(907, "[x]");
+    EXPECT_EQ(MSG_SetMuted(1), 0);
+    MSG_SetCoded(1);
+    for (int i = 0; i < 5; ++i) MSG_ErrorCode(907, "[x]");
+    MSG_WarningLine("w");
+    MSG_NoteCode(99999);
+    MSG_Print(MSG_TYPE_BUG, "b", nullptr);
+    MSG_SetCoded(0);
+    EXPECT_EQ(MSG_SetMuted(0), 1);
+    EXPECT_EQ(Errors(), 1);
+    MSG_ErrorCode(907, "[x]");
+    EXPECT_EQ(MSG_HiddenCount(907), 0);
+    MSG_Summary();
+    EXPECT_EQ(Output(),
+              "ERROR - Data for unknown keyword.\n[x]\nERROR - Data for unknown keyword.\n[x]\n"
+              "\nErrors  : 2\n\nFile Failed\n");
+}
+
 TEST_F(MsgRepeats, NoLimitWritesEveryMessage) {
     for (int i = 0; i < 30; ++i) MSG_ErrorCode(921);
     MSG_Summary();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "IbisFixture.h"
+#include "IbisParser/amiver.h"
 #include "IbisParser/check.h"
 #include "IbisParser/keyword.h"
 #include "IbisParser/ver.h"
@@ -72,6 +73,45 @@ TEST(VersionDecision, DecidesDispatchRulesAndKindOfEachValue) {
     }
     EXPECT_STREQ(VER_KnownList(),
                  "2.0, 2.1, 3.0, 3.1, 3.2, 4.0, 4.1, 4.2, 5.0, 5.1, 6.0, 6.1, 7.0, 7.1 and 7.2");
+}
+
+// AMI_Version takes its known versions and the rule for a newer one from
+// the IBIS versions: the two sides cannot drift apart.
+TEST(VersionDecision, DecidesAmiVersionsByTheSameKnownVersions) {
+    const struct {
+        const char* value;
+        int kind, level;
+    } cases[] = {
+        {"5.1", AMIVER_KNOWN, 51},
+        {"7.1", AMIVER_KNOWN, 71},
+        {"7.2", AMIVER_KNOWN, 72},
+        // IBIS versions before AMI_Version existed are none of its values
+        {"5.0", AMIVER_NOT_A_VERSION, 72},
+        {"4.2", AMIVER_NOT_A_VERSION, 72},
+        {"7.3", AMIVER_NOT_A_VERSION, 72},
+        {"7.10", AMIVER_NOT_A_VERSION, 72},
+        {"8.0", AMIVER_NEWER, 72},
+        {"08.0", AMIVER_NEWER, 72},
+        {"123456789012.0", AMIVER_NEWER, 72},
+        {"00.1", AMIVER_NOT_A_VERSION, 72},
+        {"8.", AMIVER_NOT_A_VERSION, 72},
+        {".8", AMIVER_NOT_A_VERSION, 72},
+        {"8.0 ", AMIVER_NOT_A_VERSION, 72},
+        {"", AMIVER_NOT_A_VERSION, 72},
+    };
+    for (const auto& c : cases) {
+        int level = 0;
+        EXPECT_EQ(AMIVER_Decide(c.value, &level), c.kind) << c.value;
+        EXPECT_EQ(level, c.level) << c.value;
+        EXPECT_EQ(VER_IsNewerMajor(c.value), c.kind == AMIVER_NEWER) << c.value;
+    }
+    int level = 0;
+    EXPECT_EQ(AMIVER_Decide(nullptr, &level), AMIVER_NOT_A_VERSION);
+    EXPECT_STREQ(AMIVER_KnownList(), "5.1, 6.0, 6.1, 7.0, 7.1 and 7.2");
+    EXPECT_STREQ(AMIVER_Name(VER_LEVEL_61), "6.1");
+    char shortList[12];
+    VER_ListFrom(VER_LEVEL_70, shortList, sizeof shortList);
+    EXPECT_STREQ(shortList, "7.0, 7.1");  // cut whole, never mid-version
 }
 
 // ---- files -------------------------------------------------------------

@@ -75,9 +75,22 @@ TEST(IbisLintFormat, JsonDocumentCarriesVerdictsCountsAndMessages) {
     f.hidden.push_back(hidden);
     f.declaredVersion = "8.0";
     f.rulesVersion = "7.2";
-    std::string doc = ibislint::JsonDocument({f}, 0, 1);
+    // An .ami file's declared version is its AMI_Version.
+    ibislint::FileResult ami;
+    ami.path = "a.ami";
+    ami.type = "ami";
+    ami.declaredVersion = "7.3";
+    ami.rulesVersion = "7.2";
+    ibislint::FileResult plain = ami;
+    plain.declaredVersion = plain.rulesVersion = "";
+    std::string doc = ibislint::JsonDocument({f, ami, plain}, 1, 2);
     EXPECT_NE(doc.find("\"ibis_version\": {\"declared\": \"8.0\", \"rules\": \"7.2\"}"),
               std::string::npos);
+    EXPECT_NE(doc.find("\"type\": \"ami\",\n      \"ami_version\": {\"declared\": \"7.3\", "
+                       "\"rules\": \"7.2\"}"),
+              std::string::npos)
+        << doc;
+    EXPECT_EQ(doc.find("ami_version"), doc.rfind("ami_version"));
     EXPECT_NE(doc.find("\"verdict\": \"failed\""), std::string::npos);
     EXPECT_NE(doc.find("\"errors\": 25"), std::string::npos);
     EXPECT_NE(doc.find("\"code\": \"E0907\", \"line\": 4"), std::string::npos);
@@ -85,7 +98,7 @@ TEST(IbisLintFormat, JsonDocumentCarriesVerdictsCountsAndMessages) {
     // Texts are kept as the text output prints them.
     EXPECT_NE(doc.find("\"text\": \"Typ value is not in between \"}"), std::string::npos) << doc;
     EXPECT_NE(doc.find("\"text\": \" missing a \\\"/\\\"\\n\"}"), std::string::npos) << doc;
-    EXPECT_NE(doc.find("\"summary\": {\"files\": 1, \"passed\": 0, \"failed\": 1}"),
+    EXPECT_NE(doc.find("\"summary\": {\"files\": 3, \"passed\": 1, \"failed\": 2}"),
               std::string::npos);
     ibislint::Format format;
     EXPECT_TRUE(ibislint::ParseFormat("gnu", &format));

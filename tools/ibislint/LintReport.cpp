@@ -129,7 +129,8 @@ std::string JsonDocument(const std::vector<FileResult>& files, int passed, int f
         out += "\n      \"path\": " + JsonQuote(f.path);
         out += ",\n      \"type\": " + JsonQuote(f.type);
         if (!f.rulesVersion.empty()) {
-            out += ",\n      \"ibis_version\": {\"declared\": " + JsonQuote(f.declaredVersion) +
+            out += f.type == "ami" ? ",\n      \"ami_version\"" : ",\n      \"ibis_version\"";
+            out += ": {\"declared\": " + JsonQuote(f.declaredVersion) +
                    ", \"rules\": " + JsonQuote(f.rulesVersion) + "}";
         }
         out += ",\n      \"verdict\": ";

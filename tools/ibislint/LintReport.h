@@ -39,8 +39,9 @@ struct Message {
 struct FileResult {
     std::string path;
     std::string type;  // "ibs", "pkg", "ebd" or "ami"
-    // The [IBIS Ver] value and the version whose rules checked the file;
-    // empty when the file was not read by the IBIS reader (.ami, refused).
+    // The version the file declares ([IBIS Ver], or an .ami file's
+    // AMI_Version) and the version whose rules checked it; empty when the
+    // file was not read or is an .ami file without AMI_Version.
     std::string declaredVersion, rulesVersion;
     bool passed = false;
     int bugs = 0, errors = 0, warnings = 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "IbisParser/amichk.h"
+#include "IbisParser/amiver.h"
 #include "IbisParser/check.h"
 #include "IbisParser/circuit.h"
 #include "IbisParser/cmn.h"
@@ -213,7 +214,12 @@ int main(int argc, char** argv) {
         report.BeginFile(file, TypeName(file));
         bool passed = CHECK_File(file.c_str()) != 0;
         VerDecision version;
-        if (CHECK_LastVersion(&version)) report.SetVersion(version.declared, version.rules);
+        AmichkVersion ami;
+        if (CHECK_LastVersion(&version)) {
+            report.SetVersion(version.declared, version.rules);
+        } else if (CHECK_LastAmiVersion(&ami)) {
+            report.SetVersion(ami.value, AMIVER_Name(ami.level));
+        }
         report.EndFile(passed);
         std::fflush(stdout);
     }
