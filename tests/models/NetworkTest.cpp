@@ -1,33 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "HeapCounter.h"
 #include "NetworkFixture.h"
 #include "blocks/Tanh.h"
 #include "models/corvin_rx1/corvin_rx1.h"
 #include "models/corvin_tx1/corvin_tx1.h"
-
-// Counts every allocation of this test program, so a test can prove that
-// running the networks allocates nothing.
-static std::atomic<long> g_allocations{0};
-void* operator new(std::size_t n) {
-    ++g_allocations;
-    if (void* p = std::malloc(n != 0 ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-// Out of line, so that the compiler does not pair an inlined free with the
-// new it sees at the call site.
-__attribute__((noinline)) void operator delete(void* p) noexcept {
-    std::free(p);
-}
-__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
