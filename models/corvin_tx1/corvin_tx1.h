@@ -71,8 +71,8 @@ public:
     bool Setup() override;
     bool Initialize() override;
     bool Run() override;
-    // firings samples of the external ports at once; they must hold that
-    // many. Returns the firings before the first that failed.
+    // firings samples of the external ports at once; the connected ones
+    // must hold that many. Returns the firings before the first that failed.
     std::size_t RunSpan(std::size_t firings) override;
     bool Finalize() override;
 
