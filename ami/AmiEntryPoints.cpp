@@ -6,16 +6,15 @@
 // thrown may leave these functions: each catches everything, records it in
 // the instance's message where there is an instance, and returns 0.
 //
-// AMI_GetWave runs the network over spans of the waveform: the network's
-// outputs do not depend on where the spans (or the simulator's calls)
-// begin and end, only on the samples.
+// AMI_GetWave runs the network over the simulator's waveform in place: the
+// network's outputs do not depend on where its spans (or the simulator's
+// calls) begin and end, only on the samples.
 //
 // CORVIN_AMI_KERNEL_ISA, when defined (a KernelIsa name such as Sse2), pins
 // the network's span kernels to that instruction set. Only the test builds
 // of the libraries define it, to run the path a processor without AVX2
 // takes on one that has it; the shipped libraries choose at run time.
 #include <cmath>
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -93,31 +92,18 @@ long Init(double bitTime, double sampleInterval, const char* parameters, Instanc
     return 1;
 }
 
-// Simulators that call with one sample at a time pay no library call for it.
-void CopySamples(double* to, const double* from, std::size_t n) {
-    if (n == 1)
-        *to = *from;
-    else if (n != 0)
-        std::memcpy(to, from, n * sizeof(double));
-}
-
-// The waveform through the network, span by span. A failed firing ends the
+// The waveform through the network, in place. A failed firing ends the
 // call: the samples before it are filtered, it and the later ones keep the
 // simulator's values.
-long FilterSpans(Instance& inst, double* wave, std::size_t size) {
-    Network& net = inst.model;
-    double* in = &net.Input.ElementAt(0);
-    const double* out = &net.AmiOutput().ElementAt(0);
-    for (std::size_t i = 0; i < size;) {
-        const std::size_t n = size - i < Network::SpanLength ? size - i : Network::SpanLength;
-        CopySamples(in, wave + i, n);
-        const std::size_t good = net.RunSpan(n);
-        CopySamples(wave + i, out, good);
-        if (good < n) {
-            inst.AppendPhaseError("Run");
-            return 0;
-        }
-        i += n;
+long FilterWave(Instance& inst, double* wave, std::size_t size) {
+    std::size_t good = 0;
+    {
+        Instance::WaveView view(inst.model, wave, size);
+        good = inst.model.RunSpan(size);
+    }
+    if (good < size) {
+        inst.AppendPhaseError("Run");
+        return 0;
     }
     return 1;
 }
@@ -179,7 +165,7 @@ CORVIN_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_times
             inst.AppendPhaseError("Run");
             result = 0;
         } else {
-            result = FilterSpans(inst, wave, static_cast<std::size_t>(wave_size));
+            result = FilterWave(inst, wave, static_cast<std::size_t>(wave_size));
         }
         inst.clockTimes[0] = -1.0;
         return result;

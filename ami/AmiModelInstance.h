@@ -1,11 +1,16 @@
 // AmiModelInstance<Network>: the record behind an AMI_memory handle. It
 // holds the model network by value, the message text handed to the
-// simulator, the clock-time array and the samples per bit, and owns the
-// arrays of the network's four external ports, one span of
-// Network::SpanLength samples each.
+// simulator, the clock-time array and the samples per bit.
+//
+// The network's external ports hold no arrays of their own: during
+// AMI_GetWave its Input and its model output view the simulator's waveform
+// (WaveView), and the two output ports that the simulator never reads are
+// left unconnected, so the network neither writes them nor computes what
+// only they would show.
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,18 +26,42 @@ struct AmiModelInstance {
     // True only after Setup and Initialize both succeeded: GetWave runs the
     // network only then.
     bool ready = false;
-    double portStorage[4][Network::SpanLength] = {};
 
     AmiModelInstance() {
         typename Network::Buffer* ports[4] = {&model.Input, &model.Output1, &model.Output2,
                                               &model.Output3};
-        for (int i = 0; i < 4; ++i) {
-            ports[i]->Data = portStorage[i];
-            ports[i]->Capacity = Network::SpanLength;
-            ports[i]->Position = 0;
-            ports[i]->Rate = 1;
-        }
+        for (typename Network::Buffer* port : ports)
+            port->Connected = port == &model.Input || port == &model.AmiOutput();
     }
+
+    // Attaches the network's Input and model output to the size samples of
+    // wave for as long as it lives, and detaches them again, so that no
+    // pointer into the simulator's memory outlives the call. The network
+    // reads each piece of its input before it writes that piece's output
+    // and writes only the samples that ran, so the two may share the array.
+    class WaveView {
+    public:
+        WaveView(Network& net, double* wave, std::size_t size) : net_(net) {
+            Attach(net_.Input, wave, size);
+            Attach(net_.AmiOutput(), wave, size);
+        }
+        ~WaveView() {
+            Attach(net_.Input, nullptr, 0);
+            Attach(net_.AmiOutput(), nullptr, 0);
+        }
+        WaveView(const WaveView&) = delete;
+        WaveView& operator=(const WaveView&) = delete;
+
+    private:
+        Network& net_;
+
+        static void Attach(typename Network::Buffer& port, double* wave, std::size_t size) {
+            port.Data = wave;
+            port.Capacity = size;
+            port.Position = 0;
+            port.Rate = 1;
+        }
+    };
 
     void Append(const std::string& text) { message.Append(text); }
 

@@ -9,25 +9,40 @@
 // ratio. All times are CPU times. Counter instance_bytes is the heap one
 // instance holds after AMI_Init and one AMI_GetWave call.
 //
+// The Memory rows take that heap at every data rate of the same-bits sweep
+// for one samples per bit each (the argument), after AMI_Init and one
+// AMI_GetWave call of 1024 samples: counter max_instance_bytes is the
+// largest over the rates.
+//
 // CORVIN_BENCH_REFERENCE_LIBS=DIR adds the runs of the libraries in DIR (an
-// earlier build of the same libraries), for before-and-after figures.
+// earlier build of the same libraries), for before-and-after figures. The
+// Memory rows then also measure the libraries in DIR at each point: counter
+// beyond_reference is the most by which an instance of the shipped library
+// exceeds one of the earlier library at the same point, and a row fails
+// when that is more than one span buffer of the networks.
 #include <benchmark/benchmark.h>
 
 #include <dlfcn.h>
-#include <malloc.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "HeldBytes.h"
 #include "blocks/KernelIsa.h"
 #include "blocks/TimeResponseFIR.h"
 #include "models/ResponseGrid.h"
 #include "models/corvin_rx1/EqResponses.h"
+#include "models/corvin_rx1/corvin_rx1.h"
 #include "models/corvin_tx1/TxOutputResponse.h"
+#include "tests/ami/SweepPoints.h"
 
 namespace {
 
@@ -165,9 +180,51 @@ void BM_Literal(benchmark::State& state) {
 
 // ---- the libraries -------------------------------------------------------
 
-using InitFn = long (*)(double*, long, long, double, double, char*, char**, void**, char**);
-using GetWaveFn = long (*)(double*, long, double*, char**, void*);
-using CloseFn = long (*)(void*);
+// A model library, loaded as a simulator loads it.
+class Library {
+public:
+    using InitFn = long (*)(double*, long, long, double, double, char*, char**, void**, char**);
+    using GetWaveFn = long (*)(double*, long, double*, char**, void*);
+    using CloseFn = long (*)(void*);
+
+    explicit Library(const std::string& path)
+        : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        if (handle_ == nullptr) return;
+        Init = reinterpret_cast<InitFn>(dlsym(handle_, "AMI_Init"));
+        GetWave = reinterpret_cast<GetWaveFn>(dlsym(handle_, "AMI_GetWave"));
+        Close = reinterpret_cast<CloseFn>(dlsym(handle_, "AMI_Close"));
+    }
+    ~Library() {
+        if (handle_ != nullptr) dlclose(handle_);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+
+    bool Loaded() const { return Init != nullptr && GetWave != nullptr && Close != nullptr; }
+
+    // AMI_Init at samples per bit with the bit time, then one AMI_GetWave
+    // call over the first block samples of wave; returns the instance and
+    // the heap it then holds.
+    void* Start(const std::string& params, double bitTime, int samplesPerBit, double* wave,
+                long block, long* bytes) const {
+        std::string p = params;
+        void* memory = nullptr;
+        char* msg = nullptr;
+        const long before = HeldBytes();
+        Init(nullptr, 0, 0, bitTime / samplesPerBit, bitTime, p.data(), nullptr, &memory, &msg);
+        double clock[2];
+        GetWave(wave, block, clock, nullptr, memory);
+        *bytes = HeldBytes() - before;
+        return memory;
+    }
+
+    InitFn Init = nullptr;
+    GetWaveFn GetWave = nullptr;
+    CloseFn Close = nullptr;
+
+private:
+    void* handle_;
+};
 
 struct ModelRun {
     std::string library;  // full path
@@ -177,33 +234,25 @@ struct ModelRun {
 
 void RunLibrary(benchmark::State& state, const ModelRun& run) {
     const long block = state.range(0);
-    void* h = dlopen(run.library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (h == nullptr) {
-        state.SkipWithError(dlerror());
+    const Library lib(run.library);
+    if (!lib.Loaded()) {
+        state.SkipWithError(("cannot load " + run.library).c_str());
         return;
     }
-    auto init = reinterpret_cast<InitFn>(dlsym(h, "AMI_Init"));
-    auto getWave = reinterpret_cast<GetWaveFn>(dlsym(h, "AMI_GetWave"));
-    auto close = reinterpret_cast<CloseFn>(dlsym(h, "AMI_Close"));
     const std::vector<double> source = Waveform(kSamples);
     std::vector<double> wave(kSamples);
-    double bytes = 0.0;
+    long bytes = 0;
     for (auto _ : state) {
         state.PauseTiming();
         wave = source;
-        std::string p = run.params;
-        void* memory = nullptr;
-        char* msg = nullptr;
-        const std::size_t before = mallinfo2().uordblks;
-        init(nullptr, 0, 0, kBitTime / 32, kBitTime, p.data(), nullptr, &memory, &msg);
-        double clock[2];
-        getWave(wave.data(), block, clock, nullptr, memory);
-        bytes = static_cast<double>(mallinfo2().uordblks - before);
+        void* memory = lib.Start(run.params, kBitTime, 32, wave.data(), block, &bytes);
         state.ResumeTiming();
+        double clock[2];
         for (std::size_t i = block; i < kSamples; i += block)
-            getWave(wave.data() + i, std::min<long>(block, kSamples - i), clock, nullptr, memory);
+            lib.GetWave(wave.data() + i, std::min<long>(block, kSamples - i), clock, nullptr,
+                        memory);
         state.PauseTiming();
-        close(memory);
+        lib.Close(memory);
         state.ResumeTiming();
     }
     const double samples = static_cast<double>(state.iterations()) * (kSamples - block);
@@ -211,8 +260,82 @@ void RunLibrary(benchmark::State& state, const ModelRun& run) {
         benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["of_literal"] = benchmark::Counter(
         samples * run.literalNs * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["instance_bytes"] = bytes;
-    dlclose(h);
+    state.counters["instance_bytes"] = static_cast<double>(bytes);
+}
+
+// ---- memory ---------------------------------------------------------------
+
+struct MemoryRun {
+    std::string library;    // full path
+    std::string reference;  // the same library of an earlier build, or empty
+    std::string params;
+};
+
+// The heap of one instance of lib at samplesPerBit and the rate (Gb/s).
+long InstanceBytes(const Library& lib, const std::string& params, double rate, int samplesPerBit) {
+    std::vector<double> wave = Waveform(1024);
+    long bytes = 0;
+    lib.Close(lib.Start(params, 1e-9 / rate, samplesPerBit, wave.data(), 1024, &bytes));
+    return bytes;
+}
+
+// Standard error closed for as long as it lives: the transmitter refuses
+// the faster rates at the lower samples per bit (its post tap would lie
+// beyond its history) and says so there, which is no news here.
+class QuietStderr {
+public:
+    QuietStderr() : saved_(dup(2)) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, 2);
+            close(null);
+        }
+    }
+    ~QuietStderr() {
+        if (saved_ >= 0) {
+            dup2(saved_, 2);
+            close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_;
+};
+
+void MemoryRow(benchmark::State& state, const MemoryRun& run) {
+    const int samplesPerBit = static_cast<int>(state.range(0));
+    const QuietStderr quiet;
+    const Library lib(run.library);
+    std::unique_ptr<Library> ref;
+    if (!run.reference.empty()) ref = std::make_unique<Library>(run.reference);
+    if (!lib.Loaded() || (ref && !ref->Loaded())) {
+        state.SkipWithError("cannot load the libraries");
+        return;
+    }
+    // The first instance of a library also takes what the library keeps
+    // for the whole process.
+    InstanceBytes(lib, run.params, 1, samplesPerBit);
+    if (ref) InstanceBytes(*ref, run.params, 1, samplesPerBit);
+    long most = 0, beyond = LONG_MIN;
+    for (auto _ : state) {
+        for (double rate : probe::kRates) {
+            const long bytes = InstanceBytes(lib, run.params, rate, samplesPerBit);
+            most = std::max(most, bytes);
+            if (ref)
+                beyond =
+                    std::max(beyond, bytes - InstanceBytes(*ref, run.params, rate, samplesPerBit));
+        }
+    }
+    state.counters["max_instance_bytes"] = static_cast<double>(most);
+    if (!ref) return;
+    state.counters["beyond_reference"] = static_cast<double>(beyond);
+    const long span = static_cast<long>(corvin_rx1::SpanLength * sizeof(double));
+    if (beyond > span)
+        state.SkipWithError(("an instance holds " + std::to_string(beyond) +
+                             " bytes more than the reference's, more than one span buffer")
+                                .c_str());
 }
 
 void Register(const std::string& label, const std::string& dir) {
@@ -234,6 +357,20 @@ void Register(const std::string& label, const std::string& dir) {
     }
 }
 
+void RegisterMemory(const std::string& dir, const char* reference) {
+    const std::string ref = reference != nullptr ? reference : "";
+    const std::string libs[] = {"corvin_rx1_x64.so", "corvin_tx1_x64.so"};
+    const char* params[] = {"(corvin_rx1 (eq 1))", "(corvin_tx1 (de_code 5))"};
+    const char* names[] = {"Receiver", "Transmitter"};
+    for (int i = 0; i < 2; ++i) {
+        const MemoryRun run{dir + "/" + libs[i], ref.empty() ? "" : ref + "/" + libs[i], params[i]};
+        auto* b = benchmark::RegisterBenchmark((std::string("Memory/") + names[i]).c_str(),
+                                               MemoryRow, run);
+        for (int spb : probe::kSamplesPerBit) b->Arg(spb);
+        b->Iterations(1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,7 +381,9 @@ int main(int argc, char** argv) {
     const char* best = Vantra::KernelIsaName(Vantra::ResolveKernelIsa(Vantra::KernelIsa::Best));
     Register(best, CORVIN_LIB_DIR);
     Register("sse2", CORVIN_SSE2_LIB_DIR);
-    if (const char* ref = std::getenv("CORVIN_BENCH_REFERENCE_LIBS")) Register("reference", ref);
+    const char* ref = std::getenv("CORVIN_BENCH_REFERENCE_LIBS");
+    if (ref != nullptr) Register("reference", ref);
+    RegisterMemory(CORVIN_LIB_DIR, ref);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -1,4 +1,4 @@
-corvin_add_bench(ami_bench SOURCES AmiBench.cpp
+corvin_add_bench(ami_bench SOURCES AmiBench.cpp HeldBytes.cpp
   LIBS corvin_rx1_tables corvin_tx1_tables vantra_blocks ${CMAKE_DL_LIBS})
 target_compile_definitions(ami_bench PRIVATE CORVIN_LIB_DIR="${PROJECT_BINARY_DIR}/lib"
                            CORVIN_SSE2_LIB_DIR="${PROJECT_BINARY_DIR}/lib-sse2")

@@ -112,11 +112,13 @@ public:
         return true;
     }
 
-    // Lays out and clears the history. A linear history has room for the
-    // longest span the Input port can carry beyond the D - 1 samples it
-    // keeps (for at least kMinRoom samples), and slides back when that room
-    // is used up: memory is what counts, the slide costs a few copied
-    // doubles per sample.
+    // Lays out and clears the history. A linear history has room for new
+    // samples beyond the D - 1 it keeps, and slides back when that room is
+    // used up: room for the longest span the Input port can carry, but no
+    // more than D (and at least kMinRoom). Memory is what counts: a short
+    // filter need not hold a span beyond its own length, and with room for
+    // D samples the slide copies at most about one sample per sample
+    // filtered.
     bool Initialize() override {
         FreeDelay();
         const std::size_t d = configured_.length;
@@ -125,7 +127,8 @@ public:
         kernels_ = &SpanKernelsFor(Isa);
         std::size_t total = d;
         if (Linear()) {
-            const std::size_t room = Input.Capacity > kMinRoom ? Input.Capacity : kMinRoom;
+            const std::size_t span = Input.Capacity < d ? Input.Capacity : d;
+            const std::size_t room = span > kMinRoom ? span : kMinRoom;
             total = (d - 1) + room + 1;
             FindNonZeroTaps();
             // The taps that are not zero, last first.

@@ -39,10 +39,14 @@ public:
         CopyTo(srcOffset, static_cast<CircularBuffer&>(dstBase), dstOffset, count);
     }
 
+    // A destination that views the very samples of the source (a port that
+    // shares its producer's array, as a network's fork branches and in-place
+    // blocks do) already holds them: nothing is moved.
     void CopyTo(std::size_t srcOffset, CircularBuffer& dst, std::size_t dstOffset,
                 std::size_t count) const {
         std::size_t s = IndexOf(srcOffset);
         std::size_t d = dst.IndexOf(dstOffset);
+        if (dst.Data == Data && d == s && dst.Capacity == Capacity) return;
         if (count == 1) {
             dst.Data[d] = Data[s];
             return;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "models/PublishOutput.h"
 #include "models/ResponseGrid.h"
 #include "models/TruncateToInt32.h"
 #include "models/corvin_rx1/EqResponses.h"
@@ -42,7 +43,7 @@ bool corvin_rx1::Setup() {
         ok &= Adopt(f.Setup(), f);
     }
 
-    // Truncation here, rounding in EqToIndex: the two agree for 0, SpanLength, 2.
+    // Truncation here, rounding in EqToIndex: the two agree for 0, 1 and 2.
     RxDc.row = TruncateToInt32(eq);
     RxDc.kernel_isa = Isa;
     ok &= Adopt(RxDc.Setup(), RxDc);
@@ -66,29 +67,10 @@ bool corvin_rx1::Setup() {
 }
 
 bool corvin_rx1::Initialize() {
-    cells_.Release();
-    cells_.Connect<double>(0, SpanLength, InputNet, InputFork.Input);
-    cells_.Connect<double>(1, SpanLength, PostDcOut, OutputNet1);
-    cells_.Connect<double>(2, SpanLength, DcFork.Output.At(1), OutputNet2);
-    cells_.Connect<double>(3, SpanLength, EqFork.Output.At(0), OutputNet3);
-    cells_.Connect<double>(4, SpanLength, EqFIR2.Output, EqSelect.Input.At(2));
-    cells_.Connect<double>(5, SpanLength, EqFIR1.Output, EqSelect.Input.At(1));
-    cells_.Connect<double>(6, SpanLength, EqFIR0.Output, EqSelect.Input.At(0));
-    cells_.Connect<double>(7, SpanLength, RxDcOut, DcFork.Input);
-    cells_.Connect<int>(8, SpanLength, EqToIndex.Output, EqSelect.Control);
-    cells_.Connect<double>(9, SpanLength, EqSelect.Output, EqFork.Input);
-    cells_.Connect<double>(10, SpanLength, EqFork.Output.At(1), RxDcIn);
-    cells_.Connect<double>(11, SpanLength, EqConst.Output, EqToIndex.Input);
-    cells_.Connect<double>(12, SpanLength, DcFork.Output.At(0), PostDcIn);
-    cells_.Connect<double>(13, SpanLength, InputFork.Output.At(0), EqFIR2.Input);
-    cells_.Connect<double>(14, SpanLength, InputFork.Output.At(1), EqFIR1.Input);
-    cells_.Connect<double>(15, SpanLength, InputFork.Output.At(2), EqFIR0.Input);
-
+    ConnectCells();
     bool ok = true;
     ok &= Adopt(PostDc.Initialize(), PostDc);
-    ok &= Adopt(EqFIR2.Initialize(), EqFIR2);
-    ok &= Adopt(EqFIR1.Initialize(), EqFIR1);
-    ok &= Adopt(EqFIR0.Initialize(), EqFIR0);
+    ok &= InitializeEqualisers();
     ok &= Adopt(RxDc.Initialize(), RxDc);
     ok &= Adopt(EqToIndex.Initialize(), EqToIndex);
     ok &= Adopt(EqSelect.Initialize(), EqSelect);
@@ -96,6 +78,45 @@ bool corvin_rx1::Initialize() {
     ok &= Adopt(EqConst.Initialize(), EqConst);
     ok &= Adopt(DcFork.Initialize(), DcFork);
     ok &= Adopt(InputFork.Initialize(), InputFork);
+    return ok;
+}
+
+// The connections in signal order, each on the array that carries it (see
+// Storage in the header).
+void corvin_rx1::ConnectCells() {
+    cells_.Release();
+    cells_.Connect<double>(kSignal, SpanLength, EqConst.Output, EqToIndex.Input);
+    cells_.Connect<int>(kControl, SpanLength, EqToIndex.Output, EqSelect.Control);
+    cells_.Share(kSignal, InputNet, InputFork.Input);
+    cells_.Share(kSignal, InputFork.Output.At(0), EqFIR2.Input);
+    cells_.Share(kSignal, InputFork.Output.At(1), EqFIR1.Input);
+    cells_.Share(kSignal, InputFork.Output.At(2), EqFIR0.Input);
+    cells_.Share(kSignal, EqFIR2.Output, EqSelect.Input.At(2));
+    cells_.Share(kSignal, EqFIR1.Output, EqSelect.Input.At(1));
+    cells_.Share(kSignal, EqFIR0.Output, EqSelect.Input.At(0));
+    cells_.Share(kSignal, EqSelect.Output, EqFork.Input);
+    cells_.Share(kSignal, EqFork.Output.At(0), OutputNet3);
+    cells_.Share(kSignal, EqFork.Output.At(1), RxDcIn);
+    cells_.Share(kSignal, RxDcOut, DcFork.Input);
+    cells_.Share(kSignal, DcFork.Output.At(1), OutputNet2);
+    cells_.Share(kSignal, DcFork.Output.At(0), PostDcIn);
+    cells_.Share(kSignal, PostDcOut, OutputNet1);
+}
+
+// The response that the Mux passes from the first firing on (the constant
+// source emits the setting at once, rounded as EqToIndex rounds it) gets its
+// history; the others are finalized, so that they hold no history of an
+// earlier Initialize either. A setting that selects none leaves all three
+// without: every firing then fails in the Mux before any response fires.
+bool corvin_rx1::InitializeEqualisers() {
+    int selected = -1;
+    Vantra::TypeConverterRound::Convert(EqConst.Value, selected);
+    Vantra::TimeResponseFIR* filters[3] = {&EqFIR0, &EqFIR1, &EqFIR2};
+    bool ok = true;
+    for (int i = 2; i >= 0; --i) {
+        Vantra::TimeResponseFIR& f = *filters[i];
+        ok &= Adopt(i == selected ? f.Initialize() : f.Finalize(), f);
+    }
     return ok;
 }
 
@@ -119,12 +140,12 @@ std::size_t corvin_rx1::RunSpan(std::size_t firings) {
 }
 
 // n <= SpanLength firings, with the external ports' samples from offset
-// base on. The blocks fire in signal order, each over the whole piece, so
-// every cell holds the piece's samples when its consumer fires. A firing
-// that fails ends the piece: the blocks after the failing one still fire
-// it, as they would in Run, and none fires beyond it.
+// base on. The blocks fire in signal order, each over the whole piece, on
+// the one signal array; each output port receives its signal before the
+// next block overwrites it. A firing that fails ends the piece: the blocks
+// after the failing one still fire it, as they would in Run, none fires
+// beyond it, and no output port receives it.
 std::size_t corvin_rx1::RunPiece(std::size_t base, std::size_t n) {
-    Input.CopyTo(base, InputNet, 0, n);
     std::size_t good = n;
     std::size_t m = n;  // firings the blocks still fire
     auto fire = [&](Vantra::DFModel& block, std::size_t done) {
@@ -134,17 +155,22 @@ std::size_t corvin_rx1::RunPiece(std::size_t base, std::size_t n) {
             m = done + 1;
         }
     };
-    fire(InputFork, InputFork.RunSpan(m));
+    // The control path first: its constant uses the signal array before the
+    // input enters it.
     fire(EqConst, EqConst.RunSpan(m));
     fire(EqToIndex, EqToIndex.RunSpan(m));
+    Input.CopyTo(base, InputNet, 0, n);
+    fire(InputFork, InputFork.RunSpan(m));
     fire(EqSelect, FireEqualisers(m));
     fire(EqFork, EqFork.RunSpan(m));
+    PublishOutput(OutputNet3, Output3, base, good);
     fire(RxDc, RxDc.run_span(&RxDcIn.ElementAt(0), &RxDcOut.ElementAt(0), m) ? m : 0);
     fire(DcFork, DcFork.RunSpan(m));
-    fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), m) ? m : 0);
-    OutputNet1.CopyTo(0, Output1, base, m);
-    OutputNet2.CopyTo(0, Output2, base, m);
-    OutputNet3.CopyTo(0, Output3, base, m);
+    PublishOutput(OutputNet2, Output2, base, good);
+    if (Output1.Connected) {
+        fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), m) ? m : 0);
+        PublishOutput(OutputNet1, Output1, base, good);
+    }
     return good;
 }
 

@@ -7,13 +7,33 @@
 // every sample for inspection.
 //
 // The network fires its blocks over spans of up to SpanLength samples, so
-// that its bookkeeping is paid once per span, not per sample; every
-// connection cell holds a span. Of the three equaliser responses only the
-// ones the Mux passes in a span are fired: the control path runs first, and
-// a response no firing selects is left alone. The setting cannot change
-// after Setup (the constant source emits it from the first firing on), so
-// that is the one selected response for the whole run, and its output is
-// what it would be if all three ran.
+// that its bookkeeping is paid once per span, not per sample. Of the three
+// equaliser responses only the ones the Mux passes in a span are fired: the
+// control path runs first, and a response no firing selects is left alone.
+// The setting cannot change after Setup (the constant source emits it from
+// the first firing on), so that is the one selected response for the whole
+// run, and its output is what it would be if all three ran. Initialize
+// therefore gives a history to the selected response only; the others keep
+// their taps and hold nothing else.
+//
+// Storage. Within a span each signal is needed only from the firing of the
+// block that writes it to the firings of the blocks that read it, and every
+// block of the chain can work in place, so the connections share one array
+// of a span: the forks have nothing to copy, the response, the Mux and the
+// limiters overwrite their input with their output, and each output port
+// receives its signal before the next block overwrites it. The rounded
+// setting, an int, has an array of its own; the constant it is rounded from
+// passes through the signal array before the input enters it.
+//
+// Work that reaches no port is not done: the post-DC limiter feeds Output1
+// alone and fires only while Output1 is connected (the AMI entry points
+// leave it unconnected). It holds no state and cannot fail once Setup has
+// accepted its row, so nothing else can tell.
+//
+// An output port receives the samples of the firings that succeeded, never
+// the failing one's; each piece of a span reads all its input before any
+// output is written. The model's output may therefore share its array with
+// Input, as the AMI entry points arrange.
 #pragma once
 
 #include <cstddef>
@@ -79,18 +99,21 @@ public:
     bool Setup() override;
     bool Initialize() override;
     bool Run() override;
-    // firings samples of the external ports at once; they must hold that
-    // many. Returns the firings before the first that failed.
+    // firings samples of the external ports at once; the connected ones
+    // must hold that many. Returns the firings before the first that failed.
     std::size_t RunSpan(std::size_t firings) override;
     bool Finalize() override;
 
 private:
-    static constexpr std::size_t kCells = 16;
-    Vantra::ConnectionTable<kCells> cells_;
+    // The connection cells: the signal chain and the rounded setting.
+    static constexpr std::size_t kSignal = 0, kControl = 1;
+    Vantra::ConnectionTable<2> cells_;
     // Response and time-stamp copies of the three filters (2, 1, 0).
     Vantra::ResponseCopy responses_[3], stamps_[3];
 
     void ReleaseResponses();
+    void ConnectCells();
+    bool InitializeEqualisers();
     std::size_t RunPiece(std::size_t base, std::size_t n);
     std::size_t FireEqualisers(std::size_t n);
     std::size_t FireLimiters(std::size_t n);

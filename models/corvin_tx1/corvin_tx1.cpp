@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "models/PublishOutput.h"
 #include "models/ResponseGrid.h"
 #include "models/TruncateToInt32.h"
 #include "models/corvin_tx1/TxOutputResponse.h"
@@ -50,15 +51,17 @@ bool corvin_tx1::Setup() {
 }
 
 bool corvin_tx1::Initialize() {
+    // The connections in signal order, all on the one array (see Storage
+    // in the header).
     cells_.Release();
-    cells_.Connect<double>(0, SpanLength, InputNet, PostDcIn);
-    cells_.Connect<double>(1, SpanLength, TxResponse.Output, OutputNet1);
-    cells_.Connect<double>(2, SpanLength, TxFork.Output.At(1), OutputNet2);
-    cells_.Connect<double>(3, SpanLength, PostDcFork.Output.At(0), OutputNet3);
-    cells_.Connect<double>(4, SpanLength, PostDcOut, PostDcFork.Input);
-    cells_.Connect<double>(5, SpanLength, TxFirDc.Output, TxFork.Input);
-    cells_.Connect<double>(6, SpanLength, PostDcFork.Output.At(1), TxFirDc.Input);
-    cells_.Connect<double>(7, SpanLength, TxFork.Output.At(0), TxResponse.Input);
+    cells_.Connect<double>(kSignal, SpanLength, InputNet, PostDcIn);
+    cells_.Share(kSignal, PostDcOut, PostDcFork.Input);
+    cells_.Share(kSignal, PostDcFork.Output.At(0), OutputNet3);
+    cells_.Share(kSignal, PostDcFork.Output.At(1), TxFirDc.Input);
+    cells_.Share(kSignal, TxFirDc.Output, TxFork.Input);
+    cells_.Share(kSignal, TxFork.Output.At(1), OutputNet2);
+    cells_.Share(kSignal, TxFork.Output.At(0), TxResponse.Input);
+    cells_.Share(kSignal, TxResponse.Output, OutputNet1);
 
     bool ok = true;
     ok &= Adopt(PostDc.Initialize(), PostDc);
@@ -89,10 +92,11 @@ std::size_t corvin_tx1::RunSpan(std::size_t firings) {
 }
 
 // n <= SpanLength firings, with the external ports' samples from offset
-// base on. The blocks fire in signal order, each over the whole piece, so
-// every cell holds the piece's samples when its consumer fires. A firing
-// that fails ends the piece: the blocks after the failing one still fire
-// it, as they would in Run, and none fires beyond it.
+// base on. The blocks fire in signal order, each over the whole piece, on
+// the one signal array; each output port receives its signal before the
+// next block overwrites it. A firing that fails ends the piece: the blocks
+// after the failing one still fire it, as they would in Run, none fires
+// beyond it, and no output port receives it.
 std::size_t corvin_tx1::RunPiece(std::size_t base, std::size_t n) {
     Input.CopyTo(base, InputNet, 0, n);
     std::size_t good = n;
@@ -106,12 +110,12 @@ std::size_t corvin_tx1::RunPiece(std::size_t base, std::size_t n) {
     };
     fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), m) ? m : 0);
     fire(PostDcFork, PostDcFork.RunSpan(m));
+    PublishOutput(OutputNet3, Output3, base, good);
     fire(TxFirDc, TxFirDc.RunSpan(m));
     fire(TxFork, TxFork.RunSpan(m));
+    PublishOutput(OutputNet2, Output2, base, good);
     fire(TxResponse, TxResponse.RunSpan(m));
-    OutputNet1.CopyTo(0, Output1, base, m);
-    OutputNet2.CopyTo(0, Output2, base, m);
-    OutputNet3.CopyTo(0, Output3, base, m);
+    PublishOutput(OutputNet1, Output1, base, good);
     return good;
 }
 

@@ -6,8 +6,19 @@
 // sample for inspection.
 //
 // The network fires its blocks over spans of up to SpanLength samples, so
-// that its bookkeeping is paid once per span, not per sample; every
-// connection cell holds a span.
+// that its bookkeeping is paid once per span, not per sample.
+//
+// Storage. Within a span each signal is needed only from the firing of the
+// block that writes it to the firings of the blocks that read it, and every
+// block of the chain can work in place, so all connections share one array
+// of a span: the forks have nothing to copy, the limiter, the de-emphasis
+// and the output response overwrite their input with their output, and
+// each output port receives its signal before the next block overwrites it.
+//
+// An output port receives the samples of the firings that succeeded, never
+// the failing one's; each piece of a span reads all its input before any
+// output is written. The model's output may therefore share its array with
+// Input, as the AMI entry points arrange.
 #pragma once
 
 #include <cstddef>
@@ -60,14 +71,15 @@ public:
     bool Setup() override;
     bool Initialize() override;
     bool Run() override;
-    // firings samples of the external ports at once; they must hold that
-    // many. Returns the firings before the first that failed.
+    // firings samples of the external ports at once; the connected ones
+    // must hold that many. Returns the firings before the first that failed.
     std::size_t RunSpan(std::size_t firings) override;
     bool Finalize() override;
 
 private:
-    static constexpr std::size_t kCells = 8;
-    Vantra::ConnectionTable<kCells> cells_;
+    // The one connection cell: the signal chain.
+    static constexpr std::size_t kSignal = 0;
+    Vantra::ConnectionTable<1> cells_;
     Vantra::ResponseCopy response_, stamps_;
 
     void ReleaseResponses();

@@ -40,8 +40,6 @@ public:
     double BitTime = 1.666666666666667e-10;
     double gain = 2.0;
 
-    // Short, so that a few samples already span several pieces.
-    static constexpr std::size_t SpanLength = 4;
     static constexpr const char* ModelName = "fake_model";
     static constexpr const char* SettingName = "gain";
     double& Setting() { return gain; }

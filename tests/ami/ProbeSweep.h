@@ -14,11 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace probe {
+#include "SweepPoints.h"
 
-// Data rates (Gb/s) and samples per bit that simulators commonly use.
-const double kRates[] = {1, 2.5, 3.125, 5, 6, 6.25, 8, 10, 10.3125, 12.5, 16, 25, 28, 32};
-const int kSamplesPerBit[] = {8, 16, 20, 25, 32, 50, 64, 100, 128};
+namespace probe {
 
 inline std::string Hex(double v) {
     char buf[64];

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdint>
@@ -199,6 +200,33 @@ TEST_F(FirTest, ZeroTapsAreSkippedOnlyWhereThatChangesNoBit) {
         f.NumTaps = 40;
         ASSERT_TRUE(hs.Start(span));
         EXPECT_EQ(Bits(hs.FeedSpans(x, {span})), want) << "spans of " << span;
+    }
+}
+
+// A network may give a filter one array for its input and its output: each
+// output then overwrites the input it was computed from. Spans longer and
+// shorter than the history's room, with a non-finite sample among them.
+TEST_F(FirTest, InputAndOutputMayShareOneArray) {
+    std::vector<double> t = RandomSignal(40, 12);
+    t[0] = t[39] = 0.0;
+    std::vector<double> x = RandomSignal(700, 13);
+    x[333] = std::numeric_limits<double>::infinity();
+    const std::vector<std::uint64_t> want = Bits(FixedOrderFilter(t, x));
+    for (std::size_t span : {128u, 7u, 1u}) {
+        FIR<double, 0> f;
+        FirHarness<FIR<double, 0>> hs(f);
+        f.Taps = t.data();
+        f.NumTaps = 40;
+        ASSERT_TRUE(hs.Start(span));
+        f.Output.Data = hs.in.data();
+        std::vector<double> y;
+        for (std::size_t i = 0; i < x.size(); i += span) {
+            const std::size_t n = std::min(span, x.size() - i);
+            std::copy(x.begin() + i, x.begin() + i + n, hs.in.begin());
+            ASSERT_EQ(f.RunSpan(n), n);
+            y.insert(y.end(), hs.in.begin(), hs.in.begin() + n);
+        }
+        EXPECT_EQ(Bits(y), want) << "spans of " << span;
     }
 }
 

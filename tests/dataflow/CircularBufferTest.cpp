@@ -89,6 +89,22 @@ TEST(CircularBuffer, CopyToChunksAtBothWrapPoints)
     EXPECT_EQ(c, before);
 }
 
+// Ports that share one array, as a network's fork branches do: copying
+// from one to the other at the same samples moves nothing (the sanitizer
+// build would report an overlapping copy).
+TEST(CircularBuffer, CopyToThePortsOwnSamplesLeavesThemAlone)
+{
+    std::vector<int> a = {0, 1, 2, 3};
+    CircularBuffer<int> src, dst;
+    Attach(src, a, 3);
+    Attach(dst, a, 1);
+    src.CopyTo(1, dst, 3, 4);  // index 0 onto index 0, wrapping
+    src.CopyTo(0, dst, 2, 1);
+    EXPECT_EQ(a, (std::vector<int>{0, 1, 2, 3}));
+    dst.CopyTo(0, src, 0, 1);  // a different sample of the same array is copied
+    EXPECT_EQ(a, (std::vector<int>{0, 1, 2, 1}));
+}
+
 TEST(CircularBuffer, ClearRangeZeroesWrappedSamplesAndAcceptsZeroCount)
 {
     std::vector<std::complex<double>> s(4, {1.0, 2.0});
