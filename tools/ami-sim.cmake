@@ -14,6 +14,7 @@ target_include_directories(amisim_readers PUBLIC ${PROJECT_SOURCE_DIR})
 
 add_library(amisim STATIC
   ami-sim/AmiModel.cpp
+  ami-sim/AmiParameterCheck.cpp
   ami-sim/AmiParameterFile.cpp
   ami-sim/Bathtub.cpp
   ami-sim/BathtubSvg.cpp
