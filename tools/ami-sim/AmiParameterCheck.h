@@ -25,11 +25,9 @@
 #include <vector>
 
 #include "tools/ami-sim/AmiParameterFile.h"
+#include "tools/ami-sim/Corner.h"
 
 namespace amisim {
-
-// Corner of a run: which value of a Corner parameter is its default.
-enum class Corner { Typical, Min, Max };
 
 // "" when `value` is acceptable, else why not, in the user's words:
 // "eq takes a whole number (Integer), not '1.7'".
