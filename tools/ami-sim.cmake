@@ -16,6 +16,7 @@ add_library(amisim STATIC
   ami-sim/AmiModel.cpp
   ami-sim/AmiParameterCheck.cpp
   ami-sim/AmiParameterFile.cpp
+  ami-sim/AnalogEnds.cpp
   ami-sim/Bathtub.cpp
   ami-sim/BathtubSvg.cpp
   ami-sim/Channel.cpp
@@ -23,6 +24,7 @@ add_library(amisim STATIC
   ami-sim/EyeSvg.cpp
   ami-sim/FftConvolver.cpp
   ami-sim/FrequencyDomainChannel.cpp
+  ami-sim/IbisKit.cpp
   ami-sim/JsonWriter.cpp
   ami-sim/Latency.cpp
   ami-sim/LinkChannel.cpp
@@ -41,9 +43,10 @@ add_library(amisim STATIC
   ami-sim/Sampler.cpp
   ami-sim/Simulation.cpp
   ami-sim/Stimulus.cpp
+  ami-sim/TerminatedNetwork.cpp
   ami-sim/WaveCsv.cpp)
 target_include_directories(amisim PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(amisim PUBLIC amisim_readers vantra_blocks amiparam PkgConfig::FFTW3
+target_link_libraries(amisim PUBLIC amisim_readers vantra_blocks amiparam ibis_checker PkgConfig::FFTW3
                       ZLIB::ZLIB ${CMAKE_DL_LIBS})
 
 add_executable(ami-sim ami-sim/main.cpp)
