@@ -28,7 +28,14 @@ Failure RunStages(LinkRun& run, const Options& o, std::ostream& err, bool showPr
     const auto started = std::chrono::steady_clock::now();
     std::string error;
     auto fail = [&](int status) { return Failure{status, error}; };
-    if (!PlanLink(o, run.plan, error)) return fail(kExitRunFailure);
+    switch (PlanLink(o, run.plan, error)) {
+        case PlanStatus::Ok:
+            break;
+        case PlanStatus::Usage:
+            return fail(kExitUsage);
+        case PlanStatus::Failed:
+            return fail(kExitRunFailure);
+    }
     PrintWarnings(run.plan.warnings, run.plan, err);
     if (!PrepareChannel(run.plan, run.channel, error)) return fail(kExitRunFailure);
     PrintWarnings(run.channel.warnings, run.plan, err);

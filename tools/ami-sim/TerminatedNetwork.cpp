@@ -1,7 +1,14 @@
 #include "tools/ami-sim/TerminatedNetwork.h"
 
+#include <fftw3.h>
+
 #include <cmath>
 #include <complex>
+#include <mutex>
+#include <new>
+
+#include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FftwPlans.h"
 
 namespace amisim {
 
@@ -146,6 +153,45 @@ bool TerminateThrough(const NetworkData& data, const std::vector<int>& ports,
     }
     through = std::move(r);
     return true;
+}
+
+NetworkData MatchedLine(const std::vector<double>& taps, double dt) {
+    const std::size_t n =
+        FftConvolver::NextPowerOfTwo(std::max<std::size_t>(4096, 4 * taps.size()));
+    const std::size_t bins = n / 2 + 1;
+    double* time = static_cast<double*>(fftw_malloc(sizeof(double) * n));
+    fftw_complex* freq = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * bins));
+    if (time == nullptr || freq == nullptr) {
+        fftw_free(time);
+        fftw_free(freq);
+        throw std::bad_alloc();
+    }
+    fftw_plan plan = nullptr;
+    {
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+        plan = fftw_plan_dft_r2c_1d(static_cast<int>(n), time, freq, FFTW_ESTIMATE);
+    }
+    for (std::size_t i = 0; i < n; ++i) time[i] = i < taps.size() ? taps[i] : 0.0;
+    fftw_execute(plan);
+    NetworkData d;
+    d.ports = 2;
+    d.reference = {50.0, 50.0};
+    d.frequency.resize(bins);
+    d.s.assign(4 * bins, 0.0);
+    const double df = 1.0 / (static_cast<double>(n) * dt);
+    for (std::size_t k = 0; k < bins; ++k) {
+        const double f = static_cast<double>(k) * df;
+        const Complex h = Complex(freq[k][0], freq[k][1]) * std::polar(1.0, M_PI * f * dt);
+        d.frequency[k] = f;
+        d.s[4 * k + 1] = d.s[4 * k + 2] = h;
+    }
+    {
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+        fftw_destroy_plan(plan);
+    }
+    fftw_free(time);
+    fftw_free(freq);
+    return d;
 }
 
 }  // namespace amisim

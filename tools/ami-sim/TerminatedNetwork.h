@@ -37,4 +37,11 @@ bool TerminateThrough(const NetworkData& data, const std::vector<int>& ports,
                       const AnalogEnd& driver, const AnalogEnd& receiver, ThroughResponse& through,
                       std::string& error);
 
+// A through response sampled on the simulation grid (taps) as a matched,
+// reciprocal 2-port of 50 ohm: S21 = S12 the taps' transfer function at
+// the frequencies of an FFT of at least 4 times their length, up to the
+// grid's Nyquist frequency, less the half sample ChannelFromThrough adds
+// back when it turns a response into taps.
+NetworkData MatchedLine(const std::vector<double>& taps, double sampleInterval);
+
 }  // namespace amisim
