@@ -23,9 +23,11 @@ add_library(amisim STATIC
   ami-sim/EyeDiagram.cpp
   ami-sim/EyeSvg.cpp
   ami-sim/FftConvolver.cpp
+  ami-sim/FftwPlans.cpp
   ami-sim/FrequencyDomainChannel.cpp
   ami-sim/IbisKit.cpp
   ami-sim/JsonWriter.cpp
+  ami-sim/KitPlan.cpp
   ami-sim/Latency.cpp
   ami-sim/LinkChannel.cpp
   ami-sim/LinkModels.cpp
