@@ -58,7 +58,7 @@ PlanStatus PlanModel(const char* role, const std::string& library, const std::st
     }
     if (model.givenString && model.hasAmi && !CheckParameterString(model.ami, parameters, error)) {
         error = std::string(role == std::string("transmitter") ? "--tx-params" : "--rx-params") +
-                " " + error;
+                ": " + error;
         return PlanStatus::Usage;
     }
     if (!model.givenString && model.hasAmi) model.parametersSource = model.amiFile;
