@@ -131,6 +131,19 @@ TEST_F(AmiSimRun, FailingGetWaveStopsTheRunAndSaysWhere) {
                                      " failed on the block starting at sample 2000"));
 }
 
+TEST_F(AmiSimRun, AFailedRunLeavesNothingThatLooksComplete) {
+    // A finished run's files, then a run into the same directory that fails
+    // half way: neither its waves.csv nor the earlier summary.json remain.
+    ASSERT_EQ(Run({"--bits", "2000"}), 0);
+    ASSERT_TRUE(fs::exists(dir / "summary.json"));
+    EXPECT_EQ(Run({"--tx", kStandIn, "--tx-params", "(standin (fail_getwave 2))", "--block-size",
+                   "1000", "--bits", "2000"}),
+              1);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename().string());
+    EXPECT_TRUE(left.empty()) << left.front();
+}
+
 TEST_F(AmiSimRun, NonFiniteModelOutputIsReportedNotFolded) {
     ASSERT_EQ(Run({"--rx", kStandIn, "--rx-params", "(standin (nan_at 20000))", "--bits", "3000"}),
               0);
