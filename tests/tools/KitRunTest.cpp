@@ -242,6 +242,19 @@ TEST_F(KitRun, TheAssembledKitRunsAndRefusesSettingsItLacks) {
     EXPECT_THAT(err.str(), Not(HasSubstr("loading")));
 }
 
+TEST_F(KitRun, TheAssembledKitSweptOverBothSettings) {
+    ASSERT_EQ(
+        Run({"--ibs", std::string(CORVIN_KIT_DIR) + "/corvin.ibs", "--sweep", "eq=0,1,2", "--sweep",
+             "de_code=0..6", "--channel-loss", "15", "--bits", "3000", "--jobs", "2", "--quiet"}),
+        0)
+        << err.str();
+    const std::string csv = ReadText((dir / "sweep.csv").string());
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 22);
+    EXPECT_THAT(ReadText((dir / "sweep.json").string()), HasSubstr("\"best\": {"));
+    EXPECT_THAT(ReadText((dir / "heatmap.svg").string()), HasSubstr(">de_code</text>"));
+    EXPECT_TRUE(fs::exists(dir / "points" / "eq=2_de_code=6" / "eye.svg"));
+}
+
 TEST_F(KitRun, TheKitOverTheCableReportsItsAnalogEnds) {
     const fs::path cable =
         fs::path(CORVIN_SOURCE_DIR) / ".." / "shared" / "channels" / "CABLE1_TX_pair.s4p";

@@ -98,6 +98,7 @@ struct LinkPlan {
     std::size_t waveBits = 0;
     std::string outputDirectory;
     bool quiet = false;
+    bool nameLibraries = true;          // say which library is loaded, before loading it
     std::vector<std::string> warnings;  // reported with the run's other warnings
 };
 

@@ -306,6 +306,7 @@ std::string SummaryJson(const LinkRun& run) {
         .Field("sample_interval_s", p.sampleInterval)
         .Field("block_size", static_cast<long long>(p.blockSize))
         .Field("amplitude_V", p.amplitude);
+    if (!run.runKey.empty()) j.Field("run_key", run.runKey);
     ChannelJson(run, j);
     KitJson(run, j);
     ModelsJson(run, j);
