@@ -2,6 +2,7 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3)
 find_package(ZLIB REQUIRED)
+find_package(Threads REQUIRED)
 
 # The channel file readers and checks depend on nothing beyond the standard
 # library, so the fuzz target links them alone.
@@ -25,6 +26,7 @@ add_library(amisim STATIC
   ami-sim/FftConvolver.cpp
   ami-sim/FftwPlans.cpp
   ami-sim/FrequencyDomainChannel.cpp
+  ami-sim/HeatMapSvg.cpp
   ami-sim/IbisKit.cpp
   ami-sim/JsonWriter.cpp
   ami-sim/KitPlan.cpp
@@ -45,11 +47,13 @@ add_library(amisim STATIC
   ami-sim/Sampler.cpp
   ami-sim/Simulation.cpp
   ami-sim/Stimulus.cpp
+  ami-sim/Sweep.cpp
+  ami-sim/SweepReport.cpp
   ami-sim/TerminatedNetwork.cpp
   ami-sim/WaveCsv.cpp)
 target_include_directories(amisim PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(amisim PUBLIC amisim_readers vantra_blocks amiparam ibis_checker PkgConfig::FFTW3
-                      ZLIB::ZLIB ${CMAKE_DL_LIBS})
+                      ZLIB::ZLIB Threads::Threads ${CMAKE_DL_LIBS})
 
 add_executable(ami-sim ami-sim/main.cpp)
 target_link_libraries(ami-sim PRIVATE amisim)
