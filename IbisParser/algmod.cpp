@@ -20,11 +20,14 @@
 #include "IbisParser/keyword.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
+#include "IbisParser/nameidx.h"
 #include "IbisParser/parse.h"
 #include "IbisParser/ver.h"
 #include "amiparam/amiparam.h"
 
+#include <ctype.h>
 #include <limits.h>
+#include <stdio.h>
 #include <string.h>
 
 #define ALGMOD_SRC "IbisParser/algmod"
@@ -182,21 +185,44 @@ void ALGMOD_DirectionLine(const CmnTokens *tok, AlgExecList *list) {
   list->first = rec;
 }
 
+/* The key two Executable lines share when they name the same direction,
+** platform, compiler (case ignored) and bits. */
+#define ALGMOD_KEY (2 * (ALGMOD_MAX_NAME + 1) + 16)
+
+static void algmodKey(const AlgExecutable *rec, char *key) {
+  char *p;
+  snprintf(key, ALGMOD_KEY, "%d\n%s\n%s\n%d", rec->direction, rec->platform,
+           rec->compiler, rec->bits);
+  for( p = key; *p; p++ ) *p = (char)tolower((unsigned char)*p);
+}
+
+/* Bits other than 32 and 64, and each record that repeats an earlier one
+** (once per repeat: a message per pair would grow with the square of the
+** copies).  The repeat is named as the record it repeats spells it. */
 void ALGMOD_Close(AlgExecList *list) {
-  AlgExecutable *rec, *later;
+  NameIndex seen = { NULL, 0, 0 };
+  AlgExecutable *rec;
+  char *keys = NULL;
+  size_t n = 0, i = 0;
   if( list == NULL ) return;
-  for( rec = list->first; rec; rec = rec->next ) {
+  for( rec = list->first; rec; rec = rec->next ) n++;
+  if( n > 1 && !CMN_Calloc(&keys, n * ALGMOD_KEY) ) keys = NULL;
+  for( rec = list->first; rec; rec = rec->next, i++ ) {
+    const AlgExecutable *first;
     if( rec->bits != 32 && rec->bits != 64 ) {
       MSG_ErrorCodeLine(MSGC_ALGMOD_BAD_BITS, rec->platform, rec->compiler,
                         algmodLine);
     }
-    for( later = rec->next; later; later = later->next ) {
-      if( later->bits == rec->bits && later->direction == rec->direction
-          && CMN_StrEqualNoCase(later->platform, rec->platform)
-          && CMN_StrEqualNoCase(later->compiler, rec->compiler) ) {
-        MSG_ErrorCodeLine(MSGC_ALGMOD_DUPLICATE_EXECUTABLE, rec->platform,
-                          rec->compiler, rec->bits, algmodLine);
-      }
+    if( keys == NULL ) continue;
+    algmodKey(rec, keys + i * ALGMOD_KEY);
+    first = (const AlgExecutable *)NAMEIDX_Find(&seen, keys + i * ALGMOD_KEY);
+    if( first ) {
+      MSG_ErrorCodeLine(MSGC_ALGMOD_DUPLICATE_EXECUTABLE, first->platform,
+                        first->compiler, first->bits, algmodLine);
+    } else {
+      NAMEIDX_Add(&seen, keys + i * ALGMOD_KEY, rec);
     }
   }
+  NAMEIDX_Free(&seen);
+  if( keys ) CMN_Free(&keys);
 }

@@ -765,6 +765,9 @@ static void amichkParseFailure(int rc) {
     case AMIPARAM_SYNTAX:
       amichkError(MSGC_AMI_LIST_TOO_SHORT);
       break;
+    case AMIPARAM_SECOND_ROOT:
+      amichkError(MSGC_AMI_SECOND_ROOT);
+      break;
     default:
       MSG_BugCode(MSGC_AMI_INTERNAL_ERROR);
       break;

@@ -64,7 +64,7 @@ int CHECK_FileWith(const char *path, CheckUse reader, void *context) {
   int type, bugs = 0, errors = 0, read;
   CMN_ASSERT(path != NULL, CHECK_SRC);
   MSG_ResetCounts();
-  MSG_SetFileName(path);
+  MSG_SetCheckedFile(path);
   /* A bare file name would be looked for in the directory of the file
   ** checked before; name the current directory instead. */
   for( p = path; *p && !CMN_IsPathSeparator(*p); p++ ) {}
@@ -94,6 +94,9 @@ int CHECK_FileWith(const char *path, CheckUse reader, void *context) {
         if( reader ) reader(file, context);
       }
       IBIS_Free(&file);
+      /* What the sections keep of the file (indexes, open records) goes
+      ** with it: a check leaves nothing allocated behind. */
+      SECTION_ResetFileState();
     }
   }
   if( local ) CMN_Free(&local);

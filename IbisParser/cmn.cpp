@@ -53,6 +53,11 @@ static void *cmnGet(const void *pp) {
 
 static void cmnSet(void *pp, void *p) { memcpy(pp, &p, sizeof p); }
 
+/* Blocks the routines below handed out and not yet freed. */
+static size_t cmnLiveBlocks;
+
+size_t CMN_LiveBlocks(void) { return cmnLiveBlocks; }
+
 int CMN_Calloc(void *pp, size_t size) {
   CMN_ASSERT(pp != 0, CMN_PATH);
   CMN_ASSERT(size != 0, CMN_PATH);
@@ -62,29 +67,34 @@ int CMN_Calloc(void *pp, size_t size) {
     MSG_ErrorCode(MSGC_CMN_ALLOC_FAILED, cmnRequestSize(size));
     return 0;
   }
+  cmnLiveBlocks++;
   return 1;
 }
 
 int CMN_Realloc(void *pp, size_t size) {
   CMN_ASSERT(pp != 0, CMN_PATH);
   CMN_ASSERT(size != 0, CMN_PATH);
-  void *p = realloc(cmnGet(pp), size);
+  void *old = cmnGet(pp), *p = realloc(old, size);
   if( p == 0 ) {
     /* The old block stays with the caller, who releases it. */
     MSG_ErrorCode(MSGC_CMN_REALLOC_FAILED, cmnRequestSize(size));
     return 0;
   }
+  if( old == 0 ) cmnLiveBlocks++;
   cmnSet(pp, p);
   return 1;
 }
 
 void CMN_Free(void *pp) {
   CMN_ASSERT(pp != 0, CMN_PATH);
-  free(cmnGet(pp));
+  CMN_FreeBlock(cmnGet(pp));
   cmnSet(pp, 0);
 }
 
-void CMN_FreeBlock(void *block) { free(block); }
+void CMN_FreeBlock(void *block) {
+  if( block != 0 ) cmnLiveBlocks--;
+  free(block);
+}
 
 /* ==== strings ============================================================ */
 
@@ -104,6 +114,7 @@ char *CMN_StrNDup(const char *s, size_t len) {
   if( len == (size_t)-1 ) return 0;
   char *copy = (char *)calloc(1, len + 1);
   if( copy == 0 ) return 0;
+  cmnLiveBlocks++;
   if( s != 0 ) {
     size_t n = 0;
     while( n < len && s[n] ) n++;
@@ -293,7 +304,11 @@ int CMN_ParseNumber(const char *text, double *out) {
       }
     }
   }
-  if( out ) *out = v * scale;
+  /* A value that only overflows once scaled ("1e300T") is as unusable as
+  ** one strtod could not hold. */
+  v *= scale;
+  if( isinf(v) ) return 0;
+  if( out ) *out = v;
   return rc;
 }
 

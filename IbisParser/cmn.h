@@ -45,6 +45,10 @@ void CMN_Free(void *pp);
 /* Frees a block; a null block is left alone. */
 void CMN_FreeBlock(void *block);
 
+/* Blocks the routines above have handed out and not yet freed: a count for
+** the tests that pin down that a check leaves nothing allocated behind. */
+size_t CMN_LiveBlocks(void);
+
 /* ---- strings ----------------------------------------------------------- */
 
 /* A copy made with CMN_Calloc, or null for a null string. On allocation

@@ -132,6 +132,7 @@ static void cmpntEnd(CMPNT_Component *c) {
 
 void CMPNT_Close(int previousCode, int newCode) {
   SECTION_NestedClose(previousCode, newCode);
+  SSWCH_EndKeyword();
   /* A keyword after one of the EMI block's keywords may end the block. */
   if( cmpntIsEmiCode(cmpnt.previous) ) CMPNTEMI_Close(newCode);
   if( cmpntIsOwnCode(newCode) || cmpnt.current == NULL ) return;

@@ -113,42 +113,32 @@ static void cmpntchkFreeIndex(CmpntIndex *ix) {
 
 /* ---- the checks --------------------------------------------------------- */
 
-/* ERROR 511 once for every earlier component of the same name. */
+/* ERROR 511 once for every component that repeats an earlier name: a
+** message per pair would grow with the square of the copies, and say no
+** more. */
 static void cmpntchkDuplicates(IbisItem *item) {
   NameIndex seen = { NULL, 0, 0 };
-  unsigned *count = NULL, n = 0, i = 0;
   IbisItem *it;
-  for( it = item; it; it = it->next ) n++;
-  if( n == 0 || !CMN_Calloc(&count, n * sizeof(*count)) ) return;
-  for( it = item; it; it = it->next, i++ ) {
+  for( it = item; it; it = it->next ) {
     const CMPNT_Component *c = (const CMPNT_Component *)it->record;
-    unsigned *earlier, k;
     if( c == NULL ) continue;
-    earlier = (unsigned *)NAMEIDX_Find(&seen, c->name);
-    if( earlier == NULL ) {
-      count[i] = 1;
-      NAMEIDX_Add(&seen, c->name, &count[i]);
-      continue;
-    }
-    for( k = 0; k < *earlier; k++ )
+    if( NAMEIDX_Contains(&seen, c->name) )
       MSG_ErrorCode(MSGC_CMPNT_DUPLICATE, c->name);
-    (*earlier)++;
+    else
+      NAMEIDX_Add(&seen, c->name, (void *)c);
   }
   NAMEIDX_Free(&seen);
-  CMN_Free(&count);
 }
 
 /* Whether the package model `name` is in the file, after a search of the
-** .pkg files next to it (once per name and file check). */
+** .pkg files next to it. */
 static int cmpntchkPackageModel(IbisFile *file, const char *name,
-                                NameIndex *searched) {
+                                PkgmdlSearch *search) {
   IbisItem *list = NULL;
   PKGMDL *m = NULL;
   if( IBIS_GetPackageModels(file, &list) && PKGMDL_Find(list, name, &m) )
     return 1;
-  if( NAMEIDX_Contains(searched, name) ) return 0;
-  NAMEIDX_Add(searched, name, (void *)name);
-  if( !PKGMDL_SearchPkgFiles(name) ) return 0;
+  if( !PKGMDL_SearchPkgFiles(search, name) ) return 0;
   return IBIS_GetPackageModels(file, &list) && PKGMDL_Find(list, name, &m);
 }
 
@@ -182,23 +172,23 @@ static const char *cmpntchkPinModel(void *context, const char *pinName) {
 /* Each alternate package model must exist; a name the list repeats was
 ** reported at its line, and is looked for once. */
 static void cmpntchkAlternatePackages(const CMPNT_Component *c, CmpntIndex *ix,
-                                      NameIndex *searched) {
+                                      PkgmdlSearch *search) {
   NameIndex seen = { NULL, 0, 0 };
   const APKG_Name *a;
   for( a = c->alternatePackages; a; a = a->next ) {
     if( NAMEIDX_Contains(&seen, a->name) ) continue;
     NAMEIDX_Add(&seen, a->name, (void *)a);
-    if( !cmpntchkPackageModel(ix->file, a->name, searched) )
+    if( !cmpntchkPackageModel(ix->file, a->name, search) )
       MSG_ErrorCode(MSGC_CMPNT_PACKAGE_MODEL_NOT_FOUND, a->name, c->name);
   }
   NAMEIDX_Free(&seen);
 }
 
 static void cmpntchkComponent(CMPNT_Component *c, CmpntIndex *ix,
-                              NameIndex *searched) {
+                              PkgmdlSearch *search) {
   cmpntchkIndexComponent(c, ix);
   if( c->packageModel[0]
-      && !cmpntchkPackageModel(ix->file, c->packageModel, searched) )
+      && !cmpntchkPackageModel(ix->file, c->packageModel, search) )
     MSG_ErrorCode(MSGC_CMPNT_PACKAGE_MODEL_NOT_FOUND, c->packageModel, c->name);
   if( c->pins )
     PIN_Check(c, ix);
@@ -210,13 +200,13 @@ static void cmpntchkComponent(CMPNT_Component *c, CmpntIndex *ix,
   if( c->switchGroups ) SSWCH_Check(c);
   CIRCUIT_Check(c, &ix->circuits);
   cmpntchkExternalModels(c, ix);
-  cmpntchkAlternatePackages(c, ix, searched);
+  cmpntchkAlternatePackages(c, ix, search);
   if( c->emi ) PINEMI_CheckComponent(c->name, c->emi, cmpntchkPinModel, c);
 }
 
 void CMPNT_CheckAll(IbisFile *file) {
   CmpntIndex ix;
-  NameIndex searched = { NULL, 0, 0 };
+  PkgmdlSearch search;
   IbisItem *item = NULL;
   if( file == NULL ) {
     MSG_BugCode(MSGC_CMPNT_CHECK_NO_IBIS, CMPNTCHK_SRC, __LINE__);
@@ -225,12 +215,13 @@ void CMPNT_CheckAll(IbisFile *file) {
   if( !IBIS_GetComponents(file, &item) ) return;
   cmpntchkDuplicates(item);
   cmpntchkIndexFile(file, &ix);
+  memset(&search, 0, sizeof(search));
   for( ; item; item = item->next ) {
     if( item->record )
-      cmpntchkComponent((CMPNT_Component *)item->record, &ix, &searched);
+      cmpntchkComponent((CMPNT_Component *)item->record, &ix, &search);
   }
+  PKGMDL_EndSearch(&search);
   cmpntchkFreeIndex(&ix);
-  NAMEIDX_Free(&searched);
 }
 
 /* ---- differential pins -------------------------------------------------- */

@@ -112,49 +112,30 @@ void DIFPIN_FreeList(DIFPIN_DiffPin **list) {
 
 /* ---- after the file ----------------------------------------------------- */
 
-/* How many earlier entries have `name` in the column `index` holds. */
-static unsigned difpinSeen(const NameIndex *index, const char *name) {
-  const unsigned *count;
+/* Whether an earlier entry has `name` in the column `index` holds. */
+static int difpinSeen(const NameIndex *index, const char *name) {
   if( name[0] == 0 ) return 0; /* a missing column, reported at its line */
-  count = (const unsigned *)NAMEIDX_Find(index, name);
-  return count ? *count : 0;
-}
-
-/* Counts one more entry with `name` in the column `index` holds; `slot` is
-** this entry's counter, used when the name is new. */
-static void difpinCount(NameIndex *index, const char *name, unsigned *slot) {
-  unsigned *count;
-  if( name[0] == 0 ) return;
-  count = (unsigned *)NAMEIDX_Find(index, name);
-  if( count ) {
-    (*count)++;
-    return;
-  }
-  *slot = 1;
-  NAMEIDX_Add(index, name, slot);
+  return NAMEIDX_Contains(index, name);
 }
 
 static void difpinRepeat(int code, int error, const char *component,
-                         const char *pin, unsigned times) {
-  while( times-- > 0 ) {
-    if( error )
-      MSG_ErrorCode(code, component, pin);
-    else
-      MSG_WarningCode(code, component, pin);
-  }
+                         const char *pin, int seen) {
+  if( !seen ) return;
+  if( error )
+    MSG_ErrorCode(code, component, pin);
+  else
+    MSG_WarningCode(code, component, pin);
 }
 
-/* Every later entry against every earlier one, one message per earlier
-** entry it clashes with; the names seen are counted in two indexes, so the
-** walk is linear in the entries. */
+/* Every later entry against the earlier ones: one message per entry and
+** rule it breaks, however many earlier entries it clashes with, so the
+** messages grow with the entries and not with their square.  The names
+** seen are kept in two indexes, so the walk is linear in the entries. */
 static void difpinPairs(const CMPNT_Component *component) {
   const DIFPIN_DiffPin *d;
   NameIndex pins = { NULL, 0, 0 }, invs = { NULL, 0, 0 };
-  unsigned *counts = NULL, n = 0, i = 0;
   const char *name = component->name;
-  for( d = component->diffPins; d; d = d->next ) n++;
-  if( n == 0 || !CMN_Calloc(&counts, 2 * n * sizeof(*counts)) ) return;
-  for( d = component->diffPins; d; d = d->next, i++ ) {
+  for( d = component->diffPins; d; d = d->next ) {
     difpinRepeat(MSGC_DIFPIN_PIN_NOT_UNIQUE, 0, name, d->pin,
                  difpinSeen(&pins, d->pin));
     difpinRepeat(MSGC_DIFPIN_INV_IN_USE, 1, name, d->invPin,
@@ -163,12 +144,11 @@ static void difpinPairs(const CMPNT_Component *component) {
                  difpinSeen(&invs, d->pin));
     difpinRepeat(MSGC_DIFPIN_INV_NOT_UNIQUE, 0, name, d->invPin,
                  difpinSeen(&invs, d->invPin));
-    difpinCount(&pins, d->pin, &counts[2 * i]);
-    difpinCount(&invs, d->invPin, &counts[2 * i + 1]);
+    if( d->pin[0] ) NAMEIDX_Add(&pins, d->pin, (void *)d);
+    if( d->invPin[0] ) NAMEIDX_Add(&invs, d->invPin, (void *)d);
   }
   NAMEIDX_Free(&pins);
   NAMEIDX_Free(&invs);
-  CMN_Free(&counts);
 }
 
 void DIFPIN_Check(const CMPNT_Component *component) {

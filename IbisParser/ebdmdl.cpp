@@ -392,11 +392,13 @@ static void ebdMapFile(EBDREFDES *r, const char *p) {
   if( n == 0 ) {
     MSG_ErrorCodeLine(MSGC_EBD_NO_FILE_NAME);
   } else {
+    int whole;
     ebdCopy(file, t, n, PARSE_LINE_BUFFER);
-    if( !ebdCopy(r->file, t, n, maximum) ) {
-      MSG_ErrorCodeLine(MSGC_EBD_FILE_NAME_TOO_LONG, file);
-    }
-    r->fileValid = ebdCheckMapFileName(file);
+    whole = ebdCopy(r->file, t, n, maximum);
+    if( !whole ) MSG_ErrorCodeLine(MSGC_EBD_FILE_NAME_TOO_LONG, file);
+    /* The name checked is the name used: a name cut short is no file the
+    ** map meant, so, like any other refused name, it is not followed. */
+    r->fileValid = ebdCheckMapFileName(file) && whole;
   }
   for( p = t + n; *p == ' ' || *p == '\t'; p++ ) {}
   if( *p == 0 ) {

@@ -11,8 +11,11 @@
 ** are read one after another, never inside one another, and each file is
 ** read once however many boards name it.  The records of every file read
 ** stay until the whole check is over, so a reference back into a file
-** already read is checked against its records, and the cycles among the
-** files are reported at the end, whatever their length.
+** already read is checked against its records.  At the end, every chain
+** of references that returns to the board it started from is reported,
+** whatever its length: a recursion is a matter of boards, not of files, so
+** two files that name each other are fine as long as no board reaches
+** itself.
 */
 #include "IbisParser/cmn.h"
 #include "IbisParser/cmpnt.h"
@@ -24,6 +27,7 @@
 #include <ctype.h>
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #define EBDREF_SRC "IbisParser/ebdref"
@@ -53,12 +57,22 @@ typedef struct EbdFileRef {
 /* One file of the check: the checked file first, then every file read. */
 typedef struct EbdFile {
   char *name;       /* as named (the checked file: as opened) */
+  char *path;       /* the name messages about it carry, once known */
   char *key;        /* the name in lower case: file names ignore case */
   int type;         /* CMN_FILE_IBS or CMN_FILE_EBD */
   IbisFile *file;   /* the records read, null for the checked file */
   int readable;     /* its records can be checked against */
+  IbisItem *boards; /* an .ebd file's boards */
   NameIndex byName; /* component or board name -> record */
+  NameIndex nodeOf; /* board name -> its node in the recursion check + 1 */
 } EbdFile;
+
+/* A reference from a board to a board of the same file; those to other
+** files are in the queue. */
+typedef struct EbdSameRef {
+  size_t file;
+  const char *from, *to; /* the boards' own names */
+} EbdSameRef;
 
 static int refCheckOn = 1;
 
@@ -70,6 +84,8 @@ static size_t refFileCount, refFileCap;
 static NameIndex refFileIndex; /* key -> file position + 1 */
 static EbdFileRef *refQueue, *refQueueLast;
 static size_t refGathering;
+static EbdSameRef *refSame;
+static size_t refSameCount, refSameCap;
 
 int EBDMDL_SetReferenceCheck(int on) {
   refCheckOn = on != 0;
@@ -122,6 +138,7 @@ static int refFindFile(const char *name, size_t *at) {
 
 /* Indexes a file's boards (.ebd) or components (.ibs) by name. */
 static void refIndexRecords(EbdFile *f, IbisItem *item) {
+  if( f->type == CMN_FILE_EBD ) f->boards = item;
   for( ; item; item = item->next ) {
     if( item->record == NULL ) continue;
     if( f->type == CMN_FILE_IBS ) {
@@ -154,12 +171,40 @@ static void refFreeFiles(void) {
     EbdFile *f = &refFiles[--refFileCount];
     if( f->file ) IBIS_Free(&f->file);
     NAMEIDX_Free(&f->byName);
+    NAMEIDX_Free(&f->nodeOf);
+    if( f->path ) CMN_Free((void **)&f->path);
     CMN_Free((void **)&f->name);
     CMN_Free((void **)&f->key);
   }
   if( refFiles ) CMN_Free((void **)&refFiles);
   refFileCap = 0;
   NAMEIDX_Free(&refFileIndex);
+  if( refSame ) CMN_Free((void **)&refSame);
+  refSameCount = refSameCap = 0;
+}
+
+/* Notes a reference between two boards of the file being gathered; one
+** that cannot be noted (no memory) only goes unchecked for recursion. */
+static void refNoteSame(const char *from, const char *to) {
+  if( refSameCount == refSameCap ) {
+    size_t cap = refSameCap ? refSameCap * 2 : 16;
+    if( refSame == NULL
+            ? !CMN_Calloc((void **)&refSame, cap * sizeof(*refSame))
+            : !CMN_Realloc((void **)&refSame, cap * sizeof(*refSame)) ) {
+      return;
+    }
+    refSameCap = cap;
+  }
+  refSame[refSameCount].file = refGathering;
+  refSame[refSameCount].from = from;
+  refSame[refSameCount].to = to;
+  refSameCount++;
+}
+
+/* Names file `f` as the one the following messages are about: a
+** reference is the fault of the file that holds it. */
+static void refAbout(size_t f) {
+  if( refFiles[f].path ) MSG_SetFileName(refFiles[f].path);
 }
 
 /* ---- gathering the references of one file ------------------------------ */
@@ -182,10 +227,13 @@ static void refSameFile(const RefWalk *w, EBDREFDES *r, const EBDELEM *e) {
   target = (const EBDMDL *)NAMEIDX_Find(w->boards, r->component);
   if( target == NULL ) {
     MSG_ErrorCode(MSGC_EBD_COMPONENT_NOT_IN_FILE, r->component, w->self->name);
-  } else if( EBDMDL_FindPin(target, e->pin) == NULL ) {
+    return;
+  }
+  if( EBDMDL_FindPin(target, e->pin) == NULL ) {
     MSG_ErrorCode(MSGC_EBD_PIN_NOT_ON_COMPONENT, e->pin, r->component,
                   w->self->name);
   }
+  refNoteSame(w->board->name, target->name);
 }
 
 /* The EbdFileRef of `name` from the file being gathered, created at the
@@ -288,8 +336,10 @@ static int refJoin(char *path, const char *dir, const char *name) {
 ** afterwards. */
 static void refRead(size_t at, const char *dir) {
   char path[CMN_MAX_PATH + 1], fileName[CMN_MAX_PATH + 1];
+  char about[CMN_MAX_PATH + 1];
   IbisFile *file = NULL;
   IbisItem *records = NULL;
+  FILE *probe;
   int version = PARSE_GetDispatchVersion(), type = refFiles[at].type;
   size_t gathering = refGathering;
   if( !refJoin(path, dir, refFiles[at].name) ) {
@@ -297,7 +347,15 @@ static void refRead(size_t at, const char *dir) {
     return;
   }
   snprintf(fileName, sizeof(fileName), "%s", CMN_GetFileName());
+  snprintf(about, sizeof(about), "%s", MSG_GetFileName());
   if( !IBIS_New(&file) ) return;
+  /* A file that cannot be opened is the fault of the file naming it; the
+  ** findings in one that can are its own. */
+  if( (probe = fopen(path, "rb")) != NULL ) {
+    fclose(probe);
+    refFiles[at].path = CMN_StrDup(path);
+    refAbout(at);
+  }
   refGathering = at;
   if( PARSE_File(path, type) ) {
     SECTION_RunAfterFileChecks(file);
@@ -312,6 +370,7 @@ static void refRead(size_t at, const char *dir) {
   refGathering = gathering;
   PARSE_SetDispatchVersion(version);
   CMN_SetFileName(fileName);
+  MSG_SetFileName(about);
 }
 
 static void refCheckPins(const EbdFileRef *ref) {
@@ -345,6 +404,7 @@ static void refFollow(const char *dir) {
   EbdFileRef *ref;
   for( ref = refQueue; ref; ref = ref->next ) {
     size_t at;
+    refAbout(ref->from);
     if( !refFindFile(ref->name, &at) ) {
       const char *dot = strrchr(ref->name, '.');
       int type = dot && strcmp(dot, ".ibs") == 0 ? CMN_FILE_IBS : CMN_FILE_EBD;
@@ -356,44 +416,150 @@ static void refFollow(const char *dir) {
   }
 }
 
-/* ---- cycles ------------------------------------------------------------ */
+/* ---- recursion ---------------------------------------------------------- */
 
-/* Reports every reference that closes a cycle among the files: a depth-
-** first walk of the references, kept on a stack of its own. */
-static void refReportCycles(void) {
+/* The references among boards as a graph: one node per board of every
+** .ebd file read, one edge per pair of boards a reference joins. */
+typedef struct RefGraph {
+  size_t nodes, edges;
+  size_t *nodeFile;      /* per node: its file */
+  const char **nodeName; /* per node: its board's name */
+  size_t (*edge)[2];     /* (from, to) pairs, sorted, each once */
+  size_t *first;         /* per node + 1: its first edge */
+} RefGraph;
+
+static void refGraphFree(RefGraph *g) {
+  if( g->nodeFile ) CMN_Free((void **)&g->nodeFile);
+  if( g->nodeName ) CMN_Free((void **)&g->nodeName);
+  if( g->edge ) CMN_Free((void **)&g->edge);
+  if( g->first ) CMN_Free((void **)&g->first);
+}
+
+/* Numbers the boards of every .ebd file read; 0 when memory ran out. */
+static int refGraphNodes(RefGraph *g) {
+  size_t f, n = 0;
+  IbisItem *item;
+  for( f = 0; f < refFileCount; f++ ) {
+    for( item = refFiles[f].boards; item; item = item->next ) n += 1;
+  }
+  if( n == 0 ) return 1;
+  if( !CMN_Calloc((void **)&g->nodeFile, n * sizeof(*g->nodeFile))
+      || !CMN_Calloc((void **)&g->nodeName, n * sizeof(*g->nodeName)) ) {
+    return 0;
+  }
+  for( f = 0; f < refFileCount; f++ ) {
+    EbdFile *file = &refFiles[f];
+    if( !file->readable ) continue;
+    for( item = file->boards; item; item = item->next ) {
+      const EBDMDL *b = (const EBDMDL *)item->record;
+      /* A repeated board name was reported; references reach the first. */
+      if( b == NULL || NAMEIDX_Contains(&file->nodeOf, b->name) ) continue;
+      g->nodeFile[g->nodes] = f;
+      g->nodeName[g->nodes] = b->name;
+      NAMEIDX_Add(&file->nodeOf, b->name, (void *)(uintptr_t)(g->nodes + 1));
+      g->nodes++;
+    }
+  }
+  return 1;
+}
+
+/* The node of board `name` of file `f`, or (size_t)-1. */
+static size_t refGraphNode(size_t f, const char *name) {
+  uintptr_t at;
+  if( f == EBDREF_NO_FILE || refFiles[f].type != CMN_FILE_EBD )
+    return (size_t)-1;
+  at = (uintptr_t)NAMEIDX_Find(&refFiles[f].nodeOf, name);
+  return at ? (size_t)(at - 1) : (size_t)-1;
+}
+
+static void refGraphAdd(RefGraph *g, size_t cap, size_t from, size_t to) {
+  if( from == (size_t)-1 || to == (size_t)-1 || g->edges >= cap ) return;
+  g->edge[g->edges][0] = from;
+  g->edge[g->edges][1] = to;
+  g->edges++;
+}
+
+static int refEdgeCompare(const void *a, const void *b) {
+  const size_t *x = (const size_t *)a, *y = (const size_t *)b;
+  if( x[0] != y[0] ) return x[0] < y[0] ? -1 : 1;
+  return x[1] < y[1] ? -1 : x[1] > y[1];
+}
+
+/* The edges of every reference between boards, sorted by their first
+** node and each pair kept once; 0 when memory ran out. */
+static int refGraphEdges(RefGraph *g) {
+  const EbdFileRef *ref;
+  const EbdPinRef *p;
+  size_t cap = refSameCount, i, kept = 0;
+  for( ref = refQueue; ref; ref = ref->next ) {
+    for( p = ref->first; p; p = p->next ) cap++;
+  }
+  if( !CMN_Calloc((void **)&g->first, (g->nodes + 1) * sizeof(*g->first)) )
+    return 0;
+  if( cap == 0 ) return 1;
+  if( !CMN_Calloc((void **)&g->edge, cap * sizeof(*g->edge)) ) return 0;
+  for( i = 0; i < refSameCount; i++ ) {
+    refGraphAdd(g, cap, refGraphNode(refSame[i].file, refSame[i].from),
+                refGraphNode(refSame[i].file, refSame[i].to));
+  }
+  for( ref = refQueue; ref; ref = ref->next ) {
+    for( p = ref->first; p; p = p->next ) {
+      refGraphAdd(g, cap, refGraphNode(ref->from, p->board),
+                  refGraphNode(ref->target, p->component));
+    }
+  }
+  if( g->edges > 1 ) qsort(g->edge, g->edges, sizeof(*g->edge), refEdgeCompare);
+  for( i = 0; i < g->edges; i++ ) {
+    if( kept > 0 && g->edge[kept - 1][0] == g->edge[i][0]
+        && g->edge[kept - 1][1] == g->edge[i][1] ) {
+      continue;
+    }
+    g->edge[kept][0] = g->edge[i][0];
+    g->edge[kept][1] = g->edge[i][1];
+    kept++;
+  }
+  g->edges = kept;
+  /* first[n] .. first[n + 1] are the edges of node n. */
+  for( i = 0; i < g->edges; i++ ) g->first[g->edge[i][0] + 1]++;
+  for( i = 0; i < g->nodes; i++ ) g->first[i + 1] += g->first[i];
+  return 1;
+}
+
+/* Reports every reference that closes a chain of boards back to a board
+** on it: a depth-first walk of the graph, kept on a stack of its own, so
+** each such reference is reported once. */
+static void refGraphWalk(const RefGraph *g) {
   enum { NEW = 0, OPEN, DONE };
   unsigned char *state = NULL;
-  EbdFileRef **next = NULL; /* per open file: its next reference to take */
-  size_t *stack = NULL, depth = 0, root;
-  EbdFileRef *ref;
-  if( !CMN_Calloc((void **)&state, refFileCount)
-      || !CMN_Calloc((void **)&next, refFileCount * sizeof(*next))
-      || !CMN_Calloc((void **)&stack, refFileCount * sizeof(*stack)) ) {
+  size_t *next = NULL, *stack = NULL, depth = 0, root;
+  if( g->nodes == 0 || g->edges == 0 ) return;
+  if( !CMN_Calloc((void **)&state, g->nodes)
+      || !CMN_Calloc((void **)&next, g->nodes * sizeof(*next))
+      || !CMN_Calloc((void **)&stack, g->nodes * sizeof(*stack)) ) {
     goto done;
   }
-  for( root = 0; root < refFileCount; root++ ) {
+  for( root = 0; root < g->nodes; root++ ) {
     if( state[root] != NEW ) continue;
     state[root] = OPEN;
-    next[root] = refQueue;
+    next[root] = g->first[root];
     stack[depth++] = root;
     while( depth > 0 ) {
-      size_t at = stack[depth - 1];
-      while( next[at] && next[at]->from != at ) next[at] = next[at]->next;
-      if( (ref = next[at]) == NULL ) {
+      size_t at = stack[depth - 1], to;
+      if( next[at] == g->first[at + 1] ) {
         state[at] = DONE;
         depth--;
         continue;
       }
-      next[at] = ref->next;
-      if( ref->target == EBDREF_NO_FILE ) continue;
-      if( state[ref->target] == OPEN ) {
-        MSG_ErrorCode(MSGC_EBD_RECURSIVE_REFERENCE, refFiles[at].name,
-                      ref->first ? ref->first->component : "",
-                      refFiles[ref->target].name);
-      } else if( state[ref->target] == NEW ) {
-        state[ref->target] = OPEN;
-        next[ref->target] = refQueue;
-        stack[depth++] = ref->target;
+      to = g->edge[next[at]++][1];
+      if( state[to] == OPEN ) {
+        refAbout(g->nodeFile[at]);
+        MSG_ErrorCode(MSGC_EBD_RECURSIVE_REFERENCE,
+                      refFiles[g->nodeFile[at]].name, g->nodeName[to],
+                      refFiles[g->nodeFile[to]].name);
+      } else if( state[to] == NEW ) {
+        state[to] = OPEN;
+        next[to] = g->first[to];
+        stack[depth++] = to;
       }
     }
   }
@@ -403,10 +569,17 @@ done:
   if( stack ) CMN_Free((void **)&stack);
 }
 
+static void refReportRecursion(void) {
+  RefGraph g;
+  memset(&g, 0, sizeof(g));
+  if( refGraphNodes(&g) && refGraphEdges(&g) ) refGraphWalk(&g);
+  refGraphFree(&g);
+}
+
 /* ---- entry points ------------------------------------------------------ */
 
 void EBDMDL_CheckFile(IbisItem *boards, int skip) {
-  char dir[CMN_MAX_PATH + 1];
+  char dir[CMN_MAX_PATH + 1], about[CMN_MAX_PATH + 1];
   size_t self;
   if( refActive ) {
     /* A referenced file: its references join the queue of the check in
@@ -419,10 +592,12 @@ void EBDMDL_CheckFile(IbisItem *boards, int skip) {
     return;
   }
   snprintf(dir, sizeof(dir), "%s", CMN_GetDirectory());
+  snprintf(about, sizeof(about), "%s", MSG_GetFileName());
   if( !refAddFile(CMN_GetFileName(), CMN_FILE_EBD, &self) ) {
     refFreeFiles();
     return;
   }
+  refFiles[self].path = CMN_StrDup(about);
   refIndexRecords(&refFiles[self], boards);
   refFiles[self].readable = 1;
   refActive = 1;
@@ -430,8 +605,9 @@ void EBDMDL_CheckFile(IbisItem *boards, int skip) {
   refGather(boards, &refFiles[self]);
   if( !skip ) {
     refFollow(dir);
-    refReportCycles();
+    refReportRecursion();
   }
+  MSG_SetFileName(about);
   refActive = 0;
   refFreeQueue();
   refFreeFiles();

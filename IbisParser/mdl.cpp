@@ -611,6 +611,7 @@ static void mdlSeriesKeyword(MDL_Model *m, int code, char *rest) {
   } else if( code == KW_SERIES_CURRENT ) {
     CRV_Begin(&s->current, rest, "Series Current", 1);
   } else {
+    SMOS_KeywordLine(rest);
     mdlMosfet = SINFO_NewMosfet(s);
   }
 }

@@ -12,6 +12,7 @@
 #include "IbisParser/msg.h"
 
 #include <limits.h>
+#include <stdlib.h>
 #include <string.h>
 
 /* Severity classes; index into the counters and switches. */
@@ -51,6 +52,7 @@ static FILE *msgOut = 0;
 static int msgCounts[SEV_COUNT] = { 0, 0, 0, 0, 0 };
 static int msgSuppressed[SEV_COUNT] = { 0, 0, 0, 1, 0 }; /* cautions: always */
 static int msgCoded = 0;
+static int msgDiscard = 0;
 static MsgLineSource msgLineSource = 0;
 
 /* Capture and repetition state. Codes are four digits, so a flat array
@@ -72,8 +74,15 @@ typedef struct MsgLimited {
 static MsgSink msgSink = 0;
 static void *msgSinkContext = 0;
 static char msgFile[1025];
+static char msgChecked[1025];
+static int msgOtherFile; /* msgFile is not the checked file */
 static int msgRepeatLimit = 0;
 static int msgPerCode[MSG_MAX_CODE];
+/* The codes counted in the current file, in the order first met: a new
+** file clears only their counts, and the closing report looks only at
+** them, instead of every possible code. */
+static short msgTouched[MSG_MAX_CODE];
+static int msgTouchedCount = 0;
 static MsgLimited msgLimited[MSG_HIDDEN_SLOTS];
 static int msgLimitedCount = 0;
 static char msgSummaryNote[160]; /* a line of the summary; empty: none */
@@ -136,17 +145,24 @@ static void msgRememberLimited(int type, int code, int line, const char *text) {
   m->text[n] = 0;
 }
 
-/* Whether the repetition limit keeps this message of `code` back. */
-static int msgHeldBack(int type, int code, int line, const char *text) {
-  if( msgRepeatLimit <= 0 || code < 0 || code >= MSG_MAX_CODE ) return 0;
+/* Whether messages of `code` are counted for the repetition limit. */
+static int msgCountsCode(int code) {
+  return msgRepeatLimit > 0 && code >= 0 && code < MSG_MAX_CODE;
+}
+
+/* Counts one more message of `code`; 1 when the repetition limit keeps it
+** back.  Decided before the message is formatted: a message nobody will
+** see is never formatted. */
+static int msgHeldBack(int code) {
+  if( !msgCountsCode(code) ) return 0;
+  if( msgPerCode[code] == 0 ) msgTouched[msgTouchedCount++] = (short)code;
   if( msgPerCode[code] < INT_MAX ) msgPerCode[code]++;
-  if( msgPerCode[code] == msgRepeatLimit )
-    msgRememberLimited(type, code, line, text);
   return msgPerCode[code] > msgRepeatLimit;
 }
 
 /* Writes one formatted text in the form of the given type; `code` is the
-** message's code (-1 for none), shown when coded mode is on. */
+** message's code (-1 for none), shown when coded mode is on.  The caller
+** has counted it and found it not held back. */
 static void msgWrite(int type, int code, const char *text) {
   const MsgForm *f = &msgForms[type];
   FILE *out;
@@ -155,12 +171,15 @@ static void msgWrite(int type, int code, const char *text) {
   int twoLines =
       f->twoLineMin > 0 && len >= f->twoLineMin && len <= MSG_TWO_LINE_MAX;
 
-  if( msgHeldBack(type, code, line, text) ) return;
+  /* The last one shown before the limit holds the rest back. */
+  if( msgCountsCode(code) && msgPerCode[code] == msgRepeatLimit )
+    msgRememberLimited(type, code, line, text);
   if( msgSink ) {
     msgToSink(type, code, line, 0, text);
     return;
   }
   out = msgStream();
+  if( msgOtherFile ) fprintf(out, "%s: ", msgFile);
   if( code >= 0 && msgCoded )
     fprintf(out, "%c%04d", f->letter, code);
   else
@@ -186,33 +205,46 @@ static void msgCount(int type) {
   if( sev != SEV_NOTE ) msgCounts[sev]++;
 }
 
+/* Formats a message and writes it; its own function, so that the buffer is
+** only set up for a message that is written. */
+static void msgFormatAndWrite(int type, int code, const char *fmt,
+                              va_list *args) {
+  char buf[MSG_BUFFER_SIZE];
+  msgFormat(buf, fmt, args);
+  msgWrite(type, code, buf);
+}
+
+/* Counts a message of the given type and code, then formats and writes
+** it unless the repetition limit holds it back. */
+static int msgEmit(int type, int code, const char *fmt, va_list *args) {
+  msgCount(type);
+  if( msgHeldBack(code) || msgDiscard ) return 1;
+  msgFormatAndWrite(type, code, fmt, args);
+  return 1;
+}
+
 /* A message given by format. */
 static int msgByFormat(int type, const char *fmt, va_list *args) {
-  char buf[MSG_BUFFER_SIZE];
   if( msgSuppressed[msgForms[type].severity] ) return 0;
-  msgFormat(buf, fmt, args);
-  msgCount(type);
-  msgWrite(type, -1, buf);
-  return 1;
+  return msgEmit(type, -1, fmt, args);
 }
 
 /* A message given by code. An unknown code is neither counted nor
 ** suppressed: coded mode shows the fallback text as an info line, uncoded
 ** mode shows nothing. */
-static int msgByCode(int type, int code, va_list *args) {
+static int msgUnknownCode(void) {
   char buf[MSG_BUFFER_SIZE];
-  int row = MSG_FindCode(code);
-  if( row < 0 ) {
-    if( !msgCoded ) return 0;
-    msgFormat(buf, MSG_Table[0].text, 0);
-    msgWriteInfo(0, buf);
-    return 1;
-  }
-  if( msgSuppressed[msgForms[type].severity] ) return 0;
-  msgFormat(buf, MSG_Table[row].text, args);
-  msgCount(type);
-  msgWrite(type, code, buf);
+  if( !msgCoded || msgDiscard ) return 0;
+  msgFormat(buf, MSG_Table[0].text, 0);
+  msgWriteInfo(0, buf);
   return 1;
+}
+
+static int msgByCode(int type, int code, va_list *args) {
+  int row = MSG_FindCode(code);
+  if( row < 0 ) return msgUnknownCode();
+  if( msgSuppressed[msgForms[type].severity] ) return 0;
+  return msgEmit(type, code, MSG_Table[row].text, args);
 }
 
 /* Row of each code plus one (0: no row), filled on the first look-up:
@@ -285,38 +317,42 @@ int MSG_CodeV(int type, int code, va_list *args) {
 /* ---- preformatted messages --------------------------------------------- */
 
 int MSG_Print(int type, const char *fmt, va_list *args) {
-  char buf[MSG_BUFFER_SIZE];
   if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
+  return msgEmit(type, -1, fmt, args);
+}
+
+/* An info line given by format, never counted nor limited. */
+static int msgInfo(int code, const char *fmt, va_list *args) {
+  char buf[MSG_BUFFER_SIZE];
+  if( msgDiscard ) return 1;
   msgFormat(buf, fmt, args);
-  msgCount(type);
-  msgWrite(type, -1, buf);
+  msgWriteInfo(code, buf);
   return 1;
 }
 
 int MSG_PrintCode(int code, int type, const char *fmt, va_list *args) {
-  char buf[MSG_BUFFER_SIZE];
   if( !msgCoded ) return MSG_Print(type, fmt, args);
-  if( type == MSG_TYPE_INFO ) {
-    msgFormat(buf, fmt, args);
-    msgWriteInfo(code, buf);
-    return 1;
-  }
+  if( type == MSG_TYPE_INFO ) return msgInfo(code, fmt, args);
   if( type < MSG_TYPE_BUG || type > MSG_TYPE_NOTE_LINE ) return 0;
-  msgFormat(buf, fmt, args);
-  msgCount(type);
-  msgWrite(type, code, buf);
-  return 1;
+  return msgEmit(type, code, fmt, args);
 }
 
 /* ---- summary, counters, switches --------------------------------------- */
 
+static int msgCompareCodes(const void *a, const void *b) {
+  return *(const short *)a - *(const short *)b;
+}
+
 /* One line per code the repetition limit held back, in code order. */
 static void msgReportHidden(void) {
   char buf[MSG_BUFFER_SIZE];
-  int code, i;
-  if( msgRepeatLimit <= 0 ) return;
-  for( code = 0; code < MSG_MAX_CODE; code++ ) {
+  int t, i;
+  if( msgRepeatLimit <= 0 || msgTouchedCount == 0 ) return;
+  qsort(msgTouched, (size_t)msgTouchedCount, sizeof(msgTouched[0]),
+        msgCompareCodes);
+  for( t = 0; t < msgTouchedCount; t++ ) {
     const MsgLimited *m = 0;
+    int code = msgTouched[t];
     int hidden = msgPerCode[code] - msgRepeatLimit;
     if( hidden <= 0 ) continue;
     for( i = 0; i < msgLimitedCount; i++ ) {
@@ -345,6 +381,7 @@ void MSG_Summary(void) {
   long bugs = msgCounts[SEV_BUG], errors = msgCounts[SEV_ERROR];
   long warnings = msgCounts[SEV_WARNING], cautions = msgCounts[SEV_CAUTION];
 
+  if( msgDiscard ) return;
   msgReportHidden();
   if( msgSink ) return;
   if( bugs || errors || warnings ) {
@@ -369,11 +406,13 @@ void MSG_SuppressBugs(int on) { msgSuppressed[SEV_BUG] = on != 0; }
 void MSG_SuppressErrors(int on) { msgSuppressed[SEV_ERROR] = on != 0; }
 void MSG_SuppressWarnings(int on) { msgSuppressed[SEV_WARNING] = on != 0; }
 void MSG_SetCoded(int on) { msgCoded = on != 0; }
+void MSG_SetDiscard(int on) { msgDiscard = on != 0; }
 void MSG_SetLineSource(MsgLineSource source) { msgLineSource = source; }
 
 void MSG_ResetCounts(void) {
   for( int i = 0; i < SEV_COUNT; i++ ) msgCounts[i] = 0;
-  memset(msgPerCode, 0, sizeof(msgPerCode));
+  for( int t = 0; t < msgTouchedCount; t++ ) msgPerCode[msgTouched[t]] = 0;
+  msgTouchedCount = 0;
   msgLimitedCount = 0;
   msgSummaryNote[0] = 0;
 }
@@ -387,8 +426,14 @@ void MSG_SetSink(MsgSink sink, void *context) {
   msgSinkContext = context;
 }
 
+void MSG_SetCheckedFile(const char *path) {
+  snprintf(msgChecked, sizeof(msgChecked), "%s", path ? path : "");
+  MSG_SetFileName(path);
+}
+
 void MSG_SetFileName(const char *path) {
   snprintf(msgFile, sizeof(msgFile), "%s", path ? path : "");
+  msgOtherFile = strcmp(msgFile, msgChecked) != 0;
 }
 
 const char *MSG_GetFileName(void) { return msgFile; }

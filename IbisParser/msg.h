@@ -109,6 +109,12 @@ void MSG_SetCoded(int on);
 ** process. The models never call it. */
 void MSG_ResetCounts(void);
 
+/* Discard mode: messages are counted (and the repetition limit applied)
+** but never formatted nor written, and the summary writes nothing.  For a
+** caller that wants only the counts, such as a fuzz target: formatting
+** text that nobody reads is most of what a message costs.  Off at start. */
+void MSG_SetDiscard(int on);
+
 /* Row index of a code in MSG_Table, or -1. */
 int MSG_FindCode(int code);
 
@@ -146,7 +152,16 @@ typedef struct MsgRecord {
 typedef void (*MsgSink)(const MsgRecord *record, void *context);
 void MSG_SetSink(MsgSink sink, void *context);
 
-/* File named in captured records; copied (cut to 1024 characters). */
+/* The file a check is about (the check driver names it); it is also the
+** file the following messages are about, until MSG_SetFileName names
+** another.  Copied, cut to 1024 characters. */
+void MSG_SetCheckedFile(const char *path);
+
+/* The file the following messages are about: the checked file, or one the
+** checker reads because the checked file names it (a package, board,
+** component or AMI parameter file).  Captured records carry it; the text
+** forms begin with it and a colon while it is not the checked file.
+** Copied (cut to 1024 characters). */
 void MSG_SetFileName(const char *path);
 const char *MSG_GetFileName(void);
 

@@ -623,6 +623,7 @@ enum MsgCode {
 
   /* 2800: series MOSFET */
   MSGC_SMOS_TOO_MANY = 2800,
+  MSGC_SMOS_LINE_ITEMS = 2803,
   MSGC_SMOS_NO_VDS = 2804,
   MSGC_SMOS_VDS_NEGATIVE = 2805,
   MSGC_SMOS_SAME_VDS = 2806,
@@ -1139,4 +1140,6 @@ enum MsgCode {
   /* 5700: AMI reserved parameters by version, continued (amichk) */
 
   /* 5800: review faults across the checker */
+  MSGC_ROW_EXTRA = 5800,
+  MSGC_AMI_SECOND_ROOT = 5801,
 };

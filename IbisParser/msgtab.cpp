@@ -1340,6 +1340,10 @@ const MsgEntry MSG_Table[] = {
     {5605, "%s value %s is not allowed for %s; expected an integer of %d or more"},
     {5606, "Parameter %s is required in a receiver model whose Modulation is %s"},
     {5607, "Reserved_Parameters must come before Model_Specific in a file of AMI_Version %s"},
+
+    /* checker review */
+    {5800, "Extra [Row] %s: the matrix of %u pins takes no more rows; its data is ignored."},
+    {5801, "The AMI parameter file has a second top-level list; only one is allowed"},
 };
 /* clang-format on */
 

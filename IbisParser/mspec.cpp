@@ -3,6 +3,7 @@
 */
 #include "IbisParser/mspec.h"
 
+#include "IbisParser/cmn.h"
 #include "IbisParser/mdl.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
@@ -94,6 +95,8 @@ void MSPEC_Line(MspecRecord *m, char *text, int modelType) {
     return;
   }
   if( !RNG_Read(items.item + 1, items.count - 1, mspecName[code], &t) ) return;
+  /* As for every other triple of a model: reported, and kept. */
+  if( t.state[RNG_TYP] == CMN_VALUE_NA ) MSG_ErrorCodeLine(MSGC_MDL_TYP_NA);
   m->value[code] = t;
   m->given[code] = 1;
 }

@@ -14,23 +14,10 @@
 
 #define MTX_SRC "IbisParser/mtx"
 
-/* Longest matrix type word kept; a longer one is no known type anyway. */
-#define MTX_MAX_WORD 80
-
 static MTX *gpMtx; /* the matrix being read, null when none */
 
 MTX *MTX_Current(void) { return gpMtx; }
 void MTX_Reset(void) { gpMtx = NULL; }
-
-/* The first blank-separated word of `text` into `word` (cap bytes). */
-static void mtxFirstWord(const char *text, char *word, size_t cap) {
-  size_t n = 0;
-  while( *text == ' ' || *text == '\t' ) text++;
-  while( text[n] && text[n] != ' ' && text[n] != '\t' ) n++;
-  if( n >= cap ) n = cap - 1;
-  memcpy(word, text, n);
-  word[n] = 0;
-}
 
 void MTX_New(MTX **slot, const char *typeWord, unsigned size) {
   static const struct {
@@ -39,7 +26,6 @@ void MTX_New(MTX **slot, const char *typeWord, unsigned size) {
   } types[] = { { "Banded_matrix", MTX_TYPE_BANDED },
                 { "Sparse_matrix", MTX_TYPE_SPARSE },
                 { "Full_matrix", MTX_TYPE_FULL } };
-  char word[MTX_MAX_WORD + 1];
   MTX *m = NULL;
   size_t i;
   CMN_ASSERT(slot != NULL && typeWord != NULL, MTX_SRC);
@@ -51,18 +37,20 @@ void MTX_New(MTX **slot, const char *typeWord, unsigned size) {
   m->size = size;
   *slot = m;
   gpMtx = m;
-  mtxFirstWord(typeWord, word, sizeof(word));
-  if( word[0] == 0 ) {
+  /* The whole value names the type: "Full_matrix junk" is no known type,
+  ** not a full matrix with a remark. */
+  while( *typeWord == ' ' || *typeWord == '\t' ) typeWord++;
+  if( *typeWord == 0 ) {
     MSG_ErrorCodeLine(MSGC_MTX_NO_TYPE);
     return;
   }
   for( i = 0; i < sizeof(types) / sizeof(types[0]); i++ ) {
-    if( CMN_StrEqualNoCase(word, types[i].word) ) {
+    if( CMN_StrEqualNoCase(typeWord, types[i].word) ) {
       m->eMatrixType = types[i].type;
       return;
     }
   }
-  MSG_ErrorCodeLine(MSGC_MTX_UNKNOWN_TYPE, word);
+  MSG_ErrorCodeLine(MSGC_MTX_UNKNOWN_TYPE, typeWord);
 }
 
 static int mtxIsBanded(const MTX *m) {
@@ -91,8 +79,8 @@ void MTX_SetBandwidth(MTX *m, const char *text) {
   }
 }
 
-/* The entries a new row may hold, or 0 when the matrix takes no more
-** rows (the row count is reported when the matrix ends). */
+/* The entries a new row may hold, or 0 and *refused when the matrix
+** takes no more rows. */
 static unsigned mtxColumnsOfNewRow(const MTX *m, int *refused) {
   unsigned k = m->rowCount, n = m->size;
   unsigned long long band = (unsigned long long)m->bandwidth + 1;
@@ -157,7 +145,15 @@ void MTX_NewRow(MTX *m, const char *pin) {
   unsigned columns;
   CMN_ASSERT(m != NULL && pin != NULL, MTX_SRC);
   columns = mtxColumnsOfNewRow(m, &refused);
-  if( refused ) return;
+  if( refused ) {
+    /* A matrix of an unknown type was reported at its keyword. */
+    if( m->eMatrixType != MTX_TYPE_NONE ) {
+      MSG_ErrorCodeLine(MSGC_ROW_EXTRA, pin, m->size);
+      m->extraRow = 1;
+    }
+    return;
+  }
+  m->extraRow = 0;
   if( !CMN_Calloc((void **)&row, sizeof(*row)) ) {
     MSG_ErrorCodeLine(MSGC_ROW_CREATE_FAILED);
     return;

@@ -50,6 +50,9 @@ typedef struct MTX {
   ROW *rows; /* in file order */
   ROW *last;
   unsigned rowCount;
+  /* The last [Row] was one too many: its data lines are ignored rather
+  ** than added to the row before it. */
+  int extraRow;
   NameCount *rowNames; /* how often each row name was used */
   /* Sparse: the entry indexes the row being read (givenRow) has given, a
   ** bit each.  One set per matrix, cleared through the row's own column

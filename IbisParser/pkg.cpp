@@ -45,11 +45,13 @@ void PKG_ReadLine(PKG_Package *package, char *text) {
   if( CMN_IsSpace((unsigned char)text[0]) )
     MSG_ErrorCodeLine(MSGC_PKG_NOT_COLUMN_ONE);
   RNG_Split(text, &items);
+  k = items.count > 0 ? pkgFind(items.item[0]) : -1;
   if( items.count != 4 ) {
     MSG_ErrorCodeLine(MSGC_PKG_COLUMNS, 4, items.count);
+    if( k >= 0 ) package->refused[k] = 1;
     return;
   }
-  if( (k = pkgFind(items.item[0])) < 0 ) {
+  if( k < 0 ) {
     MSG_ErrorCodeLine(MSGC_PKG_UNKNOWN);
     return;
   }
@@ -59,6 +61,7 @@ void PKG_ReadLine(PKG_Package *package, char *text) {
   }
   if( !RNG_Read(items.item + 1, 3, pkgName[k], &t) ) {
     MSG_ErrorCodeLine(MSGC_PKG_BAD_DATA, pkgName[k]);
+    package->refused[k] = 1;
     return;
   }
   if( t.state[RNG_TYP] != CMN_VALUE_GIVEN ) MSG_ErrorCodeLine(MSGC_PKG_NO_TYP);
@@ -75,7 +78,8 @@ void PKG_CheckComplete(const PKG_Package *package, const char *component) {
   int k;
   if( package == NULL ) return;
   for( k = 0; k < PKG_COUNT; k++ ) {
-    if( package->value[k] == NULL ) MSG_ErrorCode(pkgMissing[k], component);
+    if( package->value[k] == NULL && !package->refused[k] )
+      MSG_ErrorCode(pkgMissing[k], component);
   }
 }
 

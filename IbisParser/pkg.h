@@ -11,6 +11,9 @@ enum { PKG_R = 0, PKG_L, PKG_C, PKG_COUNT };
 
 typedef struct PKG_Package {
   RNG_TypMinMax *value[PKG_COUNT]; /* null until its line is read */
+  /* A line named it but was refused (and reported there), so it is not
+  ** reported again as missing. */
+  int refused[PKG_COUNT];
 } PKG_Package;
 
 /* A new package in *out: 1, or 0 when memory ran out (reported). */

@@ -11,8 +11,10 @@
 #ifndef IBISPARSER_PKGMDL_H
 #define IBISPARSER_PKGMDL_H
 
+#include "IbisParser/cmn.h"
 #include "IbisParser/ibis.h"
 #include "IbisParser/mtx.h"
+#include "IbisParser/nameidx.h"
 #include "IbisParser/sect.h"
 #include "IbisParser/section.h"
 
@@ -77,10 +79,28 @@ int PKGMDL_PinIndex(const char *name, unsigned *out);
 int PKGMDL_NextPin(IbisItem *list, const char *name, int first,
                    const char **out);
 
-/* Looks for the model `name` in the .pkg files of the directory of the
-** file being read, and reads every file that defines it into the current
-** IbisFile.  1 when some file defined it. */
-int PKGMDL_SearchPkgFiles(const char *name);
+/* The search of the .pkg files beside a file for the package models its
+** components name but it does not define.  The directory is listed and
+** each .pkg file scanned once, on the first search, into an index of the
+** models they define; each file is read at most once.  Zero-filled before
+** the first search; PKGMDL_EndSearch releases it. */
+typedef struct PkgmdlSearch {
+  int indexed;                /* the directory was listed and scanned */
+  char dir[CMN_MAX_PATH + 1]; /* its directory, as the reader stores it */
+  char **file;                /* the .pkg file names, sorted */
+  unsigned char *read;        /* per file: read already */
+  size_t files;
+  struct PkgmdlDefinition *def; /* each model defined, in file order */
+  size_t defs, defCap;
+  NameIndex byName; /* model name -> its first definition + 1 */
+} PkgmdlSearch;
+
+/* Looks for the model `name` (whole name, case counting) in the .pkg files
+** of the directory of the file being read, and reads every file defining
+** it that was not read yet into the current IbisFile.  1 when some file
+** defines it. */
+int PKGMDL_SearchPkgFiles(PkgmdlSearch *search, const char *name);
+void PKGMDL_EndSearch(PkgmdlSearch *search);
 
 /* Releases one model; PKGMDL_Free releases every model of a list and
 ** clears the list's record pointers. */

@@ -10,6 +10,13 @@
 ** sensitive file system would not find a lowered name) and read in sorted
 ** order, so that the messages of a check do not depend on the order in
 ** which the file system happens to list them.
+**
+** The first search of a check lists the directory and scans each .pkg
+** file once for its [Define Package Model] lines, into an index of model
+** names; every later search is a look-up in it.  A file is read the first
+** time a search needs a model it defines, and never again, so a check
+** costs the size of the directory's .pkg files once, however many
+** components name package models, and a file's faults are reported once.
 */
 #include "IbisParser/cmn.h"
 #include "IbisParser/msg.h"
@@ -18,46 +25,45 @@
 #include "IbisParser/pkgmdl.h"
 
 #include <dirent.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 
 #define PKGSEARCH_SRC "IbisParser/pkgsearch"
 
-/* Characters of a line the scan for [Define Package Model] looks at. */
-#define PKGSEARCH_LINE 120
+/* Characters of a line the scan for [Define Package Model] looks at: the
+** keyword and a model name with room to spare. */
+#define PKGSEARCH_LINE 256
 
-typedef struct PkgNames {
-  char **name;
-  size_t count, cap;
-} PkgNames;
+/* One [Define Package Model] line of a .pkg file.  The definitions of one
+** name are chained in file order. */
+typedef struct PkgmdlDefinition {
+  char *model;
+  size_t file;
+  size_t next; /* the next definition of the name + 1, 0 at the last */
+  size_t last; /* in the first definition of a name: the last + 1 */
+} PkgmdlDefinition;
 
 static int pkgsearchIsPkgName(const char *name) {
   size_t n = strlen(name);
   return name[0] != '.' && n > 4 && CMN_StrEqualNoCase(name + n - 4, ".pkg");
 }
 
-static int pkgsearchAdd(PkgNames *list, const char *name) {
+static int pkgsearchAddFile(PkgmdlSearch *s, const char *name, size_t *cap) {
   char *copy;
-  if( list->count == list->cap ) {
-    size_t cap = list->cap ? list->cap * 2 : 16;
-    if( list->name == NULL
-            ? !CMN_Calloc((void **)&list->name, cap * sizeof(char *))
-            : !CMN_Realloc((void **)&list->name, cap * sizeof(char *)) ) {
+  if( s->files == *cap ) {
+    size_t more = *cap ? *cap * 2 : 16;
+    if( s->file == NULL
+            ? !CMN_Calloc((void **)&s->file, more * sizeof(char *))
+            : !CMN_Realloc((void **)&s->file, more * sizeof(char *)) ) {
       return 0;
     }
-    list->cap = cap;
+    *cap = more;
   }
   if( (copy = CMN_StrDup(name)) == NULL ) return 0;
-  list->name[list->count++] = copy;
+  s->file[s->files++] = copy;
   return 1;
-}
-
-static void pkgsearchFreeNames(PkgNames *list) {
-  size_t i;
-  for( i = 0; i < list->count; i++ ) CMN_Free((void **)&list->name[i]);
-  if( list->name ) CMN_Free((void **)&list->name);
-  list->count = list->cap = 0;
 }
 
 static int pkgsearchCompare(const void *a, const void *b) {
@@ -74,13 +80,14 @@ static int pkgsearchJoin(char *path, const char *dir, const char *name) {
   return 1;
 }
 
-/* The plain files named *.pkg in `dir`, not hidden, sorted.  0 when the
-** directory cannot be read (reported). */
-static int pkgsearchList(const char *dir, PkgNames *list) {
+/* The plain files named *.pkg in the directory, not hidden, sorted.  0
+** when the directory cannot be read (reported). */
+static int pkgsearchList(PkgmdlSearch *s) {
   char path[CMN_MAX_PATH + 1];
-  const char *open = dir[0] ? dir : ".";
+  const char *open = s->dir[0] ? s->dir : ".";
   struct dirent *entry;
   struct stat st;
+  size_t cap = 0;
   DIR *d = opendir(open);
   if( d == NULL ) {
     MSG_ErrorCode(MSGC_PKGMDL_LIST_DIRECTORY_FAILED, open);
@@ -88,76 +95,151 @@ static int pkgsearchList(const char *dir, PkgNames *list) {
   }
   while( (entry = readdir(d)) != NULL ) {
     if( !pkgsearchIsPkgName(entry->d_name) ) continue;
-    if( !pkgsearchJoin(path, dir, entry->d_name) ) continue;
+    if( !pkgsearchJoin(path, s->dir, entry->d_name) ) continue;
     if( stat(path, &st) != 0 || !S_ISREG(st.st_mode) ) continue;
-    if( !pkgsearchAdd(list, entry->d_name) ) break;
+    if( !pkgsearchAddFile(s, entry->d_name, &cap) ) break;
   }
   closedir(d);
-  if( list->count > 1 ) {
-    qsort(list->name, list->count, sizeof(char *), pkgsearchCompare);
+  if( s->files > 1 ) qsort(s->file, s->files, sizeof(char *), pkgsearchCompare);
+  if( s->files > 0 && !CMN_Calloc((void **)&s->read, s->files) ) {
+    while( s->files > 0 ) CMN_Free((void **)&s->file[--s->files]);
   }
   return 1;
 }
 
-/* Whether one line of a .pkg file defines the model `name`. */
-static int pkgsearchLineDefines(const char *line, const char *name) {
+/* Notes that file `f` defines `model`. */
+static void pkgsearchDefine(PkgmdlSearch *s, size_t f, const char *model) {
+  PkgmdlDefinition *d;
+  size_t head = (size_t)(uintptr_t)NAMEIDX_Find(&s->byName, model);
+  /* A file that defines a name twice is read once all the same. */
+  if( head && s->def[s->def[head - 1].last - 1].file == f ) return;
+  if( s->defs == s->defCap ) {
+    size_t cap = s->defCap ? s->defCap * 2 : 16;
+    if( s->def == NULL
+            ? !CMN_Calloc((void **)&s->def, cap * sizeof(*s->def))
+            : !CMN_Realloc((void **)&s->def, cap * sizeof(*s->def)) ) {
+      return;
+    }
+    s->defCap = cap;
+  }
+  d = &s->def[s->defs];
+  memset(d, 0, sizeof(*d));
+  if( (d->model = CMN_StrDup(model)) == NULL ) return;
+  d->file = f;
+  s->defs++;
+  if( head == 0 ) {
+    d->last = s->defs;
+    NAMEIDX_Add(&s->byName, d->model, (void *)(uintptr_t)s->defs);
+  } else {
+    s->def[s->def[head - 1].last - 1].next = s->defs;
+    s->def[head - 1].last = s->defs;
+  }
+}
+
+/* The model a line defines into `model` (PKGSEARCH_LINE + 1 bytes), or 0
+** when the line is no [Define Package Model] line.  The name is the rest
+** of the line, without its comment and trailing blanks, as the reader
+** stores it. */
+static int pkgsearchLineModel(const char *line, int comment, char *model) {
   static const char *const opening[] = { "[DEFINE PACKAGE MODEL]",
                                          "[DEFINE PACKAGE_MODEL]",
                                          "[DEFINE_PACKAGE MODEL]",
                                          "[DEFINE_PACKAGE_MODEL]" };
   const char *p = line;
-  size_t i;
+  size_t i, n;
   while( CMN_IsSpace(*p) ) p++;
   for( i = 0; i < sizeof(opening) / sizeof(opening[0]); i++ ) {
     if( CMN_StrNEqualNoCase(p, opening[i], 22) ) break;
   }
   if( i == sizeof(opening) / sizeof(opening[0]) ) return 0;
   for( p += 22; CMN_IsSpace(*p); p++ ) {}
-  return strncmp(p, name, strlen(name)) == 0;
+  for( n = 0; p[n] && p[n] != comment; n++ ) {}
+  while( n > 0 && CMN_IsSpace(p[n - 1]) ) n--;
+  memcpy(model, p, n);
+  model[n] = 0;
+  return n > 0;
 }
 
-/* Whether the file at `path` defines the model `name`. */
-static int pkgsearchDefines(const char *path, const char *name) {
-  char line[PKGSEARCH_LINE + 1];
-  int c = 0, found = 0;
-  FILE *fp = CMN_OpenFile(path, "r");
-  if( fp == NULL ) {
+/* The comment character a [Comment Char] line sets, or `comment`. */
+static int pkgsearchCommentChar(const char *line, int comment) {
+  const char *p = line;
+  while( CMN_IsSpace(*p) ) p++;
+  if( !CMN_StrNEqualNoCase(p, "[Comment Char]", 14) ) return comment;
+  for( p += 14; CMN_IsSpace(*p); p++ ) {}
+  return *p ? (unsigned char)*p : comment;
+}
+
+/* Notes every model file `f` defines. */
+static void pkgsearchScan(PkgmdlSearch *s, size_t f) {
+  char path[CMN_MAX_PATH + 1], line[PKGSEARCH_LINE + 1];
+  char model[PKGSEARCH_LINE + 1];
+  int c = 0, comment = '|';
+  FILE *fp;
+  if( !pkgsearchJoin(path, s->dir, s->file[f]) ) return;
+  if( (fp = CMN_OpenFile(path, "r")) == NULL ) {
     MSG_ErrorCode(MSGC_PKGMDL_OPEN_FAILED, path);
-    return 0;
+    return;
   }
-  while( !found && c != EOF ) {
+  while( c != EOF ) {
     size_t n = 0;
     while( (c = getc(fp)) != EOF && c != '\n' ) {
       if( n < PKGSEARCH_LINE ) line[n++] = (char)c;
     }
     line[n] = 0;
-    found = pkgsearchLineDefines(line, name);
+    comment = pkgsearchCommentChar(line, comment);
+    if( pkgsearchLineModel(line, comment, model) ) pkgsearchDefine(s, f, model);
   }
   fclose(fp);
-  return found;
 }
 
-int PKGMDL_SearchPkgFiles(const char *name) {
-  char dir[CMN_MAX_PATH + 1], fileName[CMN_MAX_PATH + 1];
-  char path[CMN_MAX_PATH + 1];
-  PkgNames list = { NULL, 0, 0 };
-  int version = PARSE_GetDispatchVersion(), found = 0;
-  size_t i;
-  CMN_ASSERT(name != NULL, PKGSEARCH_SRC);
+static void pkgsearchIndex(PkgmdlSearch *s) {
+  size_t f;
+  s->indexed = 1;
+  snprintf(s->dir, sizeof(s->dir), "%s", CMN_GetDirectory());
+  if( !pkgsearchList(s) ) return;
+  for( f = 0; f < s->files; f++ ) pkgsearchScan(s, f);
+}
+
+/* Reads file `f` as a package file; its findings name it. */
+static void pkgsearchRead(PkgmdlSearch *s, size_t f) {
+  char path[CMN_MAX_PATH + 1], about[CMN_MAX_PATH + 1];
+  s->read[f] = 1;
+  if( !pkgsearchJoin(path, s->dir, s->file[f]) ) return;
+  snprintf(about, sizeof(about), "%s", MSG_GetFileName());
+  MSG_SetFileName(path);
+  PARSE_File(path, CMN_FILE_PKG);
+  MSG_SetFileName(about);
+}
+
+int PKGMDL_SearchPkgFiles(PkgmdlSearch *s, const char *name) {
+  char fileName[CMN_MAX_PATH + 1];
+  int version = PARSE_GetDispatchVersion();
+  size_t at;
+  CMN_ASSERT(s != NULL && name != NULL, PKGSEARCH_SRC);
   if( name[0] == 0 ) return 0;
-  snprintf(dir, sizeof(dir), "%s", CMN_GetDirectory());
+  if( !s->indexed ) pkgsearchIndex(s);
+  at = (size_t)(uintptr_t)NAMEIDX_Find(&s->byName, name);
+  if( at == 0 ) return 0;
   snprintf(fileName, sizeof(fileName), "%s", CMN_GetFileName());
-  if( !pkgsearchList(dir, &list) ) return 0;
-  for( i = 0; i < list.count; i++ ) {
-    if( !pkgsearchJoin(path, dir, list.name[i]) ) continue;
-    if( !pkgsearchDefines(path, name) ) continue;
-    found = 1;
-    PARSE_File(path, CMN_FILE_PKG);
+  for( ; at; at = s->def[at - 1].next ) {
+    size_t f = s->def[at - 1].file;
+    if( !s->read[f] ) pkgsearchRead(s, f);
   }
-  pkgsearchFreeNames(&list);
   /* The .pkg files were read in the middle of the checks of the file that
   ** named them; what later checks ask of the reader is that file's. */
   PARSE_SetDispatchVersion(version);
   CMN_SetFileName(fileName);
-  return found;
+  return 1;
+}
+
+void PKGMDL_EndSearch(PkgmdlSearch *s) {
+  size_t i;
+  CMN_ASSERT(s != NULL, PKGSEARCH_SRC);
+  for( i = 0; i < s->files; i++ ) CMN_Free((void **)&s->file[i]);
+  for( i = 0; i < s->defs; i++ ) CMN_Free((void **)&s->def[i].model);
+  if( s->file ) CMN_Free((void **)&s->file);
+  if( s->read ) CMN_Free((void **)&s->read);
+  if( s->def ) CMN_Free((void **)&s->def);
+  NAMEIDX_Free(&s->byName);
+  memset(s, 0, sizeof(*s));
 }

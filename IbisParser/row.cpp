@@ -167,7 +167,7 @@ static void rowDenseData(MTX *m, char *text, int banded) {
   ROW *row = m->last;
   char *p = text, *token;
   double v;
-  if( row == NULL ) return;
+  if( row == NULL || m->extraRow ) return;
   while( (token = CMN_NextToken(&p)) != NULL ) {
     if( !rowNumber(token, &v) ) return;
     if( row->count >= row->uiColumnCount ) {

@@ -7,8 +7,12 @@
 #include "IbisParser/crv.h"
 #include "IbisParser/msg.h"
 #include "IbisParser/msgcodes.h"
+#include "IbisParser/rng.h"
 
 #include <string.h>
+
+/* Longest first column a row can have; a longer word is no number. */
+#define SMOS_FIRST_COLUMN 80
 
 static void smosVds(SmosEntry *e, RngItems *items) {
   double v;
@@ -28,6 +32,24 @@ static void smosVds(SmosEntry *e, RngItems *items) {
   e->vdsGiven = 1;
 }
 
+void SMOS_KeywordLine(char *rest) {
+  RngItems items;
+  RNG_Split(rest, &items);
+  if( items.count != 0 )
+    MSG_ErrorCodeLine(MSGC_SMOS_LINE_ITEMS, items.count, "Series MOSFET", 0);
+}
+
+/* Whether a line is a table row: its first column is a number (or NA).
+** The table reader then checks the whole row. */
+static int smosIsRow(const char *text) {
+  char first[SMOS_FIRST_COLUMN + 1];
+  size_t n = strcspn(text, " \t");
+  if( n > SMOS_FIRST_COLUMN ) return 0;
+  memcpy(first, text, n);
+  first[n] = 0;
+  return CMN_ParseNumber(first, NULL) != 0 || CMN_StrEqualNoCase(first, "NA");
+}
+
 void SMOS_Line(SmosEntry *e, char *text) {
   RngItems items;
   if( e == NULL ) return;
@@ -38,7 +60,7 @@ void SMOS_Line(SmosEntry *e, char *text) {
     smosVds(e, &items);
     return;
   }
-  if( !CMN_ParseNumber(text, NULL) && !CMN_StrNEqualNoCase(text, "NA", 2) ) {
+  if( !smosIsRow(text) ) {
     MSG_ErrorCodeLine(MSGC_SMOS_UNKNOWN_LINE);
     return;
   }

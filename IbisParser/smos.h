@@ -15,6 +15,9 @@ typedef struct SmosEntry {
   int line;
 } SmosEntry;
 
+/* The [Series MOSFET] keyword line's text after the keyword, which must
+** be empty. */
+void SMOS_KeywordLine(char *rest);
 /* A data line of an entry: "Vds = value" first, then table rows. */
 void SMOS_Line(SmosEntry *e, char *text);
 /* The checks when the entry's section ends; `model` names the model. */

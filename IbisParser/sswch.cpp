@@ -111,6 +111,14 @@ int SSWCH_ReadLine(char *text, SSWCH_Group **out) {
   return 1;
 }
 
+void SSWCH_EndKeyword(void) {
+  if( sswchOpen == NULL ) return;
+  /* The names read so far stay in the group; the next keyword line is
+  ** where the missing "/" shows. */
+  MSG_ErrorCodeLine(MSGC_PARSE_KEYWORD_NOT_TERMINATED);
+  SSWCH_Reset();
+}
+
 void SSWCH_Check(const CMPNT_Component *component) {
   NameIndex used = { NULL, 0, 0 };
   const SPINMPG_Entry *e;

@@ -24,6 +24,10 @@ typedef struct SSWCH_Group {
 ** appends *out to the component's list unless it is already there); 0
 ** when not (the caller reports it). */
 int SSWCH_ReadLine(char *text, SSWCH_Group **out);
+/* A keyword line ends the [Series Switch Groups] data: a group still
+** waiting for its "/" is reported there (as an unterminated keyword) and
+** closed, so that later lines cannot add to it. */
+void SSWCH_EndKeyword(void);
 /* Frees a component's group list. */
 void SSWCH_FreeList(SSWCH_Group **list);
 /* Forgets an open group (at a new component and a new file). */

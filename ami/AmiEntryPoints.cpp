@@ -5,12 +5,22 @@
 // The simulator owns the instance between AMI_Init and AMI_Close. Nothing
 // thrown may leave these functions: each catches everything, records it in
 // the instance's message where there is an instance, and returns 0.
+//
+// AMI_GetWave runs the network over spans of the waveform: the network's
+// outputs do not depend on where the spans (or the simulator's calls)
+// begin and end, only on the samples.
+//
+// CORVIN_AMI_KERNEL_ISA, when defined (a KernelIsa name such as Sse2), pins
+// the network's span kernels to that instruction set. Only the test builds
+// of the libraries define it, to run the path a processor without AVX2
+// takes on one that has it; the shipped libraries choose at run time.
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <string>
 
-#include "amiparam/AmiParameterReader.h"
 #include "ami/AmiModelInstance.h"
+#include "amiparam/AmiParameterReader.h"
 #include "dataflow/FormatNumber.h"
 #include CORVIN_AMI_NETWORK_HEADER
 
@@ -25,8 +35,7 @@ using Instance = AmiModelInstance<Network>;
 const char kNoMemoryText[] = "The IBIS-AMI model could not allocate its instance. ";
 const char kNoHandleText[] = "AMI_Init was called without an AMI_memory_handle. ";
 
-std::string LookupFailedText()
-{
+std::string LookupFailedText() {
     return std::string("The IBIS-AMI model, ") + Network::ModelName +
            ", is unable to initialize the parameter " + Network::SettingName +
            " from the AMI_Init arguments.  The model will use the default setting. ";
@@ -41,8 +50,7 @@ constexpr double kMaxSamplesPerBit = 65536.0;
 // is not a positive finite number, or a quotient beyond kMaxSamplesPerBit,
 // gives 0, which the network's Setup then refuses; the reason goes into
 // the message so the user sees which argument was wrong.
-std::int32_t SamplesPerBit(Instance& inst, double bitTime, double sampleInterval)
-{
+std::int32_t SamplesPerBit(Instance& inst, double bitTime, double sampleInterval) {
     const double q = bitTime / sampleInterval + 0.5;
     if (!(bitTime > 0.0) || !(sampleInterval > 0.0) || !std::isfinite(q)) {
         inst.Append(std::string("The IBIS-AMI model, ") + Network::ModelName +
@@ -60,8 +68,7 @@ std::int32_t SamplesPerBit(Instance& inst, double bitTime, double sampleInterval
     return static_cast<std::int32_t>(q);
 }
 
-long Init(double bitTime, double sampleInterval, const char* parameters, Instance& inst)
-{
+long Init(double bitTime, double sampleInterval, const char* parameters, Instance& inst) {
     if (parameters == nullptr) parameters = "";
     {
         AmiParameterReader reader(parameters);
@@ -71,6 +78,9 @@ long Init(double bitTime, double sampleInterval, const char* parameters, Instanc
         const std::string path = std::string(Network::ModelName) + "." + Network::SettingName;
         if (!reader.GetDouble(inst.model.Setting(), path.c_str())) inst.Append(LookupFailedText());
     }
+#ifdef CORVIN_AMI_KERNEL_ISA
+    inst.model.Isa = Vantra::KernelIsa::CORVIN_AMI_KERNEL_ISA;
+#endif
     if (!inst.model.Setup()) {
         inst.AppendPhaseError("Setup");
         return 0;
@@ -83,12 +93,40 @@ long Init(double bitTime, double sampleInterval, const char* parameters, Instanc
     return 1;
 }
 
+// Simulators that call with one sample at a time pay no library call for it.
+void CopySamples(double* to, const double* from, std::size_t n) {
+    if (n == 1)
+        *to = *from;
+    else if (n != 0)
+        std::memcpy(to, from, n * sizeof(double));
+}
+
+// The waveform through the network, span by span. A failed firing ends the
+// call: the samples before it are filtered, it and the later ones keep the
+// simulator's values.
+long FilterSpans(Instance& inst, double* wave, std::size_t size) {
+    Network& net = inst.model;
+    double* in = &net.Input.ElementAt(0);
+    const double* out = &net.AmiOutput().ElementAt(0);
+    for (std::size_t i = 0; i < size;) {
+        const std::size_t n = size - i < Network::SpanLength ? size - i : Network::SpanLength;
+        CopySamples(in, wave + i, n);
+        const std::size_t good = net.RunSpan(n);
+        CopySamples(wave + i, out, good);
+        if (good < n) {
+            inst.AppendPhaseError("Run");
+            return 0;
+        }
+        i += n;
+    }
+    return 1;
+}
+
 }  // namespace
 
 CORVIN_EXPORT long AMI_Init(double* /*impulse_matrix*/, long /*row_size*/, long /*aggressors*/,
                             double sample_interval, double bit_time, char* AMI_parameters_in,
-                            char** /*AMI_parameters_out*/, void** AMI_memory_handle, char** msg)
-{
+                            char** /*AMI_parameters_out*/, void** AMI_memory_handle, char** msg) {
     Instance* inst = nullptr;
     try {
         inst = new Instance();
@@ -123,8 +161,7 @@ CORVIN_EXPORT long AMI_Init(double* /*impulse_matrix*/, long /*row_size*/, long 
 }
 
 CORVIN_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_times,
-                               char** /*AMI_parameters_out*/, void* AMI_memory)
-{
+                               char** /*AMI_parameters_out*/, void* AMI_memory) {
     if (clock_times != nullptr) clock_times[0] = -1.0;
     if (AMI_memory == nullptr) return 0;
     Instance& inst = *static_cast<Instance*>(AMI_memory);
@@ -142,30 +179,17 @@ CORVIN_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_times
             inst.AppendPhaseError("Run");
             result = 0;
         } else {
-            Network& net = inst.model;
-            double* in = &net.Input.ElementAt(0);
-            const double* out = &net.AmiOutput().ElementAt(0);
-            for (long i = 0; i < wave_size; ++i) {
-                *in = wave[i];
-                if (!net.Run()) {
-                    inst.AppendPhaseError("Run");
-                    result = 0;
-                    break;
-                }
-                wave[i] = *out;
-            }
+            result = FilterSpans(inst, wave, static_cast<std::size_t>(wave_size));
         }
         inst.clockTimes[0] = -1.0;
         return result;
     } catch (...) {
-        inst.Append(std::string("Error occurred in ") + Network::ModelName +
-                    "::AMI_GetWave(). ");
+        inst.Append(std::string("Error occurred in ") + Network::ModelName + "::AMI_GetWave(). ");
         return 0;
     }
 }
 
-CORVIN_EXPORT long AMI_Close(void* AMI_memory)
-{
+CORVIN_EXPORT long AMI_Close(void* AMI_memory) {
     if (AMI_memory == nullptr) return 0;
     Instance* inst = static_cast<Instance*>(AMI_memory);
     long result = 1;

@@ -1,7 +1,8 @@
 // AmiModelInstance<Network>: the record behind an AMI_memory handle. It
 // holds the model network by value, the message text handed to the
 // simulator, the clock-time array and the samples per bit, and owns the
-// one-sample arrays of the network's four external ports.
+// arrays of the network's four external ports, one span of
+// Network::SpanLength samples each.
 #pragma once
 
 #include <algorithm>
@@ -20,15 +21,14 @@ struct AmiModelInstance {
     // True only after Setup and Initialize both succeeded: GetWave runs the
     // network only then.
     bool ready = false;
-    double portStorage[4] = {0.0, 0.0, 0.0, 0.0};
+    double portStorage[4][Network::SpanLength] = {};
 
-    AmiModelInstance()
-    {
+    AmiModelInstance() {
         typename Network::Buffer* ports[4] = {&model.Input, &model.Output1, &model.Output2,
                                               &model.Output3};
         for (int i = 0; i < 4; ++i) {
-            ports[i]->Data = &portStorage[i];
-            ports[i]->Capacity = 1;
+            ports[i]->Data = portStorage[i];
+            ports[i]->Capacity = Network::SpanLength;
             ports[i]->Position = 0;
             ports[i]->Rate = 1;
         }
@@ -39,16 +39,14 @@ struct AmiModelInstance {
     // The fixed text of a failed phase, then the reasons that the failing
     // blocks gave, each as a sentence of its own: most simulators show the
     // message but not the standard error stream.
-    void AppendPhaseError(const char* phase)
-    {
+    void AppendPhaseError(const char* phase) {
         Append(std::string("Error occurred in ") + Network::ModelName + "::" + phase + "(). ");
         AppendReasons();
     }
 
     // Blocks of one kind fail alike (three filters refusing one sample
     // rate): each distinct reason is told once.
-    void AppendReasons()
-    {
+    void AppendReasons() {
         const std::string& r = model.Reasons();
         std::vector<std::string> told;
         std::size_t start = 0;

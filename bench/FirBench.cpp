@@ -1,19 +1,20 @@
-// Cost per sample of the single-rate FIR with the models' 384 taps, beside
-// the literal loop that wraps the delay-line index and adds one product at
-// a time (the shape of the textbook polyphase algorithm at M = L = 1).
+// Cost per sample of the single-rate FIR with 384 taps fired one sample at
+// a time, of the span kernel alone, and of the literal loop that wraps the
+// delay-line index and adds one product at a time (the shape of the
+// textbook polyphase algorithm at M = L = 1).
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "blocks/FIR.h"
+#include "blocks/SpanKernels.h"
 #include "tests/support/RandomSignal.h"
 
 namespace {
 
 constexpr int kTaps = 384;
 
-void BM_FirRun384(benchmark::State& state)
-{
+void BM_FirRun384(benchmark::State& state) {
     std::vector<double> taps = RandomSignal(kTaps, 1), x = RandomSignal(4096, 2);
     Vantra::FIR<double, 0> fir;
     double in = 0.0, out = 0.0;
@@ -32,41 +33,42 @@ void BM_FirRun384(benchmark::State& state)
         benchmark::DoNotOptimize(out);
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters["ns_per_tap"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kTaps,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_tap"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kTaps,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FirRun384);
 
-// The single-rate step with one chosen kernel: the reversed, doubled
-// history written once per sample and one dot product, as FIR::Run does.
-void BM_SingleRateKernel(benchmark::State& state)
-{
-    const auto isa = static_cast<Vantra::DotIsa>(state.range(0));
-    Vantra::DotFunction dot = Vantra::DotKernelFor(isa);
-    if (dot == nullptr) {
+// The span kernel alone, for one output and over a span of the models'
+// span length, with the models' taps' shape (384 taps of which the first
+// 129 are not zero, so the sum runs over 129), per instruction set.
+void BM_FirSpanKernel129(benchmark::State& state) {
+    const auto isa = static_cast<Vantra::KernelIsa>(state.range(0));
+    if (!Vantra::KernelIsaAvailable(isa)) {
         state.SkipWithError("instruction set not available");
         return;
     }
-    std::vector<double> taps = RandomSignal(kTaps, 1), x = RandomSignal(4096, 2);
-    const std::size_t d = kTaps + 2;
-    std::vector<double> mirror(2 * d, 0.0);
-    std::size_t q = 0, i = 0;
+    const Vantra::SpanKernels& k = Vantra::SpanKernelsFor(isa);
+    const std::size_t kSpan = static_cast<std::size_t>(state.range(1));
+    constexpr std::size_t kTapsUsed = 129;
+    std::vector<double> taps = RandomSignal(kTapsUsed, 1), x = RandomSignal(4096 + kTapsUsed, 2);
+    std::vector<double> y(kSpan);
+    std::size_t i = 0;
     for (auto _ : state) {
-        q = (q == 0 ? d : q) - 1;
-        mirror[q] = mirror[q + d] = x[i++ & 4095];
-        benchmark::DoNotOptimize(dot(taps.data(), mirror.data() + q, kTaps));
+        k.FirSpan(taps.data(), kTapsUsed, x.data() + i, y.data(), kSpan);
+        benchmark::DoNotOptimize(y.data());
+        i = (i + kSpan) & 4095;
     }
-    state.SetItemsProcessed(state.iterations());
+    state.SetItemsProcessed(state.iterations() * kSpan);
 }
-BENCHMARK(BM_SingleRateKernel)
-    ->Arg(static_cast<int>(Vantra::DotIsa::Portable))
-    ->Arg(static_cast<int>(Vantra::DotIsa::Sse2))
-    ->Arg(static_cast<int>(Vantra::DotIsa::Avx2Fma));
+BENCHMARK(BM_FirSpanKernel129)
+    ->ArgsProduct({{static_cast<int>(Vantra::KernelIsa::Portable),
+                    static_cast<int>(Vantra::KernelIsa::Sse2),
+                    static_cast<int>(Vantra::KernelIsa::Avx2)},
+                   {1, 128}});
 
 // The literal loop: circular history, index wrapped per tap, one running sum.
-void BM_LiteralWrappingLoop384(benchmark::State& state)
-{
+void BM_LiteralWrappingLoop384(benchmark::State& state) {
     std::vector<double> taps = RandomSignal(kTaps, 1), x = RandomSignal(4096, 2);
     const std::size_t d = kTaps + 2;
     std::vector<double> line(d, 0.0);
@@ -87,9 +89,9 @@ void BM_LiteralWrappingLoop384(benchmark::State& state)
         if (++position == d) position = 0;
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters["ns_per_tap"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kTaps,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_tap"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kTaps,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_LiteralWrappingLoop384);
 

@@ -1,7 +1,9 @@
 // Mux<Buf>: passes BlockSize samples per firing from one branch of the
 // Input bus to Output. The branch is ControlValue, which the owner loads
 // from the Control port before each firing; a value outside the bus makes
-// the firing fail with a message naming the valid range.
+// the firing fail with a message naming the valid range. Over a span the
+// Mux loads ControlValue itself, from the Control sample of each firing,
+// and copies each run of firings that pass the same branch at once.
 #pragma once
 
 #include <cstddef>
@@ -26,8 +28,7 @@ public:
     std::int32_t BlockSize = 1;  // samples per firing; parameter
     CircularBuffer<int> Control;
 
-    bool Setup() override
-    {
+    bool Setup() override {
         configuredBlockSize_ = 0;
         if (BlockSize < 1) {
             ReportError("BlockSize must be >= 1");
@@ -40,8 +41,7 @@ public:
         return true;
     }
 
-    bool Run() override
-    {
+    bool Run() override {
         // Run copies the block size the ports were set up for, so changing
         // BlockSize without a new Setup cannot make it copy a wrong count.
         if (configuredBlockSize_ == 0) {
@@ -55,6 +55,38 @@ public:
         }
         ReportError(MuxControlRangeMessage(c, Input.Width));
         return false;
+    }
+
+    std::size_t RunSpan(std::size_t firings) override {
+        if (firings == 0) return 0;
+        if (configuredBlockSize_ == 0) {
+            ReportError("Mux::Run called without a successful Setup");
+            return 0;
+        }
+        const std::size_t b = configuredBlockSize_;
+        if (firings > Control.Capacity || firings > Output.Capacity / b) {
+            ReportError("Mux::RunSpan: " + std::to_string(firings) +
+                        " firings do not fit the Control and Output ports");
+            return 0;
+        }
+        const int* control = Control.Stretch(0, firings);
+        auto controlAt = [&](std::size_t f) {
+            return control != nullptr ? control[f] : Control.ElementAt(f);
+        };
+        std::size_t f = 0;
+        while (f < firings) {
+            const std::int32_t c = controlAt(f);
+            ControlValue = c;
+            if (c < 0 || static_cast<std::size_t>(c) >= Input.Width) {
+                ReportError(MuxControlRangeMessage(c, Input.Width));
+                return f;
+            }
+            std::size_t g = f + 1;
+            while (g < firings && controlAt(g) == c) ++g;
+            Input.At(static_cast<std::size_t>(c)).CopyTo(f * b, Output, f * b, (g - f) * b);
+            f = g;
+        }
+        return firings;
     }
 
 private:

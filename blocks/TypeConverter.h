@@ -4,6 +4,8 @@
 // per firing.
 #pragma once
 
+#include <cstddef>
+
 #include "dataflow/DFModel.h"
 
 namespace Vantra {
@@ -11,6 +13,9 @@ namespace Vantra {
 class TypeConverterBase : public DFModel {
 public:
     ~TypeConverterBase() override = default;
+
+    // Like its Run, a span does nothing.
+    std::size_t RunSpan(std::size_t firings) override { return firings; }
 };
 
 template <class InBuf, class OutBuf, class Policy>

@@ -27,9 +27,9 @@ foreach(arch x86_64 i686)
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-${arch}.cmake
                -DCORVIN_MODELS_ONLY=ON -DCMAKE_BUILD_TYPE=Release
                -DCORVIN_BUILD_32BIT=OFF -DCORVIN_BUILD_TESTS=OFF
-    # Only the libraries and the host: the IBIS checker is not built for
+    # Only the libraries and the hosts: the IBIS checker is not built for
     # Windows.
-    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target corvin_rx1_ami corvin_tx1_ami ami-run
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target corvin_rx1_ami corvin_tx1_ami ami-run ami-probe
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)

@@ -15,8 +15,7 @@ namespace Vantra {
 
 template <class T>
 class CircularBuffer : public CircularBufferBase {
-    static_assert(std::is_trivially_copyable<T>::value,
-                  "plain sample buffers copy bytewise");
+    static_assert(std::is_trivially_copyable<T>::value, "plain sample buffers copy bytewise");
 
 public:
     T* Data = nullptr;
@@ -26,15 +25,22 @@ public:
     T& ElementAt(std::size_t offset) { return Data[IndexOf(offset)]; }
     const T& ElementAt(std::size_t offset) const { return Data[IndexOf(offset)]; }
 
-    void CopyTo(std::size_t srcOffset, CircularBufferBase& dstBase,
-                std::size_t dstOffset, std::size_t count) const override
-    {
+    // The count samples from offset on as one array, or null when they wrap
+    // around the end of Data (or count exceeds Capacity): blocks that fire
+    // over a span take the plain loop when they can.
+    T* Stretch(std::size_t offset, std::size_t count) {
+        if (count > Capacity || offset >= Capacity) return nullptr;
+        const std::size_t i = IndexOf(offset);
+        return count <= Capacity - i ? Data + i : nullptr;
+    }
+
+    void CopyTo(std::size_t srcOffset, CircularBufferBase& dstBase, std::size_t dstOffset,
+                std::size_t count) const override {
         CopyTo(srcOffset, static_cast<CircularBuffer&>(dstBase), dstOffset, count);
     }
 
     void CopyTo(std::size_t srcOffset, CircularBuffer& dst, std::size_t dstOffset,
-                std::size_t count) const
-    {
+                std::size_t count) const {
         std::size_t s = IndexOf(srcOffset);
         std::size_t d = dst.IndexOf(dstOffset);
         if (count == 1) {
@@ -54,13 +60,11 @@ public:
         }
     }
 
-    void CopyElements(const void* src, void* dst, std::size_t count) const override
-    {
+    void CopyElements(const void* src, void* dst, std::size_t count) const override {
         if (count != 0) std::memcpy(dst, src, count * ElementSize);
     }
 
-    bool ClearRange(std::size_t offset, std::size_t count, const void* = nullptr) override
-    {
+    bool ClearRange(std::size_t offset, std::size_t count, const void* = nullptr) override {
         // The index steps and wraps on its own, as in CopyTo, so a range
         // that starts near the end of the array stays inside it.
         std::size_t k = IndexOf(offset);
@@ -71,15 +75,13 @@ public:
         return true;
     }
 
-    void* NewArray(std::size_t n) const override
-    {
+    void* NewArray(std::size_t n) const override {
         // new[] itself refuses an element count whose byte size overflows.
         if (std::is_arithmetic<T>::value) return new T[n];
         return new T[n]();
     }
 
-    void DeleteArray(void* p) override
-    {
+    void DeleteArray(void* p) override {
         if (p != nullptr) {
             delete[] static_cast<T*>(p);
             return;

@@ -1,6 +1,8 @@
-// ConnectionTable<N>: the one-sample connection cells a network owns. Each
-// cell is one element shared by the producer port and every consumer port
-// of one connection, so nothing is copied along an internal connection.
+// ConnectionTable<N>: the connection cells a network owns. Each cell is one
+// element array, as long as the network's span, shared by the producer port
+// and every consumer port of one connection, so nothing is copied along an
+// internal connection: a consumer reads at offset f the very sample its
+// producer wrote there in firing f of the span.
 #pragma once
 
 #include <cstddef>
@@ -15,20 +17,20 @@ public:
     ConnectionTable& operator=(const ConnectionTable&) = delete;
     ~ConnectionTable() { Release(); }
 
-    // Allocates cell `index` (0-based) holding one zeroed T and attaches it
-    // to every port given: Data = the cell, Capacity 1, Rate 1, Position 0.
+    // Allocates cell `index` (0-based) of `length` zeroed T (at least one)
+    // and attaches it to every port given: Data = the cell, Capacity =
+    // length, Rate 1, Position 0.
     template <class T, class... Ports>
-    void Connect(std::size_t index, Ports&... ports)
-    {
+    void Connect(std::size_t index, std::size_t length, Ports&... ports) {
         Free(cells_[index]);
-        T* cell = new T();
-        cells_[index] = Cell{cell, [](void* p) { delete static_cast<T*>(p); }};
-        (Attach(ports, cell), ...);
+        if (length == 0) length = 1;
+        T* cell = new T[length]();
+        cells_[index] = Cell{cell, [](void* p) { delete[] static_cast<T*>(p); }};
+        (Attach(ports, cell, length), ...);
     }
 
     // Releases every cell; a cell already released is skipped.
-    void Release()
-    {
+    void Release() {
         for (Cell& c : cells_) Free(c);
     }
 
@@ -41,17 +43,15 @@ private:
     };
     Cell cells_[N];
 
-    static void Free(Cell& c)
-    {
+    static void Free(Cell& c) {
         if (c.data != nullptr) c.destroy(c.data);
         c = Cell();
     }
 
     template <class Port, class T>
-    static void Attach(Port& port, T* cell)
-    {
+    static void Attach(Port& port, T* cell, std::size_t length) {
         port.Data = cell;
-        port.Capacity = 1;
+        port.Capacity = length;
         port.Rate = 1;
         port.Position = 0;
     }

@@ -29,6 +29,22 @@ public:
     virtual bool CheckParameters() { return true; }
     virtual ~DFModel() = default;
 
+    // Fires the block `firings` times in a row over consecutive samples of
+    // its ports, as that many Runs would with every port moved on by its
+    // Rate between them: firing f reads and writes the samples at offsets
+    // f * Rate onwards. The owner attaches arrays of at least firings *
+    // Rate samples to every port. Paying the per-firing bookkeeping once per
+    // span is what lets a network run at the speed of its arithmetic.
+    //
+    // Returns the number of firings before the first that failed (firings
+    // when none did). The failing firing is done as far as Run would have
+    // done it, and no firing after it is done at all.
+    //
+    // The default fires Run for a span of one firing only, since Run
+    // addresses offset 0 alone; longer spans are refused with one line on
+    // standard error. Blocks that fire over spans override it.
+    virtual std::size_t RunSpan(std::size_t firings);
+
     // Writes one line (message plus line end) to standard error, flushes,
     // and keeps the message as one of this block's reasons.
     void ReportError(const std::string& message);
@@ -44,8 +60,7 @@ public:
 protected:
     // For networks: passes ok through and, when it is false, moves the
     // reasons of the block that failed into this block's own.
-    bool Adopt(bool ok, DFModel& block)
-    {
+    bool Adopt(bool ok, DFModel& block) {
         if (!ok) AdoptReasons(block);
         return ok;
     }

@@ -8,7 +8,11 @@
 // untouched.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "blocks/KernelIsa.h"
+#include "blocks/SpanKernels.h"
 
 #include "dataflow/DFModel.h"
 
@@ -19,6 +23,9 @@ public:
     double amplitude[3] = {};
     double gain[3] = {};
     std::int32_t row = 0;
+    // The instruction set of the span kernel; any choice gives the same
+    // bits. Read by Initialize.
+    Vantra::KernelIsa kernel_isa = Vantra::KernelIsa::Best;
 
     rx_post_dc();
 
@@ -26,6 +33,12 @@ public:
     bool Initialize() override;  // stores the table
     bool Run() override;
 
+    // count firings at once: out_samples[i] from in_samples[i]. The owner
+    // passes its port arrays in place of loading in and storing out.
+    bool run_span(const double* in_samples, double* out_samples, std::size_t count);
+
 private:
+    const Vantra::SpanKernels* kernels_;
+
     void store_table();
 };

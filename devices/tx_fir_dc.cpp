@@ -15,40 +15,33 @@ struct deemphasis_row {
 };
 
 constexpr deemphasis_row kRows[7] = {
-    {1.05e-10, 0.475, 0.3684, 0.0},
-    {1.6e-10, 0.4375, 0.3142, 0.0},
-    {1.05e-10, 0.525, 0.2381, 0.0},
-    {1.6e-10, 0.495, 0.1919, 0.0},
-    {8e-11, 0.32, 0.125, 0.125},
-    {1e-10, 0.32, 0.125, 0.125},
+    {1.05e-10, 0.475, 0.3684, 0.0}, {1.6e-10, 0.4375, 0.3142, 0.0}, {1.05e-10, 0.525, 0.2381, 0.0},
+    {1.6e-10, 0.495, 0.1919, 0.0},  {8e-11, 0.32, 0.125, 0.125},    {1e-10, 0.32, 0.125, 0.125},
     {1e-10, 0.3, 0.0666, 0.0666},
 };
 
-bool refuse(Vantra::DFModel& self, const std::string& reason)
-{
+bool refuse(Vantra::DFModel& self, const std::string& reason) {
     self.ReportError("tx_fir_dc: " + reason);
     return false;
 }
 
 }  // namespace
 
-bool tx_fir_dc::Setup()
-{
+bool tx_fir_dc::Setup() {
     configured_ = false;
     if (samples_per_bit <= 0)
         return refuse(*this, "samples_per_bit must be > 0, not " + std::to_string(samples_per_bit));
     if (samples_per_bit > max_samples_per_bit)
         return refuse(*this, "samples_per_bit must be <= " + std::to_string(max_samples_per_bit) +
-                      " (the history holds " + std::to_string(history_length) +
-                      " samples), not " + std::to_string(samples_per_bit));
+                                 " (the history holds " + std::to_string(history_length) +
+                                 " samples), not " + std::to_string(samples_per_bit));
     if (!(bit_time > 0.0) || !std::isfinite(bit_time)) {
-        return refuse(*this, "bit_time must be a finite number > 0.0, not " +
-                      Vantra::FormatNumber(bit_time));
+        return refuse(
+            *this, "bit_time must be a finite number > 0.0, not " + Vantra::FormatNumber(bit_time));
     }
     // Rows beyond the table have no limits and no gain to apply; refusing
     // them is the only way not to run on undefined values.
-    if (row < 0 || row > 6)
-        return refuse(*this, "row must be 0 to 6, not " + std::to_string(row));
+    if (row < 0 || row > 6) return refuse(*this, "row must be 0 to 6, not " + std::to_string(row));
 
     const deemphasis_row& r = kRows[row];
     const double ts = bit_time / samples_per_bit;
@@ -56,10 +49,11 @@ bool tx_fir_dc::Setup()
     // The post tap, N + 2d samples back, must lie inside the 4N samples of
     // history; compared in double so that no huge d is ever converted.
     if (!(2.0 * d < 3.0 * samples_per_bit)) {
-        return refuse(*this, "a tap spacing of " + Vantra::FormatNumber(d) + " samples at " +
-                      std::to_string(samples_per_bit) +
-                      " samples per bit puts the post tap beyond the history"
-                      " (samples_per_bit + 2 * tap_delay must be below 4 * samples_per_bit)");
+        return refuse(*this,
+                      "a tap spacing of " + Vantra::FormatNumber(d) + " samples at " +
+                          std::to_string(samples_per_bit) +
+                          " samples per bit puts the post tap beyond the history"
+                          " (samples_per_bit + 2 * tap_delay must be below 4 * samples_per_bit)");
     }
 
     upper_limit = r.limit;
@@ -71,9 +65,12 @@ bool tx_fir_dc::Setup()
     second_weight = static_cast<double>(second_scale) * r.second;
 
     level_gain = 1.0;
-    if (level == 1) level_gain = 1.05;
-    else if (level == 2) level_gain = 1.06;
-    else if (level == 3) level_gain = 1.12;
+    if (level == 1)
+        level_gain = 1.05;
+    else if (level == 2)
+        level_gain = 1.06;
+    else if (level == 3)
+        level_gain = 1.12;
 
     n_ = samples_per_bit;
     d_ = tap_delay;
@@ -81,33 +78,52 @@ bool tx_fir_dc::Setup()
     return true;
 }
 
-bool tx_fir_dc::Initialize()
-{
+bool tx_fir_dc::Initialize() {
     for (double& h : history) h = 0.0;
     newest_ = 0;
     ring_ = configured_ ? 4 * n_ : 0;
     return true;
 }
 
-bool tx_fir_dc::Run()
-{
+bool tx_fir_dc::Run() {
+    return RunSpan(1) == 1;
+}
+
+std::size_t tx_fir_dc::RunSpan(std::size_t firings) {
+    if (firings == 0) return 0;
     // The ring was laid out for the samples per bit of the Setup before the
     // last Initialize; any other state cannot be run safely.
     if (!configured_ || ring_ == 0 || ring_ != 4 * n_) {
         ReportError("tx_fir_dc::Run called without a successful Setup and Initialize");
-        return false;
+        return 0;
     }
-    double s = Input.ElementAt(0) * in_gain * level_gain;
-    if (s < lower_limit)
-        s = lower_limit;
-    else if (s > upper_limit)
-        s = upper_limit;
-
-    newest_ = (newest_ == 0 ? ring_ : newest_) - 1;
-    history[newest_] = s;
-
-    const double main = history[ring_index(n_ + d_)];
-    const double post = history[ring_index(n_ + 2 * d_)];
-    Output.ElementAt(0) = post_weight * post + main;
-    return true;
+    if (firings > Input.Capacity || firings > Output.Capacity) {
+        ReportError("tx_fir_dc::RunSpan: " + std::to_string(firings) +
+                    " firings do not fit the Input and Output ports");
+        return 0;
+    }
+    // Members in locals: the output samples are doubles like the history,
+    // and the compiler would otherwise reload every member after each store.
+    const double gain = in_gain, level = level_gain, lower = lower_limit, upper = upper_limit;
+    const double weight = post_weight;
+    const std::int32_t ring = ring_, main_offset = n_ + d_, post_offset = n_ + 2 * d_;
+    double* const h = history;
+    std::int32_t newest = newest_;
+    for (std::size_t f = 0; f < firings; ++f) {
+        // Condition and limit the sample, push it into the history, and
+        // form the output from the main and the post tap.
+        double s = Input.ElementAt(f) * gain * level;
+        if (s < lower)
+            s = lower;
+        else if (s > upper)
+            s = upper;
+        newest = (newest == 0 ? ring : newest) - 1;
+        h[newest] = s;
+        std::int32_t main = newest + main_offset, post = newest + post_offset;
+        if (main >= ring) main -= ring;
+        if (post >= ring) post -= ring;
+        Output.ElementAt(f) = weight * h[post] + h[main];
+    }
+    newest_ = newest;
+    return firings;
 }

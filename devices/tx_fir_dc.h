@@ -17,6 +17,7 @@
 // finite positive number.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "dataflow/CircularBuffer.h"
@@ -33,22 +34,24 @@ public:
     double upper_limit = 0.0;
     double lower_limit = 0.0;
     double in_gain = 1.0;
-    std::int32_t post_scale = 1;    // multiplier of the row's post-tap coefficient
-    double post_weight = 0.0;       // derived in Setup
+    std::int32_t post_scale = 1;  // multiplier of the row's post-tap coefficient
+    double post_weight = 0.0;     // derived in Setup
     std::int32_t samples_per_bit = 32;
     double bit_time = 1.666666666666667e-10;  // seconds
     double history[history_length] = {};
-    std::int32_t tap_delay = 0;     // derived in Setup, in samples
-    std::int32_t level = 0;         // output level selector, 0 to 3
-    double level_gain = 1.0;        // derived in Setup
+    std::int32_t tap_delay = 0;  // derived in Setup, in samples
+    std::int32_t level = 0;      // output level selector, 0 to 3
+    double level_gain = 1.0;     // derived in Setup
     // A second weight derived per row like the post tap; it does not take
     // part in the output.
     std::int32_t second_scale = 1;
-    double second_weight = 0.0;     // derived in Setup
+    double second_weight = 0.0;  // derived in Setup
 
     bool Setup() override;
     bool Initialize() override;  // clears the history
     bool Run() override;
+    // Firing f reads offset f of Input and writes offset f of Output.
+    std::size_t RunSpan(std::size_t firings) override;
 
     // The conditioned sample of k firings ago (0 = this firing), for
     // k below 4 * samples_per_bit; 0 before the first firing.
@@ -56,13 +59,12 @@ public:
 
 private:
     bool configured_ = false;
-    std::int32_t n_ = 0;    // samples_per_bit at the last successful Setup
-    std::int32_t d_ = 0;    // tap_delay at the last successful Setup
-    std::int32_t ring_ = 0; // ring length set by Initialize: 4 * n_
+    std::int32_t n_ = 0;     // samples_per_bit at the last successful Setup
+    std::int32_t d_ = 0;     // tap_delay at the last successful Setup
+    std::int32_t ring_ = 0;  // ring length set by Initialize: 4 * n_
     std::int32_t newest_ = 0;
 
-    int ring_index(int k) const
-    {
+    int ring_index(int k) const {
         int i = newest_ + k;
         if (i >= ring_) i -= ring_;
         return i;

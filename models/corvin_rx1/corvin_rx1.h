@@ -1,14 +1,26 @@
 // corvin_rx1: the receiver model network. Per sample it runs the input
-// through three equaliser responses at once, keeps the one the setting `eq`
-// selects (Mux driven by a constant source and a rounding converter),
-// limits it with the device stage corvinic_rxdc (row = eq truncated) and
-// then with the post-DC limiter. Output2 (the device stage) is what the
-// simulator receives; Output1 (post-DC) and Output3 (equaliser only) are
-// written every sample for inspection.
+// through three equaliser responses, keeps the one the setting `eq` selects
+// (Mux driven by a constant source and a rounding converter), limits it
+// with the device stage corvinic_rxdc (row = eq truncated) and then with
+// the post-DC limiter. Output2 (the device stage) is what the simulator
+// receives; Output1 (post-DC) and Output3 (equaliser only) are written
+// every sample for inspection.
+//
+// The network fires its blocks over spans of up to SpanLength samples, so
+// that its bookkeeping is paid once per span, not per sample; every
+// connection cell holds a span. Of the three equaliser responses only the
+// ones the Mux passes in a span are fired: the control path runs first, and
+// a response no firing selects is left alone. The setting cannot change
+// after Setup (the constant source emits it from the first firing on), so
+// that is the one selected response for the whole run, and its output is
+// what it would be if all three ran.
 #pragma once
+
+#include <cstddef>
 
 #include "blocks/ConstUnTimed.h"
 #include "blocks/Fork.h"
+#include "blocks/KernelIsa.h"
 #include "blocks/Mux.h"
 #include "blocks/ScalarToScalar.h"
 #include "blocks/TimeResponseFIR.h"
@@ -30,6 +42,12 @@ public:
     double SamplesPerBit = 32.0;
     double BitTime = 1.666666666666667e-10;
     double eq = 1.0;
+    // The instruction set of the filters' and limiters' span kernels; any
+    // choice gives the same bits. Read by Setup.
+    Vantra::KernelIsa Isa = Vantra::KernelIsa::Best;
+    // The longest span the connection cells carry; RunSpan takes longer
+    // ones piece by piece.
+    static constexpr std::size_t SpanLength = 128;
 
     rx_post_dc PostDc;
     Buffer PostDcIn, PostDcOut;
@@ -61,6 +79,9 @@ public:
     bool Setup() override;
     bool Initialize() override;
     bool Run() override;
+    // firings samples of the external ports at once; they must hold that
+    // many. Returns the firings before the first that failed.
+    std::size_t RunSpan(std::size_t firings) override;
     bool Finalize() override;
 
 private:
@@ -70,4 +91,7 @@ private:
     Vantra::ResponseCopy responses_[3], stamps_[3];
 
     void ReleaseResponses();
+    std::size_t RunPiece(std::size_t base, std::size_t n);
+    std::size_t FireEqualisers(std::size_t n);
+    std::size_t FireLimiters(std::size_t n);
 };

@@ -6,24 +6,22 @@
 #include "models/TruncateToInt32.h"
 #include "models/corvin_tx1/TxOutputResponse.h"
 
-corvin_tx1::~corvin_tx1()
-{
+corvin_tx1::~corvin_tx1() {
     cells_.Release();
     ReleaseResponses();
 }
 
-void corvin_tx1::ReleaseResponses()
-{
+void corvin_tx1::ReleaseResponses() {
     response_.Release();
     stamps_.Release();
 }
 
-bool corvin_tx1::Setup()
-{
+bool corvin_tx1::Setup() {
     ReleaseResponses();
     bool ok = true;
 
     PostDc.row = 1;
+    PostDc.kernel_isa = Isa;
     ok &= Adopt(PostDc.Setup(), PostDc);
 
     TxResponse.ResponseType = Vantra::ImpulseResponse;
@@ -31,6 +29,7 @@ bool corvin_tx1::Setup()
     TxResponse.ResponseTimeStamps = stamps_.Make(ResponseGrid, ResponsePointCount);
     TxResponse.ResponseCount = TxResponse.TimeStampCount = ResponsePointCount;
     TxResponse.SampleRate = SamplesPerBit / BitTime;
+    TxResponse.Isa = Isa;
     ok &= Adopt(TxResponse.Setup(), TxResponse);
 
     TxFirDc.row = TruncateToInt32(de_code);
@@ -50,17 +49,16 @@ bool corvin_tx1::Setup()
     return ok;
 }
 
-bool corvin_tx1::Initialize()
-{
+bool corvin_tx1::Initialize() {
     cells_.Release();
-    cells_.Connect<double>(0, InputNet, PostDcIn);
-    cells_.Connect<double>(1, TxResponse.Output, OutputNet1);
-    cells_.Connect<double>(2, TxFork.Output.At(1), OutputNet2);
-    cells_.Connect<double>(3, PostDcFork.Output.At(0), OutputNet3);
-    cells_.Connect<double>(4, PostDcOut, PostDcFork.Input);
-    cells_.Connect<double>(5, TxFirDc.Output, TxFork.Input);
-    cells_.Connect<double>(6, PostDcFork.Output.At(1), TxFirDc.Input);
-    cells_.Connect<double>(7, TxFork.Output.At(0), TxResponse.Input);
+    cells_.Connect<double>(0, SpanLength, InputNet, PostDcIn);
+    cells_.Connect<double>(1, SpanLength, TxResponse.Output, OutputNet1);
+    cells_.Connect<double>(2, SpanLength, TxFork.Output.At(1), OutputNet2);
+    cells_.Connect<double>(3, SpanLength, PostDcFork.Output.At(0), OutputNet3);
+    cells_.Connect<double>(4, SpanLength, PostDcOut, PostDcFork.Input);
+    cells_.Connect<double>(5, SpanLength, TxFirDc.Output, TxFork.Input);
+    cells_.Connect<double>(6, SpanLength, PostDcFork.Output.At(1), TxFirDc.Input);
+    cells_.Connect<double>(7, SpanLength, TxFork.Output.At(0), TxResponse.Input);
 
     bool ok = true;
     ok &= Adopt(PostDc.Initialize(), PostDc);
@@ -71,25 +69,53 @@ bool corvin_tx1::Initialize()
     return ok;
 }
 
-bool corvin_tx1::Run()
-{
-    Input.CopyTo(0, InputNet, 0, 1);
-    bool ok = true;
-    PostDc.in = PostDcIn.ElementAt(0);
-    ok &= Adopt(PostDc.Run(), PostDc);
-    PostDcOut.ElementAt(0) = PostDc.out;
-    ok &= Adopt(PostDcFork.Run(), PostDcFork);
-    ok &= Adopt(TxFirDc.Run(), TxFirDc);
-    ok &= Adopt(TxFork.Run(), TxFork);
-    ok &= Adopt(TxResponse.Run(), TxResponse);
-    OutputNet1.CopyTo(0, Output1, 0, 1);
-    OutputNet2.CopyTo(0, Output2, 0, 1);
-    OutputNet3.CopyTo(0, Output3, 0, 1);
-    return ok;
+bool corvin_tx1::Run() {
+    return RunSpan(1) == 1;
 }
 
-bool corvin_tx1::Finalize()
-{
+std::size_t corvin_tx1::RunSpan(std::size_t firings) {
+    if (!cells_.Holds(0)) {
+        ReportError("corvin_tx1::Run called without a successful Initialize");
+        return 0;
+    }
+    std::size_t done = 0;
+    while (done < firings) {
+        const std::size_t n = firings - done < SpanLength ? firings - done : SpanLength;
+        const std::size_t good = RunPiece(done, n);
+        done += good;
+        if (good < n) break;
+    }
+    return done;
+}
+
+// n <= SpanLength firings, with the external ports' samples from offset
+// base on. The blocks fire in signal order, each over the whole piece, so
+// every cell holds the piece's samples when its consumer fires. A firing
+// that fails ends the piece: the blocks after the failing one still fire
+// it, as they would in Run, and none fires beyond it.
+std::size_t corvin_tx1::RunPiece(std::size_t base, std::size_t n) {
+    Input.CopyTo(base, InputNet, 0, n);
+    std::size_t good = n;
+    std::size_t m = n;  // firings the blocks still fire
+    auto fire = [&](Vantra::DFModel& block, std::size_t done) {
+        if (done < m) {
+            Adopt(false, block);
+            good = good < done ? good : done;
+            m = done + 1;
+        }
+    };
+    fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), m) ? m : 0);
+    fire(PostDcFork, PostDcFork.RunSpan(m));
+    fire(TxFirDc, TxFirDc.RunSpan(m));
+    fire(TxFork, TxFork.RunSpan(m));
+    fire(TxResponse, TxResponse.RunSpan(m));
+    OutputNet1.CopyTo(0, Output1, base, m);
+    OutputNet2.CopyTo(0, Output2, base, m);
+    OutputNet3.CopyTo(0, Output3, base, m);
+    return good;
+}
+
+bool corvin_tx1::Finalize() {
     bool ok = true;
     ok &= Adopt(PostDc.Finalize(), PostDc);
     ok &= Adopt(TxResponse.Finalize(), TxResponse);

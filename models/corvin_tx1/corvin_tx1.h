@@ -4,9 +4,16 @@
 // output response. Output1 (the output response) is what the simulator
 // receives; Output2 (de-emphasis) and Output3 (limiter) are written every
 // sample for inspection.
+//
+// The network fires its blocks over spans of up to SpanLength samples, so
+// that its bookkeeping is paid once per span, not per sample; every
+// connection cell holds a span.
 #pragma once
 
+#include <cstddef>
+
 #include "blocks/Fork.h"
+#include "blocks/KernelIsa.h"
 #include "blocks/TimeResponseFIR.h"
 #include "dataflow/CircularBuffer.h"
 #include "dataflow/ConnectionTable.h"
@@ -26,6 +33,12 @@ public:
     double SamplesPerBit = 32.0;
     double de_code = 5.0;
     double BitTime = 1.666666666666667e-10;
+    // The instruction set of the filter's and the limiter's span kernels;
+    // any choice gives the same bits. Read by Setup.
+    Vantra::KernelIsa Isa = Vantra::KernelIsa::Best;
+    // The longest span the connection cells carry; RunSpan takes longer
+    // ones piece by piece.
+    static constexpr std::size_t SpanLength = 128;
 
     rx_post_dc PostDc;
     Buffer PostDcIn, PostDcOut;
@@ -47,6 +60,9 @@ public:
     bool Setup() override;
     bool Initialize() override;
     bool Run() override;
+    // firings samples of the external ports at once; they must hold that
+    // many. Returns the firings before the first that failed.
+    std::size_t RunSpan(std::size_t firings) override;
     bool Finalize() override;
 
 private:
@@ -55,4 +71,5 @@ private:
     Vantra::ResponseCopy response_, stamps_;
 
     void ReleaseResponses();
+    std::size_t RunPiece(std::size_t base, std::size_t n);
 };

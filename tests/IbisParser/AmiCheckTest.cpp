@@ -67,6 +67,15 @@ TEST_F(Algmod, ChecksBitsAndDuplicatesWhenTheSectionCloses) {
     EXPECT_EQ(Errors(), 2);
 }
 
+// One message for each line that repeats an earlier one, not one per pair:
+// n copies give n - 1.
+TEST_F(Algmod, ReportsEachRepeatedExecutableOnce) {
+    Begin();
+    for (int i = 0; i < 2000; ++i) Line("Executable Host_Cc_64 a.dll a.ami");
+    ALGMOD_Close(list_);
+    EXPECT_EQ(Errors(), 1999);
+}
+
 TEST_F(Algmod, RejectsMalformedLines) {
     Begin("[Algorithmic Model] extra");
     EXPECT_THAT(Output(), HasSubstr("Incorrect Number of Line Items (2) For Algorithmic Model: Expecting 1"));
@@ -395,7 +404,12 @@ TEST_F(AmiTree, ReportsEachParseFailureOfAFile) {
          "in a list\n"},
         {"(a (b) (c 1))", "ERROR (line    1) - Too few nodes in branches or leaves\n"},
         {"| nothing\n", "ERROR - The AMI parameter file should start with a parenthesis\n"},
-        {"(a (b 1)) (c (d 2))", "PROGRAM BUG - Internal error while parsing AMI Parameter file\n"},
+        {"(a (b 1)) (c (d 2))",
+         "ERROR (line    1) -\n    The AMI parameter file has a second top-level list; only one "
+         "is allowed\n"},
+        {"(a\n (b 1))\n\n(c\n (d 2))\n",
+         "ERROR (line    4) -\n    The AMI parameter file has a second top-level list; only one "
+         "is allowed\n"},
         // Each failure names the line where the text went wrong, not the
         // first or the last line of the file.
         {"(a\n (b 1)\n (c\n",
@@ -453,7 +467,7 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
     static std::vector<std::string> reached;
     reached.clear();
     AMICHK_SetReached([](const char* path) { reached.push_back(path); });
-    MSG_SetFileName(ibs.c_str());
+    MSG_SetCheckedFile(ibs.c_str());
     AMICHK_CheckModelFiles(items, FakeName, FakeExecs, nullptr);
     AMICHK_SetReached(nullptr);
     EXPECT_EQ(reached, (std::vector<std::string>{Path("good.ami"), Path("bad.ami")}));
@@ -465,8 +479,8 @@ TEST_F(AmiTree, LooksUpTheFilesAModelNames) {
               "ERROR - AMI parameter file missing.ami not found. It was defined in "
               "[Algorithmic Model] for Model m1\n"
               "ERROR - Code file none.so not found. It was defined in [Algorithmic Model] for "
-              "Model m1\n"
-              "ERROR (line    1) - No Reserved_Parameters found\n");
+              "Model m1\n" +
+                  Path("bad.ami") + ": ERROR (line    1) - No Reserved_Parameters found\n");
     int trees = 0;
     for (AlgExecutable* r = list->first; r; r = r->next) trees += r->tree != nullptr;
     EXPECT_EQ(trees, 2);
@@ -494,13 +508,14 @@ TEST_F(AmiTree, NeedsTheThresholdsOfAPam4Receiver) {
     ALGMOD_Line(&line[0], &list);
     FakeModel model = {"m", list};
     IbisItem item = {nullptr, &model};
+    // A finding about the .ami file names that file.
     const struct {
         int direction;
-        const char* expected;
+        std::string expected;
     } cases[] = {
-        {AMICHK_RX,
-         "ERROR (line    6) - Parameter PAM4_LowerThreshold is required in a "
-         "receiver model whose Modulation is PAM4\n"},
+        {AMICHK_RX, Path("rx.ami") +
+                        ": ERROR (line    6) - Parameter PAM4_LowerThreshold is required in a "
+                        "receiver model whose Modulation is PAM4\n"},
         {AMICHK_TX, ""},
         {AMICHK_EITHER, ""},
     };

@@ -65,6 +65,11 @@ TEST_F(CmnIbis, ParseNumberAppliesScaleSuffixes) {
     EXPECT_EQ(CMN_ParseNumber("0x10", &v), 0);
     EXPECT_EQ(CMN_ParseNumber("nan", &v), 0);
     EXPECT_EQ(CMN_ParseNumber("1e999", &v), 0);
+    v = 7;
+    EXPECT_EQ(CMN_ParseNumber("1e300T", &v), 0);
+    EXPECT_EQ(CMN_ParseNumber("-1e300T", &v), 0);
+    EXPECT_EQ(v, 7.0) << "a refused value leaves the output alone";
+    EXPECT_EQ(CMN_ParseNumber("1e300m", &v), 1);
 }
 
 TEST_F(CmnIbis, ParseUnsignedAndDoubleTellWholeFromPartial) {

@@ -100,8 +100,8 @@ const Row kKeywordRows[] = {
      "[Package]\nR_pkg 1m NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n" PINS,
      "E0506@5 Data on this line appears to be for the Component keyword, which does not allow data "
      "on subsequent lines."},
+    // Once per component that repeats a name, not once per pair.
     {"DuplicateNames", "3.2", C PINS C PINS C PINS,
-     "E0511 Component 'c' is duplicated within the .ibs file.\n"
      "E0511 Component 'c' is duplicated within the .ibs file.\n"
      "E0511 Component 'c' is duplicated within the .ibs file."},
 };
@@ -125,6 +125,14 @@ const Row kPackageRows[] = {
      "E1207@11 Unable to parse data for Package subparameter 'L_pkg'.\n"
      "E1209@12 The typical column must be specified.\n"
      "E0517@14 Duplicate Package keyword."},
+    // A sub-parameter whose line was refused is reported there, not again
+    // as missing when the component ends.
+    {"RefusedLinesAreNotAlsoMissing", "3.2",
+     "[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 0.1 NA\nL_pkg abc NA NA\n"
+     "C_pkg 1p NA NA\n" PINS,
+     "E1202@7 Expected 4 columns in Package sub-parameter line, found 3 columns.\n"
+     "E1909@8 Invalid typ Value (\"abc\")\n"
+     "E1207@8 Unable to parse data for Package subparameter 'L_pkg'."},
 };
 INSTANTIATE_TEST_SUITE_P(Package, ComponentRows, ::testing::ValuesIn(kPackageRows), RowName);
 
@@ -317,8 +325,6 @@ const Row kDiffRows[] = {
      "E0814 Component 'c': Diff_pin '2' already in use as an inv_pin.\n"
      "W0815 Component 'c': inv_pin '3' is not unique.\n"
      "E0813 Component 'c': Inv_pin '1' already in use as a Diff_pin.\n"
-     "E0813 Component 'c': Inv_pin '1' already in use as a Diff_pin.\n"
-     "W0812 Component 'c': Diff_Pin '1' is not unique.\n"
      "W0812 Component 'c': Diff_Pin '1' is not unique.\n"
      "E0814 Component 'c': Diff_pin '1' already in use as an inv_pin."},
 };
@@ -471,6 +477,24 @@ const Row kAfterFileRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(AfterFile, ComponentRows, ::testing::ValuesIn(kAfterFileRows), RowName);
 
+// A repeat is reported once, however many copies came before it, so the
+// messages (and the time) grow with the file, not with its square.
+TEST_F(ComponentFixture, ReportsEachRepeatOnce) {
+    auto count = [](const std::string& out, const std::string& tag) {
+        size_t n = 0;
+        for (size_t at = out.find(tag); at != std::string::npos; at = out.find(tag, at + 1)) ++n;
+        return n;
+    };
+    std::string body = C DIFF "[Diff Pin] inv_pin vdiff tdelay_typ\n";
+    for (int i = 0; i < 2000; ++i) body += "1 2 0.2 1n\n";
+    std::string out = Check("3.2", body);
+    EXPECT_EQ(count(out, "W0812"), 1999u);
+    EXPECT_EQ(count(out, "W0815"), 1999u);
+    body.clear();
+    for (int i = 0; i < 1000; ++i) body += C PINS;
+    EXPECT_EQ(count(Check("3.2", body), "E0511"), 999u);
+}
+
 TEST_F(ComponentFixture, FindsAPackageModelInAPkgFileBesideTheFile) {
     Write("qfn.pkg", "[IBIS Ver] 3.2\n[File Name] qfn.pkg\n[File Rev] 1.0\n" PKGMODEL "[End]\n");
     EXPECT_EQ(Check("3.2", C "[Pin] signal_name model_name\nA1 VDD POWER\nA2 VSS GND\nA3 VSS GND\n"
@@ -478,6 +502,30 @@ TEST_F(ComponentFixture, FindsAPackageModelInAPkgFileBesideTheFile) {
               "");
     EXPECT_EQ(Check("3.2", C PINS "[Package Model] other\n"),
               "E0516 Unable to find Package Model 'other' for Component 'c'");
+}
+
+// Names match whole: p, pk and pkg are not pkg1.  The .pkg file that
+// defines pkg1 is read once, for the first component that needs it, so its
+// faults are reported once and its model is not defined twice.
+TEST_F(ComponentFixture, ReadsEachPkgFileOnceAndMatchesWholeNames) {
+    std::string model = PKGMODEL;
+    model.replace(model.find("qfn"), 3, "pkg1");
+    model.replace(model.find("[OEM] o\n"), 8, "");
+    Write("a.pkg", "[IBIS Ver] 3.2\n[File Name] a.pkg\n[File Rev] 1.0\n" + model + "[End]\n");
+    std::string body;
+    int n = 0;
+    for (const char* name : {"p", "pk", "pkg", "pkg1", "pkg1"}) {
+        body += "[Component] c" + std::to_string(++n) +
+                "\n[Manufacturer] m\n[Package]\nR_pkg 1m NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
+                "[Pin] signal_name model_name\nA1 VDD POWER\nA2 VSS GND\nA3 VSS GND\n"
+                "[Package Model] " +
+                name + "\n";
+    }
+    EXPECT_EQ(Check("3.2", body),
+              "E0516 Unable to find Package Model 'p' for Component 'c1'\n"
+              "E0516 Unable to find Package Model 'pk' for Component 'c2'\n"
+              "E0516 Unable to find Package Model 'pkg' for Component 'c3'\n"
+              "a.pkg: E3418 OEM keyword not found for Package Model 'pkg1'.");
 }
 
 TEST_F(ComponentFixture, FindsTheDifferentialPinOfAModel) {

@@ -8,8 +8,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "IbisParser/check.h"
+#include "IbisParser/cmn.h"
 #include "IbisParser/parse.h"
 #include "MsgCapture.h"
 
@@ -76,6 +78,21 @@ const Case kShared[] = {
     {"../shared/corpus/pybis2spice/sn74lvc2t45.ibs", "corpus-pybis2spice-sn74lvc2t45.ibs.out", 1},
 };
 INSTANTIATE_TEST_SUITE_P(Shared, Corpus, ::testing::ValuesIn(kShared));
+
+// A check lets go of everything it allocated: the sections' indexes and
+// open records go with the file, not when the next file begins.
+TEST_F(Corpus, EachCheckLeavesNothingAllocatedBehind) {
+    PARSE_SetSilent(1);
+    std::vector<const Case*> cases;
+    for (const Case& c : kOwn) cases.push_back(&c);
+    for (const Case& c : kShared) cases.push_back(&c);
+    size_t before = CMN_LiveBlocks();
+    for (const Case* c : cases) {
+        CHECK_File(c->path);
+        EXPECT_EQ(CMN_LiveBlocks(), before) << c->path;
+    }
+    Output();
+}
 
 TEST_F(Corpus, ChecksAVersion1FileWhenVersion1IsAccepted) {
     PARSE_SetSilent(1);

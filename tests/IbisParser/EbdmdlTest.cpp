@@ -251,10 +251,15 @@ struct RefCase {
 
 class References : public EbdFixture, public ::testing::WithParamInterface<RefCase> {};
 
+// In expected texts "@/" stands for the test's directory: a message about
+// another file than t.ebd begins with that file's path.
 TEST_P(References, AreCheckedInTheFilesTheyName) {
     const RefCase& c = GetParam();
     if (c.otherName[0]) Write(c.otherName, c.other);
-    EXPECT_EQ(Check(c.body), c.expected);
+    std::string expected = c.expected;
+    for (size_t at; (at = expected.find("@/")) != std::string::npos;)
+        expected.replace(at, 2, dir_ + "/");
+    EXPECT_EQ(Check(c.body), expected);
 }
 
 const RefCase kRefCases[] = {
@@ -276,7 +281,7 @@ const RefCase kRefCases[] = {
     {"TheReferencedFileReportsItsOwnFaults", "sub.ebd", SUB_EBD "[End]\n",
      BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 sub.ebd s\n" END,
-     "ERROR - Required End_Board_Description keyword not found.\n"},
+     "@/sub.ebd: ERROR - Required End_Board_Description keyword not found.\n"},
     {"IntoAComponentFile", "dram.ibs",
      "[IBIS Ver] 3.2\n[File Name] dram.ibs\n[File Rev] 1\n[Component] dram\n[Manufacturer] m\n"
      "[Package]\nR_pkg 0.1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name model_name\n"
@@ -294,16 +299,30 @@ const RefCase kRefCases[] = {
      "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'I'.\n"
      "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'B'.\n"
      "ERROR (line   15) - File_name 'part.IBS' contains an upper case character 'S'.\n"},
+    // The name checked is the name used: one refused as too long is not
+    // opened cut short.
+    {"AnOverlongFileNameIsNotFollowed", "", "",
+     BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
+           "[Reference Designator Map]\nu1 abcdefghijklmnopqrstu.ibs comp1\n" END,
+     "ERROR (line   15) - File name 'abcdefghijklmnopqrstu.ibs' too long. Will be truncated\n"},
     {"AnIbsPinNameLongerThanAnyIbsPin", "dram.ibs",
      "[IBIS Ver] 3.2\n[File Name] dram.ibs\n[File Rev] 1\n[End]\n",
      BOARD "[Path Description] p\nPin 1 Node u1.123456\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 dram.ibs dram\n" END,
      "ERROR - Length of Pin '123456' referenced for Component 'dram' is too long\n"},
-    {"ACycleOfTwoFiles", "u.ebd", LOOP_EBD("u.ebd", "t.ebd"),
+    // Two files that name each other, but no chain of boards comes back:
+    // b names u.ebd's board, which names a board t.ebd lacks.
+    {"FilesNamingEachOtherWithoutABoardCycle", "u.ebd", LOOP_EBD("u.ebd", "t.ebd"),
      BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
            "[Reference Designator Map]\nu1 u.ebd u.ebd\n" END,
-     "ERROR - Component 't.ebd' not found in file 't.ebd'\n"
-     "ERROR - Ebd file 'u.ebd' recursively references the component t.ebd in the calling Ebd "
+     "@/u.ebd: ERROR - Component 't.ebd' not found in file 't.ebd'\n"},
+    {"ACycleOfTwoBoardsInOneFile", "", "",
+     BOARD "[Path Description] p\nPin 1 Node u1.1\n[Path Description] q\nPin 2\n"
+           "[Reference Designator Map]\nu1 t.ebd c\n[End Board Description]\n"
+           "[Begin Board Description] c\n[Manufacturer] m\n[Number Of Pins] 1\n"
+           "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.2\n"
+           "[Reference Designator Map]\nu1 t.ebd b\n" END,
+     "ERROR - Ebd file 't.ebd' recursively references the component b in the calling Ebd "
      "file 't.ebd'\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, References, ::testing::ValuesIn(kRefCases),
@@ -321,10 +340,42 @@ TEST_F(EbdFixture, ACycleOfThreeFilesIsReportedOnceAndEachFileReadOnce) {
     Write("b.ebd", LOOP_OPEN("b.ebd", "c.ebd"));
     Write("c.ebd", LOOP_OPEN("c.ebd", "a.ebd"));
     EXPECT_EQ(Check(LOOP_EBD("a.ebd", "b.ebd"), "a.ebd"),
-              "ERROR - Required End_Board_Description keyword not found.\n"
-              "ERROR - Required End_Board_Description keyword not found.\n"
-              "ERROR - Ebd file 'c.ebd' recursively references the component a.ebd in the "
-              "calling Ebd file 'a.ebd'\n");
+              Path("b.ebd") + ": ERROR - Required End_Board_Description keyword not found.\n" +
+                  Path("c.ebd") + ": ERROR - Required End_Board_Description keyword not found.\n" +
+                  Path("c.ebd") +
+                  ": ERROR - Ebd file 'c.ebd' recursively references the component a.ebd in the "
+                  "calling Ebd file 'a.ebd'\n");
+}
+
+// A board that references nothing.
+#define LEAF_BOARD(name)                       \
+    "[Begin Board Description] " name          \
+    "\n[Manufacturer] m\n[Number Of Pins] 1\n" \
+    "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1\n[End Board Description]\n"
+// A board whose pin 1 reaches pin 1 of `component` in `file`.
+#define REF_BOARD(name, file, component)                                    \
+    "[Begin Board Description] " name                                       \
+    "\n[Manufacturer] m\n[Number Of Pins] 1\n"                              \
+    "[Pin List] signal_name\n1 S1\n[Path Description] p\nPin 1 Node u1.1\n" \
+    "[Reference Designator Map]\nu1 " file " " component "\n[End Board Description]\n"
+
+// x.ebd and y.ebd name each other, but brdX -> brdY -> brdZ ends: the
+// files form a loop, the boards do not.
+TEST_F(EbdFixture, AChainOfBoardsThatEndsIsNoRecursionWhereverItsFilesLead) {
+    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD("brdY", "x.ebd",
+                                                                                 "brdZ") "[End]\n");
+    EXPECT_EQ(Check("[IBIS Ver] 3.2\n[File Name] x.ebd\n[File Rev] 1\n" REF_BOARD(
+                        "brdX", "y.ebd", "brdY") LEAF_BOARD("brdZ") "[End]\n",
+                    "x.ebd"),
+              "");
+    Write("y.ebd", "[IBIS Ver] 3.2\n[File Name] y.ebd\n[File Rev] 1\n" REF_BOARD("brdY", "x.ebd",
+                                                                                 "brdX") "[End]\n");
+    EXPECT_EQ(Check("[IBIS Ver] 3.2\n[File Name] x.ebd\n[File Rev] 1\n" REF_BOARD(
+                        "brdX", "y.ebd", "brdY") LEAF_BOARD("brdZ") "[End]\n",
+                    "x.ebd"),
+              Path("y.ebd") +
+                  ": ERROR - Ebd file 'y.ebd' recursively references the component brdX in the "
+                  "calling Ebd file 'x.ebd'\n");
 }
 
 TEST_F(EbdFixture, AMissingFileIsReportedAndTheCheckGoesOn) {

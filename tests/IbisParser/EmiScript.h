@@ -44,7 +44,18 @@ inline std::string Compact(const std::string& log) {
             rows.back() += line.substr(4);
             continue;
         }
-        std::string row = line.substr(0, 5);
+        // A message about another file than the checked one begins with
+        // its path: the row keeps the file's name.
+        std::string file;
+        size_t colon = line.find(": ");
+        if (colon != std::string::npos && colon < line.find(" -") && colon + 3 < line.size() &&
+            isupper(static_cast<unsigned char>(line[colon + 2])) &&
+            isdigit(static_cast<unsigned char>(line[colon + 3]))) {
+            file = line.substr(0, colon);
+            file = file.substr(file.rfind('/') + 1) + ": ";
+            line = line.substr(colon + 2);
+        }
+        std::string row = file + line.substr(0, 5);
         size_t at = line.find("(line ");
         size_t dash = line.find(" -", 5);
         if (at != std::string::npos && at < dash) {

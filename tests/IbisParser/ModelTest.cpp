@@ -386,6 +386,8 @@ const Case kCases[] = {
      true},
     {"3.2", "[Model] m\nModel_type Output\n[External Reference] 1 1 1\n[Model Spec]\nVmeas 1 1 1\n",
      "should be specified immediately", false},
+    {"3.2", "[Model] m\nModel_type Output\n[Model Spec]\nVmeas NA 1 1\n",
+     "ERROR (line    7) - 'NA' Not Allowed For Typical Value", true},
     {"3.2", "[Model] m\nModel_type Output\n[Model Spec]\nVinh 1 1 1\n",
      "WARNING (line    7) - Vinh should not be specified for model type Output", true},
     {"3.2", "[Model] m\nModel_type Output\n[Model Spec]\nVref_rising 1 1 1\n",
@@ -458,6 +460,22 @@ const Case kCases[] = {
      "ERROR - Model s: Vds not specified for [Series MOSFET] defined on line 6", true},
     {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1\nVds = 2\n",
      "ERROR (line    8) - Vds is already defined", true},
+    {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET] foo\nVds = 1\n0 0 0 0\n1 1 1 1\n",
+     "ERROR (line    6) - Incorrect Number of Line Items (1) For Series MOSFET: Expecting 0", true},
+    // Rows of plain numbers are rows, as in every other I-V table.
+    {"3.2",
+     "[Model] s\nModel_type Series_switch\n[On]\n[Series MOSFET]\nVds = 1\n0 0 0 0\n1 1m 1m "
+     "1m\n[Off]\n[R Series] 1 1 1\n",
+     "Unknown data line in Series_MOSFET", false},
+    {"3.2",
+     "[Model] s\nModel_type Series_switch\n[On]\n[Series MOSFET]\nVds = 1\n0 0 0 0\n1 1m 1m "
+     "1m\n[Off]\n[R Series] 1 1 1\n",
+     "Require at least 2 Voltage Points", false},
+    {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1\nx1 0 0 0\n",
+     "ERROR (line    8) - Unknown data line in Series_MOSFET", true},
+    // A value that overflows only once scaled is no number.
+    {"3.2", "[Model] s\nModel_type Series\n[Series MOSFET]\nVds = 1e300T\n",
+     "ERROR (line    7) - Invalid Vds Value (\"1e300T\")", true},
     {"3.2",
      "[Model] s\nModel_type Series_switch\n[On]\n[R Series] 1 1 1\n[Off]\n[Series MOSFET]\nVds = "
      "1\n0 0 0 0\n1 1 1 1\n",

@@ -26,9 +26,12 @@ protected:
         MSG_SetLineSource(nullptr);
         MSG_SetRepeatLimit(0);
         MSG_SetSink(nullptr, nullptr);
+        MSG_SetDiscard(0);
+        MSG_SetCheckedFile("");
     }
 
     void TearDown() override {
+        MSG_SetCheckedFile("");
         MSG_SetRepeatLimit(0);
         MSG_SetSink(nullptr, nullptr);
         MSG_SetOutput(nullptr);

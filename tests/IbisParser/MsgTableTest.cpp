@@ -7,7 +7,7 @@
 #include "IbisParser/msgcodes.h"
 
 TEST(MsgTable, IsStrictlyAscendingAndStartsWithFallback) {
-    ASSERT_EQ(MSG_TableSize, 1225);
+    ASSERT_EQ(MSG_TableSize, 1227);
     EXPECT_EQ(MSG_Table[0].code, 0);
     EXPECT_STREQ(MSG_Table[0].text, "Error code doesn't exist.");
     for (int i = 1; i < MSG_TableSize; ++i)

@@ -256,6 +256,46 @@ TEST_F(MsgRepeats, ShowsTheFirstMessagesOfACodeAndCountsAllOfThem) {
     EXPECT_EQ(Output(), "ERROR (line    7) - Data for unknown keyword.\n[y]\n");
 }
 
+// The codes a file met are reported in code order, whatever order they
+// came in, and a new file starts them all afresh.
+TEST_F(MsgRepeats, HeldBackCodesAreReportedInCodeOrder) {
+    MSG_SetRepeatLimit(1);
+    for (int i = 0; i < 3; ++i) MSG_WarningCode(921);
+    for (int i = 0; i < 2; ++i) MSG_ErrorCode(907, "[x]");
+    Output();
+    MSG_Summary();
+    std::string out = Output();
+    EXPECT_LT(out.find("1 more messages like E0907"), out.find("2 more messages like W0921"))
+        << out;
+    MSG_ResetCounts();
+    EXPECT_EQ(MSG_HiddenCount(921), 0);
+    EXPECT_EQ(MSG_HiddenCount(907), 0);
+    MSG_WarningCode(921);
+    MSG_Summary();
+    EXPECT_EQ(Output().find("not shown"), std::string::npos);
+}
+
+// Discard mode counts, limits and judges as ever, but writes nothing: not
+// the messages, not the held-back counts, not the summary.
+TEST_F(MsgRepeats, DiscardModeCountsAndWritesNothing) {
+    Captured c;
+    MSG_SetSink(Capture, &c);
+    MSG_SetRepeatLimit(2);
+    MSG_SetDiscard(1);
+    for (int i = 0; i < 5; ++i) MSG_ErrorCode(907, "[x]");
+    MSG_Warning("w %d", 1);
+    MSG_Summary();
+    MSG_SetDiscard(0);
+    EXPECT_TRUE(c.records.empty());
+    EXPECT_EQ(Errors(), 5);
+    EXPECT_EQ(MSG_HiddenCount(907), 3);
+    MSG_SetSink(nullptr, nullptr);
+    MSG_Summary();
+    EXPECT_EQ(Output(),
+              "NOTE - 3 more messages of code 0907 not shown\n"
+              "\nErrors  : 5\nWarnings: 1\n\nFile Failed\n");
+}
+
 TEST_F(MsgRepeats, NoLimitWritesEveryMessage) {
     for (int i = 0; i < 30; ++i) MSG_ErrorCode(921);
     MSG_Summary();
@@ -288,4 +328,24 @@ TEST_F(MsgRepeats, SinkReceivesEachMessageAsARecordAndTheSummaryWritesNothing) {
     EXPECT_EQ(c.records[2].hidden, 1);
     EXPECT_EQ(c.records[2].code, 1008);
     EXPECT_EQ(c.records[2].severity, MSG_SEV_ERROR);
+}
+
+// Messages about a file the checked one made the checker read begin with
+// that file's name; those about the checked file look as they always did.
+TEST_F(MsgLog, MessagesAboutAnotherFileNameIt) {
+    MSG_SetLineSource(LineSeven);
+    MSG_SetCheckedFile("kit/a.ibs");
+    MSG_ErrorCodeLine(1920);
+    MSG_SetFileName("kit/p.pkg");
+    MSG_ErrorCodeLine(1920);
+    MSG_Error("%s", std::string(72, 'x').c_str());
+    MSG_SetFileName("kit/a.ibs");
+    MSG_Warning("w");
+    EXPECT_EQ(Output(),
+              "ERROR (line    7) - Premature end of R/L/C section\n"
+              "kit/p.pkg: ERROR (line    7) - Premature end of R/L/C section\n"
+              "kit/p.pkg: ERROR -\n    " +
+                  std::string(72, 'x') +
+                  "\n"
+                  "WARNING - w\n");
 }

@@ -49,8 +49,15 @@ const MtxCase kMatrixCases[] = {
     {"MissingRow", 3,
      "[Inductance Matrix] Full_matrix\n[Row] A1\n1n 2n 3n\n[Row] A2\n4n 5n\n" C3 END,
      "ERROR (line   19) - Expected 3 Rows, found 2 for Matrix ending previous to this line.\n"},
-    {"RowPastTheLastIsDroppedAndItsDataRefused", 3, L3 "[Row] A1\n7n\n" C3 END,
-     "ERROR (line   22) - More row data than allowed for this row.\n"},
+    {"RowPastTheLastIsReportedAndItsDataIgnored", 3, L3 "[Row] A1\n7n\n" C3 END,
+     "ERROR (line   21) - Extra [Row] A1: the matrix of 3 pins takes no more rows; its data is "
+     "ignored.\n"},
+    // Its data would otherwise turn the banded matrix into a circle-back one.
+    {"RowPastTheLastOfABandedMatrix", 3,
+     "[Inductance Matrix] Banded_matrix\n[Bandwidth] 1\n[Row] A1\n1n 2n\n[Row] A2\n1n 2n\n"
+     "[Row] A3\n1n\n[Row] 9\n1n\n" C3 END,
+     "ERROR (line   22) - Extra [Row] 9: the matrix of 3 pins takes no more rows; its data is "
+     "ignored.\n"},
     {"RowNamesOutOfPlaceRepeatedAndTooLong", 3,
      "[Inductance Matrix] Full_matrix\n[Row] A2\n1n 2n 3n\n[Row] A2\n4n 5n\n[Row] ABCDEFG\n6n\n" C3
          END,
@@ -117,6 +124,9 @@ const MtxCase kMatrixCases[] = {
      "ERROR (line   17) - Expected 3 Rows, found 0 for Matrix ending previous to this line.\n"
      "ERROR (line   17) - Unknown matrix type 'Diagonal_matrix'.\n"
      "ERROR (line   18) - Expected 3 Rows, found 0 for Matrix ending previous to this line.\n"},
+    {"WordsAfterTheMatrixType", 3, "[Inductance Matrix] Full_matrix junk\n" C3 END,
+     "ERROR (line   14) - Unknown matrix type 'Full_matrix junk'.\n"
+     "ERROR (line   15) - Expected 3 Rows, found 0 for Matrix ending previous to this line.\n"},
     {"RowOutsideAMatrix", 3, "[Row] A1\n1n\n" L3 C3 END,
      "ERROR (line   14) - Row keyword in wrong location.\n"
      "ERROR (line   15) - Orphan Data line.\n"},

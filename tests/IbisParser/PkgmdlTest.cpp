@@ -305,8 +305,11 @@ TEST_F(PackageRecord, SearchReadsThePkgFilesThatDefineTheModel) {
     ASSERT_EQ(mkdir(Path("dir.pkg").c_str(), 0700), 0);
     IbisFile* file = Keep(HEAD "[End]\n");
     Output();
-    EXPECT_EQ(PKGMDL_SearchPkgFiles("wanted"), 1);
-    EXPECT_EQ(PKGMDL_SearchPkgFiles("absent"), 0);
+    PkgmdlSearch search = {};
+    EXPECT_EQ(PKGMDL_SearchPkgFiles(&search, "wanted"), 1);
+    EXPECT_EQ(PKGMDL_SearchPkgFiles(&search, "absent"), 0);
+    EXPECT_EQ(PKGMDL_SearchPkgFiles(&search, "want"), 0);
+    PKGMDL_EndSearch(&search);
     EXPECT_EQ(Output(), "");
     EXPECT_STREQ(CMN_GetFileName(), "t.pkg");
     IbisItem* list = nullptr;
@@ -321,7 +324,10 @@ TEST_F(PackageRecord, SearchOfAnUnreadableDirectoryIsReportedNotFatal) {
     IbisFile* file = Keep(HEAD "[End]\n");
     Output();
     ASSERT_EQ(rmdir(dir_.c_str()) == 0 || system(("rm -rf '" + dir_ + "'").c_str()) == 0, true);
-    EXPECT_EQ(PKGMDL_SearchPkgFiles("wanted"), 0);
+    PkgmdlSearch search = {};
+    EXPECT_EQ(PKGMDL_SearchPkgFiles(&search, "wanted"), 0);
+    EXPECT_EQ(PKGMDL_SearchPkgFiles(&search, "other"), 0);
+    PKGMDL_EndSearch(&search);
     EXPECT_EQ(Output(), "ERROR - Unable to list directory '" + dir_ + "/'.\n");
     mkdir(dir_.c_str(), 0700);
     IBIS_Free(&file);

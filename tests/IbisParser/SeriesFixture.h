@@ -39,7 +39,7 @@ inline void Sink(const MsgRecord* r, void* context) {
 // The message blocks of these modules, with the common messages they use.
 inline bool SeriesCode(int code) {
     return (code >= 1800 && code < 1900) || (code >= 2500 && code < 2700) || code == 3600 ||
-           code == 1912 || code == 1916;
+           code == 1912 || code == 1916 || code == 909;
 }
 
 // Rows of the table tests: a snippet appended to a fixed prologue, and the

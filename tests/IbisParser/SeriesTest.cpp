@@ -51,6 +51,8 @@ protected:
     }
 };
 
+const char kUnterminated[] = "Previous keyword not terminated properly. Possibly missing a \"/\"\n";
+
 TEST_F(Series, ReadsSwitchGroupsAndReportsTheirFaults) {
     const std::string groups = "[Series Switch Groups]\n";
     RunAll(
@@ -64,8 +66,10 @@ TEST_F(Series, ReadsSwitchGroupsAndReportsTheirFaults) {
             groups + "On ABCDEFGHIJKLMNOPQRSTU /\n" + kMap4 + "1 2 sw ABCDEFGHIJKLMNOPQRST\n",
             groups + "On A /\nOff B /\n" + kMap4 + "1 2 sw A\n",
             groups + "On B /\n",
-            // An open group ends with its component.
+            // A group left open is reported at the keyword that ends it,
+            // and does not reach into a later [Series Switch Groups].
             groups + "On A\n[Component] c2\n[Manufacturer] m\n" + groups + "B /\n",
+            groups + "On A\n" + kMap4 + "1 2 sw A\n" + groups + "B /\n",
         },
         {
             {},
@@ -79,8 +83,10 @@ TEST_F(Series, ReadsSwitchGroupsAndReportsTheirFaults) {
               "Series switch Group name 'ABCDEFGHIJKLMNOPQRSTU' over 20 characters long"}},
             {{'W', 2507, 0, "Component: c1 Series Switch Function 'B' is used but not defined"}},
             {{'W', 2507, 0, "Component: c1 Series Switch Function 'B' is used but not defined"}},
-            {{'E', 2500, -6, "Unknown sub parameter 'B'"},
+            {{'E', 909, -3, kUnterminated},
+             {'E', 2500, -6, "Unknown sub parameter 'B'"},
              {'W', 2507, 0, "Component: c1 Series Switch Function 'A' is used but not defined"}},
+            {{'E', 909, -3, kUnterminated}, {'E', 2500, -6, "Unknown sub parameter 'B'"}},
         });
 }
 

@@ -29,29 +29,25 @@ protected:
     char* msg = nullptr;
     char sentinel[1] = {0};
 
-    void SetUp() override
-    {
+    void SetUp() override {
         FakeControl() = FakeNetworkControl();
         msg = sentinel;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (memory != nullptr) AMI_Close(memory);
     }
 
-    long Init(const char* params, double bitTime = kBitTime, double interval = kBitTime / 32)
-    {
+    long Init(const char* params, double bitTime = kBitTime, double interval = kBitTime / 32) {
         std::string copy = params != nullptr ? params : "";
-        return AMI_Init(nullptr, 0, 0, interval, bitTime,
-                        params != nullptr ? copy.data() : nullptr, nullptr, &memory, &msg);
+        return AMI_Init(nullptr, 0, 0, interval, bitTime, params != nullptr ? copy.data() : nullptr,
+                        nullptr, &memory, &msg);
     }
     std::string Message() const { return msg == sentinel ? "<untouched>" : std::string(msg); }
 };
 
 }  // namespace
 
-TEST_F(EntryPoints, SettingFromTheParameterStringLeavesMsgUntouched)
-{
+TEST_F(EntryPoints, SettingFromTheParameterStringLeavesMsgUntouched) {
     ASSERT_EQ(Init("(fake_model (gain 3))"), 1);
     EXPECT_EQ(Message(), "<untouched>");
     std::vector<double> wave = {1.0, -2.0};
@@ -62,10 +58,9 @@ TEST_F(EntryPoints, SettingFromTheParameterStringLeavesMsgUntouched)
     EXPECT_EQ(clock[1], 7.0);  // nothing beyond the first entry
 }
 
-TEST_F(EntryPoints, MissingOrUnreadableSettingUsesTheDefaultWithAMessage)
-{
-    for (const char* p : {"(fake_model)", "", "(fake_model (gain high))", "(fake_model",
-                          "(other (gain 3))"}) {
+TEST_F(EntryPoints, MissingOrUnreadableSettingUsesTheDefaultWithAMessage) {
+    for (const char* p :
+         {"(fake_model)", "", "(fake_model (gain high))", "(fake_model", "(other (gain 3))"}) {
         SetUp();
         ASSERT_EQ(Init(p), 1) << p;
         EXPECT_EQ(Message(), kLookupText) << p;
@@ -78,14 +73,12 @@ TEST_F(EntryPoints, MissingOrUnreadableSettingUsesTheDefaultWithAMessage)
     }
 }
 
-TEST_F(EntryPoints, NullParameterStringIsTreatedAsEmpty)
-{
+TEST_F(EntryPoints, NullParameterStringIsTreatedAsEmpty) {
     ASSERT_EQ(Init(nullptr), 1);
     EXPECT_EQ(Message(), kLookupText);
 }
 
-TEST_F(EntryPoints, SamplesPerBitRoundsToNearest)
-{
+TEST_F(EntryPoints, SamplesPerBitRoundsToNearest) {
     Init("(fake_model (gain 1))", 31.5, 1.0);
     EXPECT_EQ(FakeControl().lastSamplesPerBit, 32.0);
     EXPECT_EQ(FakeControl().lastBitTime, 31.5);
@@ -98,12 +91,15 @@ TEST_F(EntryPoints, SamplesPerBitRoundsToNearest)
     EXPECT_EQ(Message(), "Error occurred in fake_model::Setup(). ");
 }
 
-TEST_F(EntryPoints, InvalidTimingFailsCleanlyAndSaysWhy)
-{
+TEST_F(EntryPoints, InvalidTimingFailsCleanlyAndSaysWhy) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (auto [bit, interval] : std::vector<std::pair<double, double>>{
-             {kBitTime, 0.0}, {kBitTime, -1e-12}, {0.0, 1e-12}, {nan, 1e-12},
-             {kBitTime, nan}, {1.0, 0.0}, {INFINITY, 1e-12}}) {
+    for (auto [bit, interval] : std::vector<std::pair<double, double>>{{kBitTime, 0.0},
+                                                                       {kBitTime, -1e-12},
+                                                                       {0.0, 1e-12},
+                                                                       {nan, 1e-12},
+                                                                       {kBitTime, nan},
+                                                                       {1.0, 0.0},
+                                                                       {INFINITY, 1e-12}}) {
         SetUp();
         EXPECT_EQ(Init("(fake_model (gain 1))", bit, interval), 0);
         EXPECT_EQ(FakeControl().lastSamplesPerBit, 0.0);
@@ -115,8 +111,7 @@ TEST_F(EntryPoints, InvalidTimingFailsCleanlyAndSaysWhy)
     }
 }
 
-TEST_F(EntryPoints, AbsurdlyFineSamplingIsRefusedBeforeAnyFilterIsDesigned)
-{
+TEST_F(EntryPoints, AbsurdlyFineSamplingIsRefusedBeforeAnyFilterIsDesigned) {
     // 65536 samples per bit is the finest accepted; one more is refused
     // with its own reason, as is a quotient far beyond any count.
     EXPECT_EQ(Init("(fake_model (gain 1))", 65536.0, 1.0), 1);
@@ -134,8 +129,7 @@ TEST_F(EntryPoints, AbsurdlyFineSamplingIsRefusedBeforeAnyFilterIsDesigned)
     }
 }
 
-TEST_F(EntryPoints, PhaseFailuresAppendTheirMessages)
-{
+TEST_F(EntryPoints, PhaseFailuresAppendTheirMessages) {
     FakeControl().failInitialize = true;
     EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
     EXPECT_EQ(Message(), "Error occurred in fake_model::Initialize(). ");
@@ -149,23 +143,31 @@ TEST_F(EntryPoints, PhaseFailuresAppendTheirMessages)
     memory = nullptr;
 }
 
-TEST_F(EntryPoints, RunFailureStopsAtTheFailingSample)
-{
-    FakeControl().failRunAt = 2;
-    ASSERT_EQ(Init("(fake_model (gain 10))"), 1);
-    std::vector<double> wave = {1, 2, 3, 4};
-    double clock = 0.0;
-    EXPECT_EQ(AMI_GetWave(wave.data(), 4, &clock, nullptr, memory), 0);
-    EXPECT_EQ(wave, (std::vector<double>{10, 20, 3, 4}));
-    EXPECT_EQ(clock, -1.0);
-    // The instance stays usable: the next call runs from where it stopped.
-    std::vector<double> more = {5};
-    EXPECT_EQ(AMI_GetWave(more.data(), 1, &clock, nullptr, memory), 1);
-    EXPECT_EQ(more[0], 50);
+TEST_F(EntryPoints, RunFailureStopsAtTheFailingSample) {
+    // Within the first span and in a later one (the fake network's spans
+    // are four samples long).
+    for (long at : {2, 5}) {
+        SetUp();
+        FakeControl().failRunAt = at;
+        ASSERT_EQ(Init("(fake_model (gain 10))"), 1);
+        std::vector<double> wave = {1, 2, 3, 4, 5, 6, 7};
+        double clock = 0.0;
+        EXPECT_EQ(AMI_GetWave(wave.data(), 7, &clock, nullptr, memory), 0);
+        std::vector<double> want = {1, 2, 3, 4, 5, 6, 7};
+        for (long i = 0; i < at; ++i) want[i] *= 10;
+        EXPECT_EQ(wave, want) << at;
+        EXPECT_EQ(clock, -1.0);
+        // The instance stays usable: the next call runs from where it stopped.
+        std::vector<double> more = {5};
+        EXPECT_EQ(AMI_GetWave(more.data(), 1, &clock, nullptr, memory), 1);
+        EXPECT_EQ(more[0], 50);
+        EXPECT_EQ(FakeControl().firings, at + 2);
+        AMI_Close(memory);
+        memory = nullptr;
+    }
 }
 
-TEST_F(EntryPoints, ExceptionsNeverLeaveTheEntryPoints)
-{
+TEST_F(EntryPoints, ExceptionsNeverLeaveTheEntryPoints) {
     FakeControl().throwInSetup = true;
     EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
     EXPECT_EQ(Message(), "Error occurred in fake_model::AMI_Init(): out of memory. ");
@@ -182,15 +184,15 @@ TEST_F(EntryPoints, ExceptionsNeverLeaveTheEntryPoints)
     EXPECT_EQ(AMI_GetWave(wave.data(), 1, &clock, nullptr, memory), 0);
 }
 
-TEST_F(EntryPoints, BadCallerArgumentsNeverCrash)
-{
+TEST_F(EntryPoints, BadCallerArgumentsNeverCrash) {
     double clock[2] = {0.0, 5.0};
     EXPECT_EQ(AMI_GetWave(nullptr, 4, clock, nullptr, nullptr), 0);
     EXPECT_EQ(AMI_Close(nullptr), 0);
     // No handle to return the instance through: nothing is created.
     EXPECT_EQ(AMI_Init(nullptr, 0, 0, kBitTime / 32, kBitTime, nullptr, nullptr, nullptr, &msg), 0);
     EXPECT_NE(Message(), "<untouched>");
-    EXPECT_EQ(AMI_Init(nullptr, 0, 0, kBitTime / 32, kBitTime, nullptr, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(AMI_Init(nullptr, 0, 0, kBitTime / 32, kBitTime, nullptr, nullptr, nullptr, nullptr),
+              0);
 
     ASSERT_EQ(Init("(fake_model (gain 1))"), 1);
     EXPECT_EQ(AMI_GetWave(nullptr, 4, clock, nullptr, memory), 0);
@@ -202,8 +204,7 @@ TEST_F(EntryPoints, BadCallerArgumentsNeverCrash)
     EXPECT_EQ(clock[1], 5.0);
 }
 
-TEST_F(EntryPoints, ARepeatedlyFailingInstanceDoesNotGrowWithoutBound)
-{
+TEST_F(EntryPoints, ARepeatedlyFailingInstanceDoesNotGrowWithoutBound) {
     FakeControl().failSetup = true;
     EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
     double wave = 0.0, clock = 0.0;
@@ -214,8 +215,7 @@ TEST_F(EntryPoints, ARepeatedlyFailingInstanceDoesNotGrowWithoutBound)
     EXPECT_GT(inst->message.size(), 60000u);
 }
 
-TEST_F(EntryPoints, MessageFromInitStaysWhereItIsUntilClose)
-{
+TEST_F(EntryPoints, MessageFromInitStaysWhereItIsUntilClose) {
     FakeControl().failSetup = true;
     EXPECT_EQ(Init("(fake_model (gain 1))"), 0);
     const char* published = msg;
@@ -231,8 +231,7 @@ TEST_F(EntryPoints, MessageFromInitStaysWhereItIsUntilClose)
     EXPECT_EQ(std::string(published).size(), text.size() + 1000 * 37);
 }
 
-TEST_F(EntryPoints, FailedSetupTellsTheBlocksReasonsAfterTheFixedText)
-{
+TEST_F(EntryPoints, FailedSetupTellsTheBlocksReasonsAfterTheFixedText) {
     struct Case {
         std::vector<std::string> reasons;
         std::string message;

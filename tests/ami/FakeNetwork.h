@@ -3,6 +3,7 @@
 // of the entry points can be driven without a real model.
 #pragma once
 
+#include <cstddef>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -17,7 +18,7 @@ struct FakeNetworkControl {
     bool failFinalize = false;
     bool throwInSetup = false;
     bool throwInRun = false;
-    long failRunAt = -1;  // firing index whose Run returns false
+    long failRunAt = -1;                    // firing index whose Run returns false
     std::vector<std::string> setupReasons;  // reported by a failing Setup
     long firings = 0;
     double lastBitTime = 0.0;
@@ -26,8 +27,7 @@ struct FakeNetworkControl {
 
 // One process-wide control block: the entry points create the network
 // themselves, so the test cannot hand it one.
-inline FakeNetworkControl& FakeControl()
-{
+inline FakeNetworkControl& FakeControl() {
     static FakeNetworkControl c;
     return c;
 }
@@ -40,13 +40,14 @@ public:
     double BitTime = 1.666666666666667e-10;
     double gain = 2.0;
 
+    // Short, so that a few samples already span several pieces.
+    static constexpr std::size_t SpanLength = 4;
     static constexpr const char* ModelName = "fake_model";
     static constexpr const char* SettingName = "gain";
     double& Setting() { return gain; }
     Buffer& AmiOutput() { return Output1; }
 
-    bool Setup() override
-    {
+    bool Setup() override {
         FakeControl().lastBitTime = BitTime;
         FakeControl().lastSamplesPerBit = SamplesPerBit;
         if (FakeControl().throwInSetup) throw std::bad_alloc();
@@ -55,12 +56,14 @@ public:
         return false;
     }
     bool Initialize() override { return !FakeControl().failInitialize; }
-    bool Run() override
-    {
+    bool Run() override { return RunSpan(1) == 1; }
+    std::size_t RunSpan(std::size_t firings) override {
         if (FakeControl().throwInRun) throw std::runtime_error("boom");
-        if (FakeControl().firings++ == FakeControl().failRunAt) return false;
-        Output1.ElementAt(0) = gain * Input.ElementAt(0);
-        return true;
+        for (std::size_t f = 0; f < firings; ++f) {
+            if (FakeControl().firings++ == FakeControl().failRunAt) return f;
+            Output1.ElementAt(f) = gain * Input.ElementAt(f);
+        }
+        return firings;
     }
     bool Finalize() override { return !FakeControl().failFinalize; }
 };

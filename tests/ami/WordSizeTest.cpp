@@ -1,8 +1,9 @@
-// The 32-bit build computes what the 64-bit build computes: the libraries'
-// outputs agree, and the arithmetic that decides sample counts (the
+// The 32-bit build computes what the 64-bit build computes, bit for bit:
+// the libraries' outputs over every setting, common data rate and samples
+// per bit, and the arithmetic that decides sample counts (the
 // transmitter's tap spacing, the time-response filters' tap counts and
-// taps) is bit-identical. The 32-bit programs run directly, or under
-// qemu-i386 on a kernel that cannot run them.
+// taps). The 32-bit programs run directly, or under qemu-i386 on a kernel
+// that cannot run them.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -11,18 +12,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "ProbeSweep.h"
 
 namespace {
 
 const std::string kDir64 = CORVIN_BINARY_DIR, kDir32 = CORVIN_M32_DIR;
 
 // The command prefix that runs a 32-bit program here, or "-" when none can.
-const std::string& Launcher32()
-{
+const std::string& Launcher32() {
     static const std::string launcher = [] {
         const std::string probe = kDir32 + "/bin/ami-probe </dev/null >/dev/null 2>&1";
         if (std::system(probe.c_str()) == 0) return std::string();
@@ -32,72 +32,25 @@ const std::string& Launcher32()
     return launcher;
 }
 
-std::vector<std::string> Lines(const std::string& cmd)
-{
-    std::vector<std::string> out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (p == nullptr) return out;
-    std::string line;
-    char buf[65536];
-    while (std::fgets(buf, sizeof buf, p) != nullptr) {
-        line += buf;
-        if (!line.empty() && line.back() == '\n') {
-            line.pop_back();
-            out.push_back(line);
-            line.clear();
-        }
-    }
-    pclose(p);
-    return out;
-}
-
-std::vector<double> Numbers(const std::string& text)
-{
-    std::vector<double> v;
-    std::istringstream in(text);
-    std::string w;
-    while (in >> w) v.push_back(std::strtod(w.c_str(), nullptr));
-    return v;
-}
-
-std::string Hex(double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%a", v);
-    return buf;
-}
+using probe::Hex;
+using probe::Lines;
 
 class WordSize : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (Launcher32() == "-") GTEST_SKIP() << "no way to run a 32-bit program here";
     }
 
     // ami-probe's answers from one word size, one line per question.
     static std::vector<std::string> Ask(bool wide, const std::vector<std::string>& questions,
-                                        const std::string& library = "")
-    {
-        char path[] = "/tmp/ami-probe-XXXXXX";
-        const int fd = mkstemp(path);
-        if (fd < 0) return {};
-        close(fd);
-        {
-            std::ofstream f(path);
-            for (const std::string& q : questions) f << q << "\n";
-        }
+                                        const std::string& library = "") {
         const std::string& dir = wide ? kDir64 : kDir32;
-        const std::string lib = library.empty() ? "" : " " + dir + "/lib/" + library;
-        std::vector<std::string> answers =
-            Lines((wide ? "" : Launcher32()) + dir + "/bin/ami-probe" + lib + " <" + path +
-                  " 2>/dev/null");
-        std::remove(path);
-        return answers;
+        return probe::Ask(wide ? "" : Launcher32(), dir + "/bin/ami-probe",
+                          library.empty() ? "" : dir + "/lib/" + library, questions);
     }
 
     // Asks both word sizes; the answers must be identical, line by line.
-    static std::vector<std::string> ExpectSameAnswers(const std::vector<std::string>& questions)
-    {
+    static std::vector<std::string> ExpectSameAnswers(const std::vector<std::string>& questions) {
         std::vector<std::string> a = Ask(true, questions), b = Ask(false, questions);
         EXPECT_EQ(a.size(), questions.size());
         EXPECT_EQ(b.size(), questions.size());
@@ -108,8 +61,7 @@ protected:
 };
 
 std::vector<double> RunHost(const std::string& launcher, const std::string& dir,
-                            const std::string& lib, const std::string& params)
-{
+                            const std::string& lib, const std::string& params) {
     std::string cmd = launcher + dir + "/bin/ami-run " + dir + "/lib/" + lib + " '" + params +
                       "' 1.666666666666667e-10 5.208333333333334e-12 1000 20000 2>/dev/null";
     std::vector<double> out;
@@ -117,51 +69,34 @@ std::vector<double> RunHost(const std::string& launcher, const std::string& dir,
     return out;
 }
 
-// Outputs agree to rounding: the dot products may take another summation
-// order on the other word size, nothing else may differ.
-void ExpectClose(const std::vector<double>& a, const std::vector<double>& b,
-                 const std::string& what)
-{
-    ASSERT_EQ(b.size(), a.size()) << what;
-    double peak = 0.0;
-    for (double v : a) peak = std::max(peak, std::fabs(v));
-    for (std::size_t i = 0; i < a.size(); ++i)
-        ASSERT_LE(std::fabs(a[i] - b[i]), 1e-12 * std::max(std::fabs(a[i]), 1e-3 * peak))
-            << what << " sample " << i << ": " << a[i] << " vs " << b[i];
-}
-
 void ExpectSameOutput(const std::string& lib64, const std::string& lib32,
-                      const std::string& params)
-{
+                      const std::string& params) {
     std::vector<double> a = RunHost("", kDir64, lib64, params);
     std::vector<double> b = RunHost(Launcher32(), kDir32, lib32, params);
     ASSERT_EQ(a.size(), 20000u);
     ASSERT_GT(*std::max_element(a.begin(), a.end()), 0.01);
-    ExpectClose(a, b, params);
+    ASSERT_EQ(b.size(), a.size()) << params;
+    for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << params << " sample " << i;
 }
 
-// Data rates (Gb/s) and samples per bit that simulators commonly use.
-const double kRates[] = {1, 2.5, 3.125, 5, 6, 6.25, 8, 10, 10.3125, 12.5, 16, 25, 28, 32};
-const int kSamplesPerBit[] = {8, 16, 20, 25, 32, 50, 64, 100, 128};
+using probe::kRates;
+using probe::kSamplesPerBit;
 
 }  // namespace
 
-TEST_F(WordSize, ReceiverLibrariesAgree)
-{
+TEST_F(WordSize, ReceiverLibrariesAgree) {
     for (const char* eq : {"0", "1", "2"})
         ExpectSameOutput("corvin_rx1_x64.so", "corvin_rx1.so",
                          std::string("(corvin_rx1 (eq ") + eq + "))");
 }
 
-TEST_F(WordSize, TransmitterLibrariesAgree)
-{
+TEST_F(WordSize, TransmitterLibrariesAgree) {
     for (const char* de : {"0", "5", "6"})
         ExpectSameOutput("corvin_tx1_x64.so", "corvin_tx1.so",
                          std::string("(corvin_tx1 (de_code ") + de + "))");
 }
 
-TEST_F(WordSize, TransmitterTapSpacingIsIdenticalOverCommonRates)
-{
+TEST_F(WordSize, TransmitterTapSpacingIsIdenticalOverCommonRates) {
     std::vector<std::string> q;
     for (double rate : kRates)
         for (int spb : kSamplesPerBit)
@@ -175,41 +110,25 @@ TEST_F(WordSize, TransmitterTapSpacingIsIdenticalOverCommonRates)
     EXPECT_EQ(a.back(), "100");
 }
 
-TEST_F(WordSize, TransmitterLibrariesAgreeOverCommonRates)
-{
-    // A step through every row: a tap one sample off shows at once.
-    std::vector<std::string> q;
-    for (double rate : kRates)
-        for (int spb : kSamplesPerBit)
-            for (int row = 0; row <= 6; ++row) {
-                const double bitTime = 1e-9 / rate;
-                q.push_back("run " + Hex(bitTime) + " " + Hex(bitTime / spb) + " " +
-                            std::to_string(4 * spb + 16) + " (corvin_tx1 (de_code " +
-                            std::to_string(row) + "))");
-            }
-    std::vector<std::string> a = Ask(true, q, "corvin_tx1_x64.so");
-    std::vector<std::string> b = Ask(false, q, "corvin_tx1.so");
-    ASSERT_EQ(a.size(), q.size());
-    ASSERT_EQ(b.size(), q.size());
-    int ran = 0;
-    for (std::size_t i = 0; i < q.size(); ++i) {
-        std::vector<double> x = Numbers(a[i]), y = Numbers(b[i]);
-        ASSERT_FALSE(x.empty()) << q[i];
-        ASSERT_FALSE(y.empty()) << q[i];
-        ASSERT_EQ(x[0], y[0]) << "Init result of " << q[i];
-        ExpectClose(x, y, q[i]);
-        ran += x[0] == 1.0;
-    }
-    EXPECT_GT(ran, static_cast<int>(q.size()) / 2);
+TEST_F(WordSize, ReceiverGivesTheSameBitsOverCommonRates) {
+    const std::vector<std::string> q = probe::SweepQuestions(probe::Receiver());
+    probe::ExpectSameBitsOverTheSweep(Ask(true, q, "corvin_rx1_x64.so"),
+                                      Ask(false, q, "corvin_rx1.so"), q);
 }
 
-TEST_F(WordSize, TimeResponseTapsAreBitIdentical)
-{
+TEST_F(WordSize, TransmitterGivesTheSameBitsOverCommonRates) {
+    // A tap one sample off, in any row, shows at the first edge.
+    const std::vector<std::string> q = probe::SweepQuestions(probe::Transmitter());
+    probe::ExpectSameBitsOverTheSweep(Ask(true, q, "corvin_tx1_x64.so"),
+                                      Ask(false, q, "corvin_tx1.so"), q);
+}
+
+TEST_F(WordSize, TimeResponseTapsAreBitIdentical) {
     std::vector<std::string> q;
     auto add = [&q](int type, double rate, const std::vector<double>& t,
                     const std::vector<double>& r) {
-        std::string s = "taps " + std::to_string(type) + " " + Hex(rate) + " " +
-                        std::to_string(t.size());
+        std::string s =
+            "taps " + std::to_string(type) + " " + Hex(rate) + " " + std::to_string(t.size());
         for (double v : t) s += " " + Hex(v);
         for (double v : r) s += " " + Hex(v);
         q.push_back(s);

@@ -279,3 +279,16 @@ TEST(CircularBuffer, ClearRangeNearTheEndOfTheArrayWrapsEachIndex)
     EXPECT_TRUE(b.ClearRange(3, 3));  // indices 2, 3, 0
     EXPECT_EQ(s, (std::vector<int>{0, 2, 0, 0}));
 }
+
+TEST(CircularBuffer, StretchIsTheArrayOnlyWhereTheSamplesDoNotWrap)
+{
+    std::vector<double> storage(8);
+    CircularBuffer<double> b;
+    Attach(b, storage, 5);
+    struct Case { std::size_t offset, count; double* want; };
+    for (Case c : {Case{0, 3, &storage[5]}, Case{1, 2, &storage[6]}, Case{3, 2, &storage[0]},
+                   Case{0, 4, nullptr}, Case{2, 2, nullptr}, Case{0, 9, nullptr},
+                   Case{8, 1, nullptr}}) {
+        EXPECT_EQ(b.Stretch(c.offset, c.count), c.want) << c.offset << "+" << c.count;
+    }
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -19,16 +20,14 @@ protected:
     tx_fir_dc block;
     double in = 0.0, out = 0.0;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         block.Input.Data = &in;
         block.Input.Capacity = 1;
         block.Output.Data = &out;
         block.Output.Capacity = 1;
     }
 
-    bool Configure(int row, int spb = 32, double bit_time = kBitTime, int level = 0)
-    {
+    bool Configure(int row, int spb = 32, double bit_time = kBitTime, int level = 0) {
         block.row = row;
         block.post_scale = 1;
         block.second_scale = 1;
@@ -38,14 +37,12 @@ protected:
         return block.Setup();
     }
 
-    void Start(int row, int spb = 32, double bit_time = kBitTime, int level = 0)
-    {
+    void Start(int row, int spb = 32, double bit_time = kBitTime, int level = 0) {
         ASSERT_TRUE(Configure(row, spb, bit_time, level));
         ASSERT_TRUE(block.Initialize());
     }
 
-    std::vector<double> Feed(const std::vector<double>& x)
-    {
+    std::vector<double> Feed(const std::vector<double>& x) {
         std::vector<double> y;
         for (double v : x) {
             in = v;
@@ -57,8 +54,7 @@ protected:
 
     // Refused settings: Setup fails with exactly one line that starts with
     // the block name, and a following firing refuses too.
-    void ExpectRefused(int row, int spb, double bit_time, const std::string& reason)
-    {
+    void ExpectRefused(int row, int spb, double bit_time, const std::string& reason) {
         testing::internal::CaptureStderr();
         EXPECT_FALSE(Configure(row, spb, bit_time));
         const std::string err = testing::internal::GetCapturedStderr();
@@ -73,8 +69,7 @@ protected:
 };
 
 // y[n] = s[n-N-d] + w s[n-N-2d] over the conditioned input, silence before 0.
-std::vector<double> Expected(const std::vector<double>& x, const tx_fir_dc& b)
-{
+std::vector<double> Expected(const std::vector<double>& x, const tx_fir_dc& b) {
     std::vector<double> s(x.size()), y(x.size());
     for (std::size_t n = 0; n < x.size(); ++n) {
         double v = x[n] * b.in_gain * b.level_gain;
@@ -92,11 +87,13 @@ std::vector<double> Expected(const std::vector<double>& x, const tx_fir_dc& b)
 
 }  // namespace
 
-TEST_F(TxFirDcTest, RowsGiveTheirDelaysLimitsAndWeightsAtDefaultTiming)
-{
-    struct Row { int d; double limit, c, second; };
-    const Row rows[7] = {{21, 0.475, 0.3684, 0.0},  {31, 0.4375, 0.3142, 0.0},
-                         {21, 0.525, 0.2381, 0.0},  {31, 0.495, 0.1919, 0.0},
+TEST_F(TxFirDcTest, RowsGiveTheirDelaysLimitsAndWeightsAtDefaultTiming) {
+    struct Row {
+        int d;
+        double limit, c, second;
+    };
+    const Row rows[7] = {{21, 0.475, 0.3684, 0.0}, {31, 0.4375, 0.3142, 0.0},
+                         {21, 0.525, 0.2381, 0.0}, {31, 0.495, 0.1919, 0.0},
                          {16, 0.32, 0.125, 0.125}, {20, 0.32, 0.125, 0.125},
                          {20, 0.3, 0.0666, 0.0666}};
     for (int r = 0; r < 7; ++r) {
@@ -111,8 +108,7 @@ TEST_F(TxFirDcTest, RowsGiveTheirDelaysLimitsAndWeightsAtDefaultTiming)
     }
 }
 
-TEST_F(TxFirDcTest, Row5StepSettlesAfterTheMainAndPostTaps)
-{
+TEST_F(TxFirDcTest, Row5StepSettlesAfterTheMainAndPostTaps) {
     Start(5);
     const std::vector<double> y = Feed(std::vector<double>(120, 1.0));
     for (int n = 0; n < 120; ++n) {
@@ -125,8 +121,7 @@ TEST_F(TxFirDcTest, Row5StepSettlesAfterTheMainAndPostTaps)
     }
 }
 
-TEST_F(TxFirDcTest, Row0ImpulseAppearsAt53AndItsPostTapAt74)
-{
+TEST_F(TxFirDcTest, Row0ImpulseAppearsAt53AndItsPostTapAt74) {
     Start(0);
     std::vector<double> x(100, 0.0);
     x[0] = 0.4;
@@ -141,8 +136,7 @@ TEST_F(TxFirDcTest, Row0ImpulseAppearsAt53AndItsPostTapAt74)
     }
 }
 
-TEST_F(TxFirDcTest, InputIsLimitedToTheRowsWindowAndNanPassesThrough)
-{
+TEST_F(TxFirDcTest, InputIsLimitedToTheRowsWindowAndNanPassesThrough) {
     Start(0);
     const std::vector<double> x = {10.0, -10.0, 0.2, -0.3, std::nan("")};
     Feed(x);
@@ -153,8 +147,7 @@ TEST_F(TxFirDcTest, InputIsLimitedToTheRowsWindowAndNanPassesThrough)
     EXPECT_TRUE(std::isnan(block.history_at(0)));
 }
 
-TEST_F(TxFirDcTest, LevelGainScalesBeforeLimiting)
-{
+TEST_F(TxFirDcTest, LevelGainScalesBeforeLimiting) {
     const double gains[5] = {1.0, 1.05, 1.06, 1.12, 1.0};
     for (int level = 0; level <= 4; ++level) {
         Start(2, 32, kBitTime, level);
@@ -170,8 +163,7 @@ TEST_F(TxFirDcTest, LevelGainScalesBeforeLimiting)
     EXPECT_EQ(block.level_gain, 1.0);
 }
 
-TEST_F(TxFirDcTest, EveryRowMatchesTheTwoTapModelOnRandomInput)
-{
+TEST_F(TxFirDcTest, EveryRowMatchesTheTwoTapModelOnRandomInput) {
     const std::vector<double> x = RandomSignal(2000, 7, 0.7);
     for (int spb : {32, 128, 5}) {
         for (int r = 0; r < 7; ++r) {
@@ -181,8 +173,7 @@ TEST_F(TxFirDcTest, EveryRowMatchesTheTwoTapModelOnRandomInput)
     }
 }
 
-TEST_F(TxFirDcTest, InitializeClearsTheHistorySoTheFirstOutputsAreZero)
-{
+TEST_F(TxFirDcTest, InitializeClearsTheHistorySoTheFirstOutputsAreZero) {
     Start(5);
     Feed(RandomSignal(300, 3, 0.7));
     ASSERT_TRUE(block.Initialize());
@@ -191,8 +182,7 @@ TEST_F(TxFirDcTest, InitializeClearsTheHistorySoTheFirstOutputsAreZero)
     EXPECT_EQ(y[52], 0.1);
 }
 
-TEST_F(TxFirDcTest, SetupAgainWithTheSameTimingKeepsTheHistory)
-{
+TEST_F(TxFirDcTest, SetupAgainWithTheSameTimingKeepsTheHistory) {
     const std::vector<double> x = RandomSignal(400, 11, 0.7);
     Start(5);
     std::vector<double> y = Feed(std::vector<double>(x.begin(), x.begin() + 200));
@@ -208,8 +198,7 @@ TEST_F(TxFirDcTest, SetupAgainWithTheSameTimingKeepsTheHistory)
         EXPECT_DOUBLE_EQ(rest[n - 200], s[n - 52] - 0.0666 * s[n - 72]) << n;
 }
 
-TEST_F(TxFirDcTest, PostScaleMultipliesThePostTapAndTheSecondWeightStaysOut)
-{
+TEST_F(TxFirDcTest, PostScaleMultipliesThePostTapAndTheSecondWeightStaysOut) {
     block.post_scale = 2;
     block.second_scale = 1000;
     block.row = 5;
@@ -221,28 +210,24 @@ TEST_F(TxFirDcTest, PostScaleMultipliesThePostTapAndTheSecondWeightStaysOut)
     EXPECT_DOUBLE_EQ(y[79], 0.2 - 0.25 * 0.2);
 }
 
-TEST_F(TxFirDcTest, RowsWithoutConstantsAreRefused)
-{
+TEST_F(TxFirDcTest, RowsWithoutConstantsAreRefused) {
     for (int row : {-1, 7, 10, 2147483647}) ExpectRefused(row, 32, kBitTime, "row must be 0 to 6");
 }
 
-TEST_F(TxFirDcTest, SamplesPerBitOutsideOneTo128IsRefused)
-{
+TEST_F(TxFirDcTest, SamplesPerBitOutsideOneTo128IsRefused) {
     for (int spb : {0, -3, 129, 100000}) ExpectRefused(5, spb, kBitTime, "samples_per_bit must be");
     Start(5, 128);
     Start(5, 1, 1e-9);  // d = 1: N + 2d = 3 < 4
     EXPECT_EQ(block.tap_delay, 1);
 }
 
-TEST_F(TxFirDcTest, BitTimeThatIsNotAFinitePositiveNumberIsRefused)
-{
+TEST_F(TxFirDcTest, BitTimeThatIsNotAFinitePositiveNumberIsRefused) {
     const double inf = std::numeric_limits<double>::infinity();
     for (double bt : {0.0, -1e-10, inf, -inf, std::nan("")})
         ExpectRefused(5, 32, bt, "bit_time must be a finite number > 0.0");
 }
 
-TEST_F(TxFirDcTest, PostTapBeyondFourBitsIsRefusedAndTheLastFittingSpacingWorks)
-{
+TEST_F(TxFirDcTest, PostTapBeyondFourBitsIsRefusedAndTheLastFittingSpacingWorks) {
     // Row 5 (100 ps) at 32 samples per bit: d = 48 puts the post tap at
     // 32 + 96 = 128, the first sample outside four bits; d = 47 is the last.
     ExpectRefused(5, 32, 32e-10 / 47.5, "a tap spacing of 48 samples");
@@ -258,8 +243,7 @@ TEST_F(TxFirDcTest, PostTapBeyondFourBitsIsRefusedAndTheLastFittingSpacingWorks)
     ExpectRefused(5, 32, 1e-300, "a tap spacing of");
 }
 
-TEST_F(TxFirDcTest, FiringBeforeSetupOrAfterATimingChangeWithoutInitializeRefuses)
-{
+TEST_F(TxFirDcTest, FiringBeforeSetupOrAfterATimingChangeWithoutInitializeRefuses) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(block.Run());
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
@@ -272,4 +256,35 @@ TEST_F(TxFirDcTest, FiringBeforeSetupOrAfterATimingChangeWithoutInitializeRefuse
     testing::internal::GetCapturedStderr();
     ASSERT_TRUE(block.Initialize());
     EXPECT_TRUE(block.Run());
+}
+
+TEST_F(TxFirDcTest, SpansGiveTheSingleFiringOutputs) {
+    const std::vector<double> x = RandomSignal(700, 4, 0.6);
+    Start(0);
+    const std::vector<double> once = Feed(x);
+    for (std::size_t span : {7u, 64u, 700u}) {
+        tx_fir_dc b;
+        std::vector<double> in(span), out(span);
+        b.Input.Data = in.data();
+        b.Input.Capacity = span;
+        b.Output.Data = out.data();
+        b.Output.Capacity = span;
+        b.row = 0;
+        b.samples_per_bit = 32;
+        b.bit_time = kBitTime;
+        ASSERT_TRUE(b.Setup());
+        ASSERT_TRUE(b.Initialize());
+        std::vector<double> y;
+        for (std::size_t i = 0; i < x.size(); i += span) {
+            const std::size_t n = std::min(span, x.size() - i);
+            std::copy(x.begin() + i, x.begin() + i + n, in.begin());
+            ASSERT_EQ(b.RunSpan(n), n);
+            y.insert(y.end(), out.begin(), out.begin() + n);
+        }
+        EXPECT_EQ(y, once) << "spans of " << span;
+    }
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(block.RunSpan(2), 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tx_fir_dc::RunSpan: 2 firings do not fit the Input and Output ports\n");
 }

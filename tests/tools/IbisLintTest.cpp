@@ -68,6 +68,8 @@ TEST(IbisLintFormat, JsonDocumentCarriesVerdictsCountsAndMessages) {
     f.type = "ibs";
     f.errors = 25;
     f.messages.push_back(Make(MSG_SEV_ERROR, 'E', 907, 4, "Data"));
+    f.messages.push_back(Make(MSG_SEV_WARNING, 'W', 807, 5, "Typ value is not in between "));
+    f.messages.push_back(Make(MSG_SEV_ERROR, 'E', 909, 6, " missing a \"/\"\n"));
     Message hidden = Make(MSG_SEV_ERROR, 'E', 907, 0, "5 more");
     hidden.hidden = 5;
     f.hidden.push_back(hidden);
@@ -80,6 +82,9 @@ TEST(IbisLintFormat, JsonDocumentCarriesVerdictsCountsAndMessages) {
     EXPECT_NE(doc.find("\"errors\": 25"), std::string::npos);
     EXPECT_NE(doc.find("\"code\": \"E0907\", \"line\": 4"), std::string::npos);
     EXPECT_NE(doc.find("\"count\": 5"), std::string::npos);
+    // Texts are kept as the text output prints them.
+    EXPECT_NE(doc.find("\"text\": \"Typ value is not in between \"}"), std::string::npos) << doc;
+    EXPECT_NE(doc.find("\"text\": \" missing a \\\"/\\\"\\n\"}"), std::string::npos) << doc;
     EXPECT_NE(doc.find("\"summary\": {\"files\": 1, \"passed\": 0, \"failed\": 1}"),
               std::string::npos);
     ibislint::Format format;

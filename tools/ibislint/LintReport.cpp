@@ -49,7 +49,9 @@ void AppendMessage(std::string& out, const Message& m) {
     out += m.line > 0 ? std::to_string(m.line) : "null";
     out += ", \"file\": " + JsonQuote(m.file);
     if (m.hidden > 0) out += ", \"count\": " + std::to_string(m.hidden);
-    out += ", \"text\": " + JsonQuote(OneLine(m.text)) + "}";
+    // The text as the text output prints it, blanks and line breaks
+    // included: a reader of the document sees what a reader of the log does.
+    out += ", \"text\": " + JsonQuote(m.text) + "}";
 }
 
 void AppendList(std::string& out, const char* key, const std::vector<Message>& list) {

@@ -4,7 +4,8 @@
 // gnu:  one line per message, "FILE:LINE: error: TEXT [E1234]" (the form
 //       editors and CI log parsers jump from), and a verdict line per file.
 // json: one document at the end of the run: per file its verdict, counts and
-//       messages (see tools/ibislint.schema.json).
+//       messages, each text as the text output prints it (see
+//       tools/ibislint.schema.json).
 //
 // For gnu and json the report takes the message log's records through its
 // sink while a file is checked; the text format leaves the log writing to
@@ -47,8 +48,8 @@ struct FileResult {
     std::vector<Message> hidden;    // per code held back by the repeat limit
 };
 
-// A message text on one line: each line break, with the blanks around it,
-// becomes one blank, and the ends are trimmed.
+// A message text on one line, for the gnu format: each line break, with the
+// blanks around it, becomes one blank, and the ends are trimmed.
 std::string OneLine(const std::string& text);
 
 // "E1234"-style tag of a message, empty for a message without a code.
