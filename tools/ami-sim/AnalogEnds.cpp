@@ -85,21 +85,22 @@ double Pick(bool given, double value, double package) {
     return given ? value : package;
 }
 
-std::vector<PackageLeg> Legs(const KitComponent& component, const KitPin& pin, Corner c) {
+// The pin, and its partner when it is one of a [Diff Pin] pair: the
+// non-inverting pin first.
+std::vector<const KitPin*> PairOf(const KitComponent& component, const KitPin& pin) {
     std::vector<const KitPin*> pins = {&pin};
-    const std::string partner = component.Partner(pin.name);
-    if (const KitPin* p = component.Pin(partner)) {
-        // The non-inverting pin first.
-        const bool inverting = !component.diffPins.empty() && [&] {
-            for (const auto& d : component.diffPins)
-                if (d.second == pin.name) return true;
-            return false;
-        }();
-        if (inverting)
-            pins.insert(pins.begin(), p);
-        else
-            pins.push_back(p);
+    for (const auto& d : component.diffPins) {
+        const bool inverting = d.second == pin.name;
+        if (!inverting && d.first != pin.name) continue;
+        const KitPin* partner = component.Pin(inverting ? d.first : d.second);
+        if (partner != nullptr) pins.insert(inverting ? pins.begin() : pins.end(), partner);
+        break;
     }
+    return pins;
+}
+
+std::vector<PackageLeg> Legs(const KitComponent& component, const KitPin& pin, Corner c) {
+    const std::vector<const KitPin*> pins = PairOf(component, pin);
     std::vector<PackageLeg> legs;
     for (const KitPin* p : pins) {
         PackageLeg leg;

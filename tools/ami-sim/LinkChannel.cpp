@@ -77,9 +77,7 @@ bool EndsOnTaps(const LinkPlan& plan, LinkChannel& c, std::string& error) {
     bare.frequency = line.frequency;
     bare.ports = {1, 2};
     bare.label = c.channel.description;
-    const std::string description = c.channel.description;
     if (!Terminated(plan, line, bare, c, nullptr, error)) return false;
-    c.channel.description = description + " between the analog ends";
     c.analogAs = "a matched 50 ohm line";
     return true;
 }
