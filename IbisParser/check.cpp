@@ -84,7 +84,9 @@ static void checkAmiSummaryNote(const AmichkVersion *v) {
   MSG_SetSummaryNote(note);
 }
 
-int CHECK_File(const char *path) {
+int CHECK_File(const char *path) { return CHECK_FileWith(path, NULL, NULL); }
+
+int CHECK_FileWith(const char *path, CheckUse reader, void *context) {
   char *local = NULL;
   const char *use = path;
   const char *p;
@@ -123,6 +125,7 @@ int CHECK_File(const char *path) {
         checkRead = 1;
         SECTION_RunAfterFileChecks(file);
         checkSummaryNote(&checkDecision);
+        if( reader ) reader(file, context);
       }
       IBIS_Free(&file);
       /* What the sections keep of the file (indexes, open records) goes

@@ -18,6 +18,16 @@ int CHECK_FileType(const char *path);
 ** (no bug and no error), 0 when it failed. */
 int CHECK_File(const char *path);
 
+struct IbisFile;
+/* A reader of the records a check built. */
+typedef void (*CheckUse)(const struct IbisFile *file, void *context);
+
+/* CHECK_File that, for an .ibs, .pkg or .ebd file that was read, hands its
+** records to `reader` (when not null) after the after-file checks and before
+** they are released: for a tool that works with what the checker read.
+** The records are valid during the call only. */
+int CHECK_FileWith(const char *path, CheckUse reader, void *context);
+
 struct VerDecision;
 /* The version decision that read the file of the last CHECK_File call:
 ** 1 and the decision for an .ibs, .pkg or .ebd file that was read, 0 for an

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "ami/AmiModelInstance.h"
+#include "ami/AmiOperatingRange.h"
 #include "amiparam/AmiParameterReader.h"
 #include "dataflow/FormatNumber.h"
 #include CORVIN_AMI_NETWORK_HEADER
@@ -64,22 +65,24 @@ std::int32_t SamplesPerBit(Instance& inst, double bitTime, double sampleInterval
                     " s) giving more than 65536 samples per bit. ");
         return 0;
     }
+    if (q < 1.0)
+        inst.Append(std::string("The IBIS-AMI model, ") + Network::ModelName +
+                    ", received a bit_time (" + Vantra::FormatNumber(bitTime) +
+                    " s) shorter than half its sample_interval (" +
+                    Vantra::FormatNumber(sampleInterval) + " s): less than one sample per bit. ");
     return static_cast<std::int32_t>(q);
 }
 
-long Init(double bitTime, double sampleInterval, const char* parameters, Instance& inst) {
-    if (parameters == nullptr) parameters = "";
-    {
-        AmiParameterReader reader(parameters);
-        inst.model.BitTime = bitTime;
-        inst.bitSamples = SamplesPerBit(inst, bitTime, sampleInterval);
-        inst.model.SamplesPerBit = static_cast<double>(inst.bitSamples);
-        const std::string path = std::string(Network::ModelName) + "." + Network::SettingName;
-        if (!reader.GetDouble(inst.model.Setting(), path.c_str())) inst.Append(LookupFailedText());
-    }
-#ifdef CORVIN_AMI_KERNEL_ISA
-    inst.model.Isa = Vantra::KernelIsa::CORVIN_AMI_KERNEL_ISA;
-#endif
+// The settings are whole numbers; parts of a network round a fraction and
+// others truncate it, so one is said to the user rather than silently used.
+std::string FractionText(double setting) {
+    if (!std::isfinite(setting) || setting == std::floor(setting)) return "";
+    return std::string("The IBIS-AMI model, ") + Network::ModelName + ", takes whole numbers for " +
+           Network::SettingName + ", not " + Vantra::FormatNumber(setting) +
+           "; the model rounds or truncates it. ";
+}
+
+long SetUp(Instance& inst) {
     if (!inst.model.Setup()) {
         inst.AppendPhaseError("Setup");
         return 0;
@@ -90,6 +93,30 @@ long Init(double bitTime, double sampleInterval, const char* parameters, Instanc
     }
     inst.ready = true;
     return 1;
+}
+
+long Init(double bitTime, double sampleInterval, const char* parameters, Instance& inst) {
+    if (parameters == nullptr) parameters = "";
+    {
+        AmiParameterReader reader(parameters);
+        inst.model.BitTime = bitTime;
+        inst.bitSamples = SamplesPerBit(inst, bitTime, sampleInterval);
+        inst.model.SamplesPerBit = static_cast<double>(inst.bitSamples);
+        const std::string path = std::string(Network::ModelName) + "." + Network::SettingName;
+        if (!reader.GetDouble(inst.model.Setting(), path.c_str()))
+            inst.Append(LookupFailedText());
+        else
+            inst.Append(FractionText(inst.model.Setting()));
+    }
+#ifdef CORVIN_AMI_KERNEL_ISA
+    inst.model.Isa = Vantra::KernelIsa::CORVIN_AMI_KERNEL_ISA;
+#endif
+    const long result = SetUp(inst);
+    // After the phases' own texts, so those stay first as simulators expect.
+    if (inst.bitSamples > 0)
+        inst.Append(ami_range::OutsideMessage(Network::ModelName, bitTime, sampleInterval,
+                                              inst.bitSamples));
+    return result;
 }
 
 // The waveform through the network, in place. A failed firing ends the

@@ -5,6 +5,8 @@
 namespace {
 
 constexpr double kAmplitude[3] = {0.209, 0.209, 0.209};
+// Its row is the receiver's equaliser setting eq, so a refusal says so.
+constexpr const char* kSetting = "eq";
 constexpr double kGain[3] = {82.45, 22.04, 10.71};
 
 }  // namespace
@@ -16,7 +18,7 @@ corvinic_rxdc::corvinic_rxdc() : kernels_(Vantra::PortableSpanKernels()) {
 }
 
 bool corvinic_rxdc::Setup() {
-    return limiter_row_valid(*this, "corvinic_rxdc", row);
+    return limiter_row_valid(*this, "corvinic_rxdc", kSetting, row);
 }
 
 bool corvinic_rxdc::Initialize() {
@@ -30,10 +32,10 @@ void corvinic_rxdc::store_table() {
 }
 
 bool corvinic_rxdc::Run() {
-    return limiter_run(*this, "corvinic_rxdc", row, amplitude, gain, in, out);
+    return limiter_run(*this, "corvinic_rxdc", kSetting, row, amplitude, gain, in, out);
 }
 
 bool corvinic_rxdc::run_span(const double* in_samples, double* out_samples, std::size_t count) {
-    return limiter_run_span(*this, "corvinic_rxdc", row, amplitude, gain, *kernels_, in_samples,
-                            out_samples, count, in, out);
+    return limiter_run_span(*this, "corvinic_rxdc", kSetting, row, amplitude, gain, *kernels_,
+                            in_samples, out_samples, count, in, out);
 }

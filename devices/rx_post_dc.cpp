@@ -5,6 +5,7 @@
 namespace {
 
 constexpr double kAmplitude[3] = {0.5, 1.0, 1.0};
+constexpr const char* kSetting = "the post-limiter row";
 constexpr double kGain[3] = {82.0, 82.0, 82.0};
 
 }  // namespace
@@ -16,7 +17,7 @@ rx_post_dc::rx_post_dc() : kernels_(Vantra::PortableSpanKernels()) {
 }
 
 bool rx_post_dc::Setup() {
-    return limiter_row_valid(*this, "rx_post_dc", row);
+    return limiter_row_valid(*this, "rx_post_dc", kSetting, row);
 }
 
 bool rx_post_dc::Initialize() {
@@ -30,10 +31,10 @@ void rx_post_dc::store_table() {
 }
 
 bool rx_post_dc::Run() {
-    return limiter_run(*this, "rx_post_dc", row, amplitude, gain, in, out);
+    return limiter_run(*this, "rx_post_dc", kSetting, row, amplitude, gain, in, out);
 }
 
 bool rx_post_dc::run_span(const double* in_samples, double* out_samples, std::size_t count) {
-    return limiter_run_span(*this, "rx_post_dc", row, amplitude, gain, *kernels_, in_samples,
-                            out_samples, count, in, out);
+    return limiter_run_span(*this, "rx_post_dc", kSetting, row, amplitude, gain, *kernels_,
+                            in_samples, out_samples, count, in, out);
 }

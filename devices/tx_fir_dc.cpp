@@ -20,9 +20,20 @@ constexpr deemphasis_row kRows[7] = {
     {1e-10, 0.3, 0.0666, 0.0666},
 };
 
+// A refusal says which setting or argument cannot be used and why, in the
+// words of the kit (its row is the transmitter's de_code, its timing the
+// simulator's bit_time and sample_interval), then the block's name.
 bool refuse(Vantra::DFModel& self, const std::string& reason) {
-    self.ReportError("tx_fir_dc: " + reason);
+    self.ReportError(reason + " (tx_fir_dc)");
     return false;
+}
+
+// The highest bit rate at which a post tap `delay` seconds after the main
+// tap still fits the history at n samples per bit: the spacing in samples,
+// ceil(delay n / T), may be at most (3n - 1) / 2.
+double fastest_rate(double delay, std::int32_t n) {
+    const double most = std::floor((3.0 * n - 1.0) / 2.0);
+    return most / (delay * n);
 }
 
 }  // namespace
@@ -30,18 +41,22 @@ bool refuse(Vantra::DFModel& self, const std::string& reason) {
 bool tx_fir_dc::Setup() {
     configured_ = false;
     if (samples_per_bit <= 0)
-        return refuse(*this, "samples_per_bit must be > 0, not " + std::to_string(samples_per_bit));
+        return refuse(*this, "The transmitter needs at least one sample per bit, not " +
+                                 std::to_string(samples_per_bit));
     if (samples_per_bit > max_samples_per_bit)
-        return refuse(*this, "samples_per_bit must be <= " + std::to_string(max_samples_per_bit) +
-                                 " (the history holds " + std::to_string(history_length) +
-                                 " samples), not " + std::to_string(samples_per_bit));
+        return refuse(*this,
+                      "The transmitter takes at most " + std::to_string(max_samples_per_bit) +
+                          " samples per bit (its de-emphasis keeps four bits of samples), "
+                          "not " +
+                          std::to_string(samples_per_bit) + ": give a larger sample_interval");
     if (!(bit_time > 0.0) || !std::isfinite(bit_time)) {
-        return refuse(
-            *this, "bit_time must be a finite number > 0.0, not " + Vantra::FormatNumber(bit_time));
+        return refuse(*this, "bit_time must be a positive number of seconds, not " +
+                                 Vantra::FormatNumber(bit_time));
     }
     // Rows beyond the table have no limits and no gain to apply; refusing
     // them is the only way not to run on undefined values.
-    if (row < 0 || row > 6) return refuse(*this, "row must be 0 to 6, not " + std::to_string(row));
+    if (row < 0 || row > 6)
+        return refuse(*this, "de_code must be 0 to 6, not " + std::to_string(row));
 
     const deemphasis_row& r = kRows[row];
     const double ts = bit_time / samples_per_bit;
@@ -49,11 +64,14 @@ bool tx_fir_dc::Setup() {
     // The post tap, N + 2d samples back, must lie inside the 4N samples of
     // history; compared in double so that no huge d is ever converted.
     if (!(2.0 * d < 3.0 * samples_per_bit)) {
-        return refuse(*this,
-                      "a tap spacing of " + Vantra::FormatNumber(d) + " samples at " +
-                          std::to_string(samples_per_bit) +
-                          " samples per bit puts the post tap beyond the history"
-                          " (samples_per_bit + 2 * tap_delay must be below 4 * samples_per_bit)");
+        return refuse(
+            *this,
+            "de_code " + std::to_string(row) + " puts its post tap " +
+                Vantra::FormatNumber(r.delay_time * 1e12) +
+                " ps after the main tap, which at a bit_time of " + Vantra::FormatNumber(bit_time) +
+                " s is more than the transmitter can hold; at " + std::to_string(samples_per_bit) +
+                " samples per bit this de_code runs up to " +
+                Vantra::FormatNumber(fastest_rate(r.delay_time, samples_per_bit) * 1e-9) + " Gb/s");
     }
 
     upper_limit = r.limit;

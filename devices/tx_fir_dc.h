@@ -10,11 +10,12 @@
 // gain.
 //
 // The conditioned samples live in history, used as a ring over its first
-// 4 * N entries, so a firing costs the same whatever N is. Setup refuses,
-// with one line on standard error, any setting that would put a tap outside
-// those 4 * N samples (N above 128, or N + 2d not below 4N), a row without
-// constants, a non-positive samples_per_bit and a bit_time that is not a
-// finite positive number.
+// 4 * N entries, so a firing costs the same whatever N is. Setup refuses
+// any setting that would put a tap outside those 4 * N samples (N above
+// 128, or N + 2d not below 4N), a row without constants, a non-positive
+// samples_per_bit and a bit_time that is not a finite positive number,
+// with one line on standard error that names the setting or argument in the
+// kit's words (de_code, bit_time, samples per bit) and then the block.
 #pragma once
 
 #include <cstddef>

@@ -276,6 +276,26 @@ TEST_F(Versions, ChecksAValidRepeaterPinFileWholeAndPassesIt) {
     EXPECT_EQ(Output(), "Errors  : 0\n\nFile Passed\n");
 }
 
+// A tool that works with what the checker read gets the records before
+// they are released; an .ami file has none to give.
+void CountComponents(const IbisFile* file, void* context) {
+    IbisItem* item = nullptr;
+    for (IBIS_GetComponents(file, &item); item != nullptr; item = item->next)
+        ++*static_cast<int*>(context);
+}
+
+TEST_F(Versions, HandsTheCheckedRecordsToTheirReader) {
+    int components = 0;
+    EXPECT_EQ(CHECK_FileWith(Write("t.ibs", File("6.0", kRepeater)).c_str(), CountComponents,
+                             &components),
+              1);
+    EXPECT_EQ(components, 1);
+    components = 0;
+    CHECK_FileWith(Write("t.ami", "(m (Reserved_Parameters))").c_str(), CountComponents,
+                   &components);
+    EXPECT_EQ(components, 0);
+}
+
 // ---- routing -----------------------------------------------------------
 
 std::vector<std::string> g_calls;

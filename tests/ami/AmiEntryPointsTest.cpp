@@ -86,9 +86,13 @@ TEST_F(EntryPoints, SamplesPerBitRoundsToNearest) {
     Init("(fake_model (gain 1))", 31.49, 1.0);
     EXPECT_EQ(FakeControl().lastSamplesPerBit, 31.0);
     AMI_Close(memory);
-    // Below one half: no samples per bit, and the network refuses it.
+    // Below one half: no samples per bit, said in the arguments' names, and
+    // the network refuses it.
     EXPECT_EQ(Init("(fake_model (gain 1))", 0.4, 1.0), 0);
-    EXPECT_EQ(Message(), "Error occurred in fake_model::Setup(). ");
+    EXPECT_EQ(Message(),
+              "The IBIS-AMI model, fake_model, received a bit_time (0.4 s) shorter than half its "
+              "sample_interval (1 s): less than one sample per bit. Error occurred in "
+              "fake_model::Setup(). ");
 }
 
 TEST_F(EntryPoints, InvalidTimingFailsCleanlyAndSaysWhy) {

@@ -108,14 +108,62 @@ TEST_P(ModelLibrary, MessageIsPublishedOnlyWhenThereIsOne) {
     EXPECT_EQ(msg, std::string("The IBIS-AMI model, ") + GetParam().name +
                        ", is unable to initialize the parameter " + GetParam().setting +
                        " from the AMI_Init arguments.  The model will use the default setting. ");
-    // Too few samples per bit: Setup refuses, and the message says why after
-    // the fixed text (each reason once, though three filters refuse).
+    // Too few samples per bit: the arguments are named, Setup refuses, and
+    // the message says why after the fixed text (each reason once, though
+    // three filters refuse).
     testing::internal::CaptureStderr();
     ASSERT_EQ(Init(Params("1"), &msg, kBitTime / 0.4), 0);
     testing::internal::GetCapturedStderr();
+    const std::string model = std::string("The IBIS-AMI model, ") + GetParam().name;
+    EXPECT_EQ(msg.rfind(model + ", received a bit_time (1.66667e-10 s) shorter than half its "
+                                "sample_interval (4.16667e-10 s): less than one sample per bit. ",
+                        0),
+              0u)
+        << msg;
     const std::string fixed = std::string("Error occurred in ") + GetParam().name + "::Setup(). ";
-    EXPECT_EQ(msg.rfind(fixed + "SampleRate must be > 0.0. ", 0), 0u) << msg;
-    EXPECT_EQ(msg.find("SampleRate", fixed.size() + 1), std::string::npos) << msg;
+    const std::size_t at = msg.find(fixed + "SampleRate must be > 0.0. ");
+    EXPECT_NE(at, std::string::npos) << msg;
+    EXPECT_EQ(msg.find("SampleRate", at + fixed.size() + 1), std::string::npos) << msg;
+}
+
+TEST_P(ModelLibrary, InitOutsideTheSupportedRangeRunsAndSaysSo) {
+    const std::string model = std::string("The IBIS-AMI model, ") + GetParam().name;
+    const std::string range = model +
+                              ", supports bit rates from 1 to 8.5 Gb/s with 16 to 128 samples per "
+                              "bit; the ";
+    const struct {
+        double rate;  // Gb/s
+        int spb;
+        std::string message;  // "<untouched>" inside the range
+    } cases[] = {
+        {1.0, 16, "<untouched>"},
+        {8.5, 128, "<untouched>"},
+        {6.0, 8,
+         range + "sample_interval 2.08333e-11 s (8 samples per bit) is outside that range. "},
+        {0.5, 32, range + "bit_time 2e-09 s (0.5 Gb/s) is outside that range. "},
+        {0.5, 200,
+         range +
+             "bit_time 2e-09 s (0.5 Gb/s) and sample_interval 1e-11 s (200 samples per bit) are "
+             "outside that range. "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rate) + " Gb/s, " + std::to_string(c.spb));
+        std::string msg;
+        const double bitTime = 1e-9 / c.rate;
+        const long ok = Init(Params("1"), &msg, bitTime / c.spb, bitTime);
+        // The receiver runs at any of them; the transmitter's history holds
+        // at most 128 samples per bit.
+        EXPECT_EQ(ok, std::string(GetParam().name) == "corvin_tx1" && c.spb > 128 ? 0 : 1);
+        EXPECT_NE(msg.find(c.message), std::string::npos) << msg;
+    }
+}
+
+TEST_P(ModelLibrary, AFractionalSettingIsSaidAndTheModelRunsAsBefore) {
+    std::string msg;
+    ASSERT_EQ(Init(Params("1.5"), &msg), 1);
+    EXPECT_EQ(msg, std::string("The IBIS-AMI model, ") + GetParam().name +
+                       ", takes whole numbers for " + GetParam().setting +
+                       ", not 1.5; the model rounds or truncates it. ");
 }
 
 TEST_P(ModelLibrary, ImpulseMatrixAndParametersOutAreNeverTouched) {
@@ -233,7 +281,7 @@ TEST_P(Receiver, OutOfRangeSettingsFailCleanly) {
         EXPECT_EQ(Init(Params(s), &msg), 0) << s;
         std::string err = testing::internal::GetCapturedStderr();
         // The reason goes both to standard error and into the message.
-        const std::string reason = "corvinic_rxdc: row must be 0, 1 or 2, not ";
+        const std::string reason = "eq must be 0, 1 or 2, not ";
         EXPECT_EQ(msg.rfind("Error occurred in corvin_rx1::Setup(). " + reason, 0), 0u) << msg;
         EXPECT_NE(err.find(reason), std::string::npos) << err;
     }
@@ -276,9 +324,10 @@ TEST_P(Transmitter, DeCodeWithoutARowIsRefusedAtInit) {
         EXPECT_EQ(Init(Params(s), &msg), 0) << s;
         std::string err = testing::internal::GetCapturedStderr();
         const std::string text =
-            "Error occurred in corvin_tx1::Setup(). tx_fir_dc: row must be 0 to 6, not ";
+            "Error occurred in corvin_tx1::Setup(). de_code must be 0 to 6, not ";
         EXPECT_EQ(msg.rfind(text, 0), 0u) << msg;
-        EXPECT_NE(err.find("tx_fir_dc: row must be 0 to 6"), std::string::npos) << err;
+        EXPECT_NE(err.find("de_code must be 0 to 6, not "), std::string::npos) << err;
+        EXPECT_NE(err.find(" (tx_fir_dc)"), std::string::npos) << err;
     }
 }
 
@@ -289,9 +338,26 @@ TEST_P(Transmitter, TimingBeyondTheHistoryIsRefusedAtInit) {
     EXPECT_EQ(Init(Params("5"), &msg, kBitTime / 129), 0);
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(msg,
-              "Error occurred in corvin_tx1::Setup(). tx_fir_dc: samples_per_bit must be <= "
-              "128 (the history holds 512 samples), not 129. ");
-    EXPECT_NE(err.find("samples_per_bit must be <= 128"), std::string::npos) << err;
+              "Error occurred in corvin_tx1::Setup(). The transmitter takes at most 128 samples "
+              "per bit (its de-emphasis keeps four bits of samples), not 129: give a larger "
+              "sample_interval (tx_fir_dc). The IBIS-AMI model, corvin_tx1, supports bit rates "
+              "from 1 to 8.5 Gb/s with 16 to 128 samples per bit; the sample_interval 1.29199e-12 "
+              "s (129 samples per bit) is outside that range. ");
+    EXPECT_NE(err.find("takes at most 128 samples per bit"), std::string::npos) << err;
+}
+
+TEST_P(Transmitter, ADeCodeTooSlowForTheBitRateSaysHowFastItRuns) {
+    // 20 Gb/s: de_code 1's post tap, 160 ps behind, is more than 1.5 bits.
+    std::string msg;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Init(Params("1"), &msg, 5e-11 / 32, 5e-11), 0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(msg.find("de_code 1 puts its post tap 160 ps after the main tap, which at a "
+                       "bit_time of 5e-11 s is more than the transmitter can hold; at 32 samples "
+                       "per bit this de_code runs up to 9.17969 Gb/s (tx_fir_dc). "),
+              std::string::npos)
+        << msg;
+    EXPECT_NE(msg.find("supports bit rates from 1 to 8.5 Gb/s"), std::string::npos) << msg;
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, Transmitter,

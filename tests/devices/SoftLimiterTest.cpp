@@ -39,6 +39,14 @@ const char* NameOf(const corvinic_rxdc&) {
 const char* NameOf(const rx_post_dc&) {
     return "rx_post_dc";
 }
+// What a refused row is to the model's user: the receiver's eq setting, or
+// (never a user's choice) the post limiter's row.
+const char* SettingOf(const corvinic_rxdc&) {
+    return "eq";
+}
+const char* SettingOf(const rx_post_dc&) {
+    return "the post-limiter row";
+}
 
 }  // namespace
 
@@ -55,9 +63,9 @@ TYPED_TEST(SoftLimiterTest, RowOutsideTheTableIsRefusedBySetupWithOneLine) {
         this->block.row = row;
         testing::internal::CaptureStderr();
         EXPECT_FALSE(this->block.Setup());
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string(NameOf(this->block)) +
-                                                              ": row must be 0, 1 or 2, not " +
-                                                              std::to_string(row) + "\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  std::string(SettingOf(this->block)) + " must be 0, 1 or 2, not " +
+                      std::to_string(row) + " (" + NameOf(this->block) + ")\n");
     }
 }
 
@@ -68,8 +76,9 @@ TYPED_TEST(SoftLimiterTest, FiringWithARowChangedOutOfRangeFailsAndKeepsOut) {
     this->block.in = 0.5;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(this->block.Run());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              std::string(NameOf(this->block)) + ": row must be 0, 1 or 2, not 3\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string(SettingOf(this->block)) +
+                                                          " must be 0, 1 or 2, not 3 (" +
+                                                          NameOf(this->block) + ")\n");
     EXPECT_EQ(this->block.out, good);
     // The next firing uses whatever row is set then.
     EXPECT_EQ(this->Out(2, 0.003),

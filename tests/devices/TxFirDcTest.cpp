@@ -58,8 +58,10 @@ protected:
         testing::internal::CaptureStderr();
         EXPECT_FALSE(Configure(row, spb, bit_time));
         const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(err.rfind("tx_fir_dc: " + reason, 0), 0u) << err;
+        // One line: the setting in the kit's words, the block last.
+        EXPECT_NE(err.find(reason), std::string::npos) << err;
         EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+        EXPECT_EQ(err.rfind(" (tx_fir_dc)\n"), err.size() - 13) << err;
         block.Initialize();
         testing::internal::CaptureStderr();
         EXPECT_FALSE(block.Run());
@@ -211,11 +213,18 @@ TEST_F(TxFirDcTest, PostScaleMultipliesThePostTapAndTheSecondWeightStaysOut) {
 }
 
 TEST_F(TxFirDcTest, RowsWithoutConstantsAreRefused) {
-    for (int row : {-1, 7, 10, 2147483647}) ExpectRefused(row, 32, kBitTime, "row must be 0 to 6");
+    for (int row : {-1, 7, 10, 2147483647})
+        ExpectRefused(row, 32, kBitTime,
+                      "de_code must be 0 to 6, not " + std::to_string(row) + " (tx_fir_dc)");
 }
 
 TEST_F(TxFirDcTest, SamplesPerBitOutsideOneTo128IsRefused) {
-    for (int spb : {0, -3, 129, 100000}) ExpectRefused(5, spb, kBitTime, "samples_per_bit must be");
+    for (int spb : {0, -3}) ExpectRefused(5, spb, kBitTime, "needs at least one sample per bit");
+    for (int spb : {129, 100000})
+        ExpectRefused(5, spb, kBitTime,
+                      "The transmitter takes at most 128 samples per bit (its de-emphasis keeps "
+                      "four bits of samples), not " +
+                          std::to_string(spb) + ": give a larger sample_interval (tx_fir_dc)");
     Start(5, 128);
     Start(5, 1, 1e-9);  // d = 1: N + 2d = 3 < 4
     EXPECT_EQ(block.tap_delay, 1);
@@ -224,23 +233,28 @@ TEST_F(TxFirDcTest, SamplesPerBitOutsideOneTo128IsRefused) {
 TEST_F(TxFirDcTest, BitTimeThatIsNotAFinitePositiveNumberIsRefused) {
     const double inf = std::numeric_limits<double>::infinity();
     for (double bt : {0.0, -1e-10, inf, -inf, std::nan("")})
-        ExpectRefused(5, 32, bt, "bit_time must be a finite number > 0.0");
+        ExpectRefused(5, 32, bt, "bit_time must be a positive number of seconds");
 }
 
 TEST_F(TxFirDcTest, PostTapBeyondFourBitsIsRefusedAndTheLastFittingSpacingWorks) {
     // Row 5 (100 ps) at 32 samples per bit: d = 48 puts the post tap at
     // 32 + 96 = 128, the first sample outside four bits; d = 47 is the last.
-    ExpectRefused(5, 32, 32e-10 / 47.5, "a tap spacing of 48 samples");
+    // The message gives the fastest rate for the row: 47 samples of 100 ps
+    // each 1/32 bit apart, 14.6875 Gb/s.
+    ExpectRefused(5, 32, 32e-10 / 47.5,
+                  "de_code 5 puts its post tap 100 ps after the main tap, which at a bit_time of "
+                  "6.73684e-11 s is more than the transmitter can hold; at 32 samples per bit "
+                  "this de_code runs up to 14.6875 Gb/s (tx_fir_dc)");
     Start(5, 32, 32e-10 / 46.5);
     EXPECT_EQ(block.tap_delay, 47);
     const std::vector<double> x = RandomSignal(600, 5, 0.7);
     EXPECT_EQ(Feed(x), Expected(x, block));
     // A faster bit rate pushes the 160 ps rows out while 105 ps still fits.
-    ExpectRefused(1, 32, 1e-10, "a tap spacing of 52 samples");
+    ExpectRefused(1, 32, 1e-10, "de_code 1 puts its post tap 160 ps after the main tap");
     Start(0, 32, 1e-10);
     EXPECT_EQ(block.tap_delay, 34);
     // A tiny bit time gives a spacing far beyond any int.
-    ExpectRefused(5, 32, 1e-300, "a tap spacing of");
+    ExpectRefused(5, 32, 1e-300, "at a bit_time of 1e-300 s is more than the transmitter");
 }
 
 TEST_F(TxFirDcTest, FiringBeforeSetupOrAfterATimingChangeWithoutInitializeRefuses) {

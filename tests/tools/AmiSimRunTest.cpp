@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/ami-sim/Simulation.h"
+#include "AmiSimFixture.h"
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -21,66 +21,6 @@ using ::testing::Not;
 namespace fs = std::filesystem;
 
 namespace {
-
-class AmiSimRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir =
-            fs::temp_directory_path() / ("amisim-" + std::to_string(getpid()) + "-" + info->name());
-        fs::remove_all(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"ami-sim", "--out", dir.string()});
-        out.str("");
-        err.str("");
-        return amisim::RunCommandLine(args, out, err, false);
-    }
-
-    std::string Summary() const {
-        std::ifstream f(dir / "summary.json");
-        std::stringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
-
-    // The number after "key": in summary.json.
-    double Number(const std::string& key) const {
-        const std::string text = Summary();
-        const std::size_t at = text.find("\"" + key + "\": ");
-        if (at == std::string::npos) return NAN;
-        return std::strtod(text.c_str() + at + key.size() + 4, nullptr);
-    }
-
-    // The number, or the text of the string, after "inner": that follows
-    // "outer": in summary.json.
-    std::string Within(const std::string& outer, const std::string& inner) const {
-        const std::string text = Summary();
-        std::size_t at = text.find("\"" + outer + "\": ");
-        if (at == std::string::npos) return "";
-        at = text.find("\"" + inner + "\": ", at);
-        if (at == std::string::npos) return "";
-        at += inner.size() + 4;
-        const std::size_t end =
-            text.find_first_of(",\n", text[at] == '"' ? text.find('"', at + 1) : at);
-        return text.substr(at, end - at);
-    }
-    double Number(const std::string& outer, const std::string& inner) const {
-        return std::strtod(Within(outer, inner).c_str(), nullptr);
-    }
-
-    std::string WriteFile(const std::string& name, const std::string& text) {
-        fs::create_directories(dir);
-        const fs::path p = dir / name;
-        std::ofstream(p) << text;
-        return p.string();
-    }
-
-    fs::path dir;
-    std::ostringstream out, err;
-};
 
 const std::string kStandIn = STANDIN_LIBRARY;
 const std::string kNoWave = STANDIN_NOWAVE_LIBRARY;
@@ -189,6 +129,19 @@ TEST_F(AmiSimRun, FailingGetWaveStopsTheRunAndSaysWhere) {
               1);
     EXPECT_THAT(err.str(), HasSubstr("AMI_GetWave of " + kStandIn +
                                      " failed on the block starting at sample 2000"));
+}
+
+TEST_F(AmiSimRun, AFailedRunLeavesNothingThatLooksComplete) {
+    // A finished run's files, then a run into the same directory that fails
+    // half way: neither its waves.csv nor the earlier summary.json remain.
+    ASSERT_EQ(Run({"--bits", "2000"}), 0);
+    ASSERT_TRUE(fs::exists(dir / "summary.json"));
+    EXPECT_EQ(Run({"--tx", kStandIn, "--tx-params", "(standin (fail_getwave 2))", "--block-size",
+                   "1000", "--bits", "2000"}),
+              1);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename().string());
+    EXPECT_TRUE(left.empty()) << left.front();
 }
 
 TEST_F(AmiSimRun, NonFiniteModelOutputIsReportedNotFolded) {

@@ -1,6 +1,7 @@
-// Cross-check of the Touchstone reader and the impulse response built from
-// it against scikit-rf, an established reader of the same files (skipped
-// when Python, scikit-rf or the shared measurements are missing).
+// Cross-check of the Touchstone reader, the impulse response built from it
+// and the network terminated by a kit's analog ends against scikit-rf, an
+// established reader of the same files (skipped when Python, scikit-rf or
+// the shared measurements are missing).
 //
 // Tolerances: magnitude 1e-6 relative and phase 1e-4 degrees at the file's
 // frequencies (both read the same decimal values); final value of the step
@@ -15,6 +16,7 @@
 #include <sstream>
 
 #include "tools/ami-sim/FrequencyDomainChannel.h"
+#include "tools/ami-sim/TerminatedNetwork.h"
 
 using namespace amisim;
 
@@ -26,12 +28,14 @@ struct Reference {
 };
 
 // Runs the helper script with the first interpreter that has scikit-rf;
-// false when none has.
-bool RunReference(const std::string& file, const std::string& ports, Reference& r)
-{
+// false when none has. `arguments` go before the file, `more` after the
+// ports.
+bool RunReference(const std::string& file, const std::string& ports, Reference& r,
+                  const std::string& arguments = "", const std::string& more = "") {
     for (const char* python : {"/usr/bin/python3", "python3"}) {
-        const std::string command = std::string(python) + " '" + SKRF_REFERENCE_SCRIPT + "' '" +
-                                    file + "' " + ports + " 2>/dev/null";
+        const std::string command = std::string(python) + " '" + SKRF_REFERENCE_SCRIPT + "' " +
+                                    arguments + " '" + file + "' " + ports + " " + more +
+                                    " 2>/dev/null";
         std::FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr) continue;
         std::string text;
@@ -67,8 +71,7 @@ struct Case {
 
 class SkrfComparison : public ::testing::TestWithParam<Case> {};
 
-TEST_P(SkrfComparison, ThroughResponseAndStepAgree)
-{
+TEST_P(SkrfComparison, ThroughResponseAndStepAgree) {
     const std::filesystem::path path =
         std::filesystem::path(CORVIN_SOURCE_DIR) / ".." / "shared" / "channels" / GetParam().file;
     if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is absent";
@@ -88,7 +91,8 @@ TEST_P(SkrfComparison, ThroughResponseAndStepAgree)
         ASSERT_LT(k, through.frequency.size());
         EXPECT_NEAR(through.frequency[k], ref.f[i], 1e-6 * ref.f[i]);
         EXPECT_NEAR(std::abs(through.h[k]), ref.magnitude[i], 1e-6 * ref.magnitude[i] + 1e-12);
-        const double dp = std::remainder(std::arg(through.h[k]) * 180 / M_PI - ref.phaseDeg[i], 360.0);
+        const double dp =
+            std::remainder(std::arg(through.h[k]) * 180 / M_PI - ref.phaseDeg[i], 360.0);
         EXPECT_NEAR(dp, 0.0, 1e-4) << ref.f[i];
     }
 
@@ -104,3 +108,59 @@ INSTANTIATE_TEST_SUITE_P(SharedChannels, SkrfComparison,
                          ::testing::Values(Case{"pcb_stripline_119mm.s2p", "1,2"},
                                            Case{"CABLE1_TX_pair.s4p", "1,3,2,4"}),
                          [](const auto& info) { return info.index == 0 ? "Stripline" : "Cable"; });
+
+namespace {
+
+std::string Values(std::initializer_list<double> values) {
+    std::string s;
+    char buf[40];
+    for (double v : values) {
+        std::snprintf(buf, sizeof buf, "%s%.17g", s.empty() ? "" : ",", v);
+        s += buf;
+    }
+    return s;
+}
+
+}  // namespace
+
+// The kit's analog ends on the measured cable pair: the driver, package,
+// the full 4-port network, package and receiver, against scikit-rf's
+// cascade of the same networks renormalised to the ends' resistances.
+TEST(SkrfComparisonOfTheAnalogEnds, KitEndsOnTheCableAgree) {
+    const std::filesystem::path path = std::filesystem::path(CORVIN_SOURCE_DIR) / ".." / "shared" /
+                                       "channels" / "CABLE1_TX_pair.s4p";
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is absent";
+    IbisKit kit;
+    std::string error;
+    ASSERT_TRUE(ReadIbisKit(std::string(CORVIN_SOURCE_DIR) + "/kit/corvin.ibs", kit, error));
+    const KitComponent& c = kit.components.at(0);
+    AnalogEnd tx, rx;
+    ASSERT_TRUE(
+        ExtractDriver(c, *c.Pin("A1"), *kit.Model("corvin_tx1"), Corner::Typical, -1.0, tx, error))
+        << error;
+    ASSERT_TRUE(ExtractReceiver(c, *c.Pin("B1"), *kit.Model("corvin_rx1"), Corner::Typical, -1.0,
+                                rx, error))
+        << error;
+    std::string more = Values({tx.resistance}) + " " + Values({tx.cComp}) + " " +
+                       Values({rx.resistance}) + " " + Values({rx.cComp});
+    for (const AnalogEnd* e : {&tx, &rx})
+        for (const PackageLeg& l : e->legs) more += " " + Values({l.r, l.l, l.c});
+    Reference ref;
+    if (!RunReference(path.string(), "1,3,2,4", ref, "--terminated", more))
+        GTEST_SKIP() << "python3 with scikit-rf is not available";
+
+    NetworkData data;
+    ThroughResponse through;
+    ASSERT_TRUE(ReadTouchstone(path.string(), data, error)) << error;
+    ASSERT_TRUE(TerminateThrough(data, {1, 3, 2, 4}, tx, rx, through, error)) << error;
+    ASSERT_GT(ref.f.size(), 10u);
+    for (std::size_t i = 0; i < ref.f.size(); ++i) {
+        const std::size_t k = i * 50;  // the script prints every 50th
+        ASSERT_LT(k, through.frequency.size());
+        EXPECT_NEAR(std::abs(through.h[k]), ref.magnitude[i], 1e-6 * ref.magnitude[i] + 1e-12)
+            << ref.f[i];
+        const double dp =
+            std::remainder(std::arg(through.h[k]) * 180 / M_PI - ref.phaseDeg[i], 360.0);
+        EXPECT_NEAR(dp, 0.0, 1e-4) << ref.f[i];
+    }
+}

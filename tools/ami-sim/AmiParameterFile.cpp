@@ -37,7 +37,9 @@ long LineAt(const std::string& text, long offset) {
     return line;
 }
 
-std::string ParseFailure(const std::string& text, int code, long where) {
+}  // namespace
+
+std::string DescribeParseFailure(const std::string& text, int code, long where) {
     std::size_t quotes = 0;
     for (char c : text) quotes += c == '"';
     switch (code) {
@@ -61,6 +63,8 @@ std::string ParseFailure(const std::string& text, int code, long where) {
             return "the file cannot be read as a parameter tree";
     }
 }
+
+namespace {
 
 const char* NameOf(const AmiNode* node) {
     return node && node->name ? node->name : "";
@@ -111,24 +115,47 @@ std::string DefaultOf(const AmiNode* parameter) {
     return v;
 }
 
+AmiDeclaredParameter Declaration(const AmiNode* parameter, std::vector<std::string> path,
+                                 const std::string& text) {
+    AmiDeclaredParameter d;
+    d.path = std::move(path);
+    d.usage = Value(Leaf(parameter, "Usage"), 0);
+    d.type = Value(Leaf(parameter, "Type"), 0);
+    if (const AmiNode* f = Leaf(parameter, "Format")) {
+        d.format = Value(f, 0);
+        for (int k = 1; k < f->count; ++k) d.formatValues.push_back(Value(f, k));
+    }
+    if (const AmiNode* v = Leaf(parameter, "Default")) {
+        d.defaultValue = Value(v, 0);
+        d.hasDefault = true;
+    }
+    d.line = static_cast<int>(LineAt(text, parameter->offset));
+    return d;
+}
+
 // Appends "(name value)" for each input parameter under `branch`, and
-// "(group ...)" for each group that holds one.
-void Collect(const AmiNode* branch, std::string& out, int depth) {
+// "(group ...)" for each group that holds one; declares every parameter
+// (a branch with a Usage leaf) on the way.
+void Collect(const AmiNode* branch, const std::vector<std::string>& path, const std::string& text,
+             std::string& out, std::vector<AmiDeclaredParameter>& declared, int depth) {
     if (depth > 64) return;  // the reader bounds nesting; this bounds the walk
     for (int i = 0; i < branch->count; ++i) {
         const AmiEntry& e = branch->items.children[i];
         if (!IsBranch(e)) continue;
         const std::string name = NameOf(e.node);
+        std::vector<std::string> inner = path;
+        inner.push_back(name);
         if (const AmiNode* usage = Leaf(e.node, "Usage")) {
+            declared.push_back(Declaration(e.node, inner, text));
             const std::string u = Value(usage, 0);
             if (u != "In" && u != "InOut") continue;
             const std::string value = DefaultOf(e.node);
             if (!value.empty()) out += " (" + name + " " + value + ")";
             continue;
         }
-        std::string inner;
-        Collect(e.node, inner, depth + 1);
-        if (!inner.empty()) out += " (" + name + inner + ")";
+        std::string body;
+        Collect(e.node, inner, text, body, declared, depth + 1);
+        if (!body.empty()) out += " (" + name + body + ")";
     }
 }
 
@@ -157,6 +184,12 @@ void CollectReserved(const AmiNode* reserved, std::vector<AmiReservedValue>& out
 
 }  // namespace
 
+std::string AmiDeclaredParameter::Name() const {
+    std::string name;
+    for (const std::string& p : path) name += (name.empty() ? "" : ".") + p;
+    return name;
+}
+
 const AmiReservedValue* AmiFileContents::Find(const std::string& name) const {
     for (const AmiReservedValue& r : reserved)
         if (r.name == name) return &r;
@@ -183,7 +216,7 @@ bool ParseAmiFile(const std::string& amiText, const std::string& name, AmiFileCo
     const std::string prefix = name.empty() ? std::string() : name + ":";
     if (code != AMIPARAM_OK) {
         error = prefix + std::to_string(LineAt(text, where < 0 ? 0 : where)) + ": " +
-                ParseFailure(text, code, where);
+                DescribeParseFailure(text, code, where);
         return false;
     }
     const AmiNode* root = t.tree->entries[0].node;
@@ -192,9 +225,10 @@ bool ParseAmiFile(const std::string& amiText, const std::string& name, AmiFileCo
         return false;
     }
     AmiFileContents c;
+    c.root = NameOf(root);
     std::string body;
     if (const AmiEntry* specific = Child(root, "Model_Specific"); specific && IsBranch(*specific))
-        Collect(specific->node, body, 1);
+        Collect(specific->node, {}, text, body, c.declared, 1);
     c.parameters = "(" + std::string(NameOf(root)) + body + ")";
     if (const AmiEntry* reserved = Child(root, "Reserved_Parameters");
         reserved && IsBranch(*reserved))

@@ -9,6 +9,9 @@
 //   one, the value of a Value format, the typical value of a Range or
 //   Corner, or the first entry of a List. Values of Type String are passed
 //   in double quotes.
+// - the declaration of every Model_Specific parameter (its place in the
+//   tree, Usage, Type, Format and Default), for checking the values a user
+//   sets and for building the string with them (AmiParameterCheck);
 // - the numeric Reserved_Parameters (the jitter and noise a model declares,
 //   such as Tx_Rj or Rx_Noise): their Type, Format word and numbers, or
 //   their Default.
@@ -29,9 +32,26 @@ struct AmiReservedValue {
     std::vector<double> numbers;  // after the format word, or the Default's value
 };
 
+// One Model_Specific parameter as the file declares it.
+struct AmiDeclaredParameter {
+    std::vector<std::string> path;          // below Model_Specific: {"eq"}, {"group", "x"}
+    std::string usage;                      // "In", "Out", "InOut", "Info" ("" when not given)
+    std::string type;                       // "Integer", "Float", "UI", "Tap", "String", "Boolean"
+    std::string format;                     // "Value", "Range", "List", ... ("" when not given)
+    std::vector<std::string> formatValues;  // after the format word
+    std::string defaultValue;               // the Default leaf's value
+    bool hasDefault = false;
+    int line = 0;  // where the parameter's name stands in the file
+
+    std::string Name() const;  // the path joined by dots: "group.x"
+    bool Settable() const { return usage == "In" || usage == "InOut"; }
+};
+
 struct AmiFileContents {
-    std::string parameters;
+    std::string root;        // the model's name, the root list's
+    std::string parameters;  // AMI_parameters_in at the defaults
     std::vector<AmiReservedValue> reserved;
+    std::vector<AmiDeclaredParameter> declared;  // in file order
     // The value a simulator takes: the Value, the typical value of a Range
     // or Corner, or the Default; false when `name` has none of these.
     bool Reserved(const std::string& name, double& value, bool& inUnitIntervals) const;
@@ -43,6 +63,10 @@ struct AmiFileContents {
 bool ParseAmiFile(const std::string& amiText, const std::string& name, AmiFileContents& contents,
                   std::string& error);
 bool ReadAmiFile(const std::string& path, AmiFileContents& contents, std::string& error);
+
+// Why a parameter text did not parse, from AMIPARAM_ParseWhere's code and
+// place: "a list is not closed before the end of the file".
+std::string DescribeParseFailure(const std::string& text, int code, long where);
 
 // The parameter string alone.
 bool AmiDefaultParameters(const std::string& amiText, std::string& parameters, std::string& error);

@@ -11,6 +11,7 @@
 
 #include "blocks/TimeResponseFIR.h"
 #include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FftwPlans.h"
 
 namespace amisim {
 
@@ -20,8 +21,7 @@ namespace {
 // under anything a double-precision simulation resolves.
 constexpr double kMaxLossDb = 300.0;
 
-std::string Format(const char* fmt, double a, double b = 0.0, double c = 0.0)
-{
+std::string Format(const char* fmt, double a, double b = 0.0, double c = 0.0) {
     char buf[160];
     std::snprintf(buf, sizeof buf, fmt, a, b, c);
     return buf;
@@ -35,8 +35,7 @@ struct Transform {
     fftw_plan forward = nullptr;
     fftw_plan inverse = nullptr;
 
-    explicit Transform(std::size_t size) : n(size)
-    {
+    explicit Transform(std::size_t size) : n(size) {
         time = static_cast<double*>(fftw_malloc(sizeof(double) * n));
         freq = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * (n / 2 + 1)));
         if (time == nullptr || freq == nullptr) {
@@ -44,13 +43,16 @@ struct Transform {
             fftw_free(freq);
             throw std::bad_alloc();
         }
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
         forward = fftw_plan_dft_r2c_1d(static_cast<int>(n), time, freq, FFTW_ESTIMATE);
         inverse = fftw_plan_dft_c2r_1d(static_cast<int>(n), freq, time, FFTW_ESTIMATE);
     }
-    ~Transform()
-    {
-        fftw_destroy_plan(forward);
-        fftw_destroy_plan(inverse);
+    ~Transform() {
+        {
+            const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+            fftw_destroy_plan(forward);
+            fftw_destroy_plan(inverse);
+        }
         fftw_free(time);
         fftw_free(freq);
     }
@@ -58,15 +60,13 @@ struct Transform {
     Transform& operator=(const Transform&) = delete;
 };
 
-bool StartsWithJump(const TimeValueTable& table)
-{
+bool StartsWithJump(const TimeValueTable& table) {
     return table.value.size() >= 2 && table.value[0] * table.value[1] > 0.0;
 }
 
 }  // namespace
 
-double LossyLineLossDb(double f, double lossDbAtNyquist, double nyquist)
-{
+double LossyLineLossDb(double f, double lossDbAtNyquist, double nyquist) {
     // Both terms are smooth functions of f^2 (no kink at DC), so the
     // response has no slowly decaying power-law tail: it dies out within
     // some tens of unit intervals.
@@ -78,8 +78,7 @@ double LossyLineLossDb(double f, double lossDbAtNyquist, double nyquist)
 }
 
 bool DesignLossyLine(double lossDbAtNyquist, double bitTime, double sampleInterval,
-                     Channel& channel, std::string& error)
-{
+                     Channel& channel, std::string& error) {
     if (!std::isfinite(lossDbAtNyquist) || lossDbAtNyquist < 0.0 || lossDbAtNyquist > 100.0) {
         error = "channel loss must be between 0 and 100 dB";
         return false;
@@ -123,8 +122,7 @@ bool DesignLossyLine(double lossDbAtNyquist, double bitTime, double sampleInterv
     for (std::size_t i = n / 2 + 1; i < n; ++i) tr.time[i] = 0.0;
     fftw_execute(tr.forward);
     for (std::size_t k = 0; k < bins; ++k) {
-        const std::complex<double> h =
-            std::exp(std::complex<double>(tr.freq[k][0], tr.freq[k][1]));
+        const std::complex<double> h = std::exp(std::complex<double>(tr.freq[k][0], tr.freq[k][1]));
         tr.freq[k][0] = h.real() * inv;
         tr.freq[k][1] = h.imag() * inv;
     }
@@ -143,8 +141,7 @@ bool DesignLossyLine(double lossDbAtNyquist, double bitTime, double sampleInterv
 }
 
 bool ChannelFromTable(const TimeValueTable& table, ResponseKind kind, double sampleInterval,
-                      Channel& channel, std::string& error)
-{
+                      Channel& channel, std::string& error) {
     const std::size_t rows = table.time.size();
     if (rows != table.value.size() || rows < 4) {
         error = "a channel response needs at least 4 rows";
@@ -215,15 +212,13 @@ bool ChannelFromTable(const TimeValueTable& table, ResponseKind kind, double sam
     return true;
 }
 
-double DcGain(const Channel& channel)
-{
+double DcGain(const Channel& channel) {
     double sum = 0.0;
     for (double t : channel.taps) sum += t;
     return sum;
 }
 
-ChannelFigures MeasureChannel(const Channel& channel, double sampleInterval, double bitTime)
-{
+ChannelFigures MeasureChannel(const Channel& channel, double sampleInterval, double bitTime) {
     ChannelFigures m;
     m.dcGain = DcGain(channel);
     const double f = 0.5 / bitTime;

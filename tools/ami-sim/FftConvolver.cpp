@@ -1,4 +1,5 @@
 #include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FftwPlans.h"
 
 #include <fftw3.h>
 
@@ -8,8 +9,8 @@
 
 namespace amisim {
 
-// FFTW buffers and plans, released together. FFTW's planner is not
-// reentrant; the harness is single-threaded.
+// FFTW buffers and plans, released together; planned under the planner's
+// lock.
 struct FftConvolver::Plans {
     double* time = nullptr;
     fftw_complex* freq = nullptr;
@@ -17,8 +18,7 @@ struct FftConvolver::Plans {
     fftw_plan forward = nullptr;
     fftw_plan inverse = nullptr;
 
-    explicit Plans(std::size_t n)
-    {
+    explicit Plans(std::size_t n) {
         const std::size_t bins = n / 2 + 1;
         time = static_cast<double*>(fftw_malloc(sizeof(double) * n));
         freq = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * bins));
@@ -28,15 +28,18 @@ struct FftConvolver::Plans {
             throw std::bad_alloc();
         }
         const int size = static_cast<int>(n);
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
         forward = fftw_plan_dft_r2c_1d(size, time, freq, FFTW_ESTIMATE);
         inverse = fftw_plan_dft_c2r_1d(size, freq, time, FFTW_ESTIMATE);
     }
     ~Plans() { Release(); }
 
-    void Release()
-    {
-        if (forward != nullptr) fftw_destroy_plan(forward);
-        if (inverse != nullptr) fftw_destroy_plan(inverse);
+    void Release() {
+        if (forward != nullptr || inverse != nullptr) {
+            const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+            if (forward != nullptr) fftw_destroy_plan(forward);
+            if (inverse != nullptr) fftw_destroy_plan(inverse);
+        }
         fftw_free(time);
         fftw_free(freq);
         fftw_free(response);
@@ -46,22 +49,20 @@ struct FftConvolver::Plans {
     }
 };
 
-std::size_t FftConvolver::NextPowerOfTwo(std::size_t n)
-{
+std::size_t FftConvolver::NextPowerOfTwo(std::size_t n) {
     std::size_t p = 1;
     while (p < n) p <<= 1;
     return p;
 }
 
 FftConvolver::FftConvolver(std::vector<double> taps, std::size_t minChunk)
-    : taps_(std::move(taps))
-{
+    : taps_(std::move(taps)) {
     if (taps_.empty()) taps_.push_back(0.0);
     const std::size_t m = taps_.size();
     // A transform of about four response lengths keeps the work per output
     // sample near its minimum; a small floor keeps short responses cheap.
-    size_ = NextPowerOfTwo(std::max({4 * m, m - 1 + std::max<std::size_t>(minChunk, 1),
-                                     std::size_t{4096}}));
+    size_ = NextPowerOfTwo(
+        std::max({4 * m, m - 1 + std::max<std::size_t>(minChunk, 1), std::size_t{4096}}));
     maxChunk_ = size_ - (m - 1);
     history_.assign(m - 1, 0.0);
     plans_ = std::make_unique<Plans>(size_);
@@ -79,10 +80,11 @@ FftConvolver::FftConvolver(std::vector<double> taps, std::size_t minChunk)
 
 FftConvolver::~FftConvolver() = default;
 
-void FftConvolver::Reset() { std::fill(history_.begin(), history_.end(), 0.0); }
+void FftConvolver::Reset() {
+    std::fill(history_.begin(), history_.end(), 0.0);
+}
 
-void FftConvolver::Process(const double* in, double* out, std::size_t n)
-{
+void FftConvolver::Process(const double* in, double* out, std::size_t n) {
     while (n > 0) {
         const std::size_t piece = std::min(n, maxChunk_);
         ProcessPiece(in, out, piece);
@@ -92,8 +94,7 @@ void FftConvolver::Process(const double* in, double* out, std::size_t n)
     }
 }
 
-void FftConvolver::ProcessPiece(const double* in, double* out, std::size_t n)
-{
+void FftConvolver::ProcessPiece(const double* in, double* out, std::size_t n) {
     const std::size_t h = history_.size();
     double* buf = plans_->time;
     std::copy(history_.begin(), history_.end(), buf);

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FftwPlans.h"
 
 namespace amisim {
 
@@ -155,9 +156,16 @@ bool ChannelFromThrough(const ThroughResponse& through, double dt, Channel& chan
         static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * (n / 2 + 1)));
     if (spectrum == nullptr) throw std::bad_alloc();
     Resample(p, df, dt, top, n, spectrum);
-    fftw_plan plan = fftw_plan_dft_c2r_1d(static_cast<int>(n), spectrum, h.data(), FFTW_ESTIMATE);
+    fftw_plan plan = nullptr;
+    {
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+        plan = fftw_plan_dft_c2r_1d(static_cast<int>(n), spectrum, h.data(), FFTW_ESTIMATE);
+    }
     fftw_execute(plan);
-    fftw_destroy_plan(plan);
+    {
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+        fftw_destroy_plan(plan);
+    }
     fftw_free(spectrum);
     for (double& v : h) v /= static_cast<double>(n);
 

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "tools/ami-sim/FftConvolver.h"
+#include "tools/ami-sim/FftwPlans.h"
 
 namespace amisim {
 
 namespace {
 
-std::vector<double> WithoutMean(const double* x, std::size_t n)
-{
+std::vector<double> WithoutMean(const double* x, std::size_t n) {
     std::vector<double> v(x, x + n);
     double sum = 0.0;
     for (double& s : v) {
@@ -27,9 +27,8 @@ std::vector<double> WithoutMean(const double* x, std::size_t n)
 
 }  // namespace
 
-LatencyEstimate EstimateLatency(const double* stimulus, const double* response,
-                                std::size_t window, std::size_t maxLag)
-{
+LatencyEstimate EstimateLatency(const double* stimulus, const double* response, std::size_t window,
+                                std::size_t maxLag) {
     LatencyEstimate best;
     if (window == 0) return best;
     const std::vector<double> x = WithoutMean(stimulus, window);
@@ -49,9 +48,13 @@ LatencyEstimate EstimateLatency(const double* stimulus, const double* response,
         throw std::bad_alloc();
     }
     const int size = static_cast<int>(n);
-    fftw_plan px = fftw_plan_dft_r2c_1d(size, buf, fx, FFTW_ESTIMATE);
-    fftw_plan py = fftw_plan_dft_r2c_1d(size, buf, fy, FFTW_ESTIMATE);
-    fftw_plan pc = fftw_plan_dft_c2r_1d(size, fx, buf, FFTW_ESTIMATE);
+    fftw_plan px = nullptr, py = nullptr, pc = nullptr;
+    {
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+        px = fftw_plan_dft_r2c_1d(size, buf, fx, FFTW_ESTIMATE);
+        py = fftw_plan_dft_r2c_1d(size, buf, fy, FFTW_ESTIMATE);
+        pc = fftw_plan_dft_c2r_1d(size, fx, buf, FFTW_ESTIMATE);
+    }
 
     for (std::size_t i = 0; i < n; ++i) buf[i] = i < x.size() ? x[i] : 0.0;
     fftw_execute(px);
@@ -80,9 +83,12 @@ LatencyEstimate EstimateLatency(const double* stimulus, const double* response,
     best.inverted = peak < 0.0;
     best.correlation = norm > 0.0 ? peak / norm : 0.0;
 
-    fftw_destroy_plan(px);
-    fftw_destroy_plan(py);
-    fftw_destroy_plan(pc);
+    {
+        const std::lock_guard<std::mutex> planning(FftwPlannerLock());
+        fftw_destroy_plan(px);
+        fftw_destroy_plan(py);
+        fftw_destroy_plan(pc);
+    }
     fftw_free(buf);
     fftw_free(fx);
     fftw_free(fy);

@@ -17,6 +17,11 @@ bool StartModels(const LinkPlan& plan, const LinkChannel& channel, LinkModels& m
     for (double& v : impulse) v /= plan.sampleInterval;
     for (LinkModel* m : {&models.tx, &models.rx}) {
         if (!m->present()) continue;
+        // A kit's library is named before it runs, so whatever it does is
+        // known to come from that file.
+        if (!plan.quiet && plan.nameLibraries && !m->plan.kitModel.empty())
+            err << "ami-sim: " << m->plan.role << ": loading " << m->plan.library << " ("
+                << m->plan.executable << " of model " << m->plan.kitModel << ")\n";
         if (!m->model.Load(m->plan.library, error)) return false;
         if (!m->model.Init(impulse, plan.sampleInterval, plan.bitTime, m->plan.parameters, error))
             return false;

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "tools/ami-sim/AmiModel.h"
+#include "tools/ami-sim/AmiParameterCheck.h"
 #include "tools/ami-sim/AmiParameterFile.h"
+#include "tools/ami-sim/KitPlan.h"
 
 namespace amisim {
 
@@ -21,49 +23,50 @@ namespace {
 constexpr double kBangBangGainUi = 1.0 / 512.0;
 constexpr double kMuellerMullerGainUi = 1.0 / 128.0;
 
-// A model's .ami file, when there is one.
-struct AmiSource {
-    std::string path;
-    std::string name;  // the file name, for the sources of settings
-    AmiFileContents contents;
-    bool read = false;
-};
+std::string FileName(const std::string& path) {
+    return fs::path(path).filename().string();
+}
 
-bool PlanModel(const char* role, const std::string& library, const std::string& parameters,
-               const std::string& amiFile, LinkPlan& plan, ModelPlan& model, AmiSource& ami,
-               std::string& error) {
+// A model of the command line (--tx, --rx): its .ami file named, or found
+// beside the library, gives what the model declares and, without a
+// parameter string, its parameters.
+PlanStatus PlanModel(const char* role, const std::string& library, const std::string& parameters,
+                     const std::string& amiFile, LinkPlan& plan, ModelPlan& model,
+                     std::string& error) {
     model.role = role;
     model.library = library;
     model.parameters = parameters;
     model.parametersSource = "command line";
-    if (!model.present()) return true;
+    model.givenString = !parameters.empty();
+    if (!model.present()) return PlanStatus::Ok;
     const std::string root = AmiModel::RootName(library);
-    ami.path = amiFile;
-    if (ami.path.empty()) {
+    model.amiFile = amiFile;
+    if (model.amiFile.empty()) {
         const fs::path beside = fs::path(library).parent_path() / (root + ".ami");
         std::error_code ec;
-        if (fs::is_regular_file(beside, ec)) ami.path = beside.string();
+        if (fs::is_regular_file(beside, ec)) model.amiFile = beside.string();
     }
-    if (!ami.path.empty()) {
+    if (!model.amiFile.empty()) {
         std::string why;
-        ami.read = ReadAmiFile(ami.path, ami.contents, why);
-        ami.name = fs::path(ami.path).filename().string();
-        if (!ami.read && !amiFile.empty() && parameters.empty()) {
+        model.hasAmi = ReadAmiFile(model.amiFile, model.ami, why);
+        if (!model.hasAmi && !amiFile.empty() && parameters.empty()) {
             error = why;
-            return false;
+            return PlanStatus::Failed;
         }
-        if (!ami.read)
+        if (!model.hasAmi)
             plan.warnings.push_back(why + (parameters.empty() ? "; using (" + root + ")" : ""));
     }
-    if (!parameters.empty()) return true;
-    if (ami.read) {
-        model.parameters = ami.contents.parameters;
-        model.parametersSource = ami.path;
-    } else {
+    if (model.givenString && model.hasAmi && !CheckParameterString(model.ami, parameters, error)) {
+        error = std::string(role == std::string("transmitter") ? "--tx-params" : "--rx-params") +
+                ": " + error;
+        return PlanStatus::Usage;
+    }
+    if (!model.givenString && model.hasAmi) model.parametersSource = model.amiFile;
+    if (!model.givenString && !model.hasAmi) {
         model.parameters = "(" + root + ")";
         model.parametersSource = "model name";
     }
-    return true;
+    return PlanStatus::Ok;
 }
 
 std::string Num(double v) {
@@ -76,25 +79,26 @@ std::string Num(double v) {
 // command line gave nothing.
 class ReservedReader {
 public:
-    ReservedReader(const AmiSource& ami, double bitTime) : ami_(ami), bitTime_(bitTime) {}
+    ReservedReader(const ModelPlan& model, double bitTime)
+        : model_(model), name_(FileName(model.amiFile)), bitTime_(bitTime) {}
 
     // `factor` turns IBIS's half peak-to-peak values into peak to peak.
     // Several names are combined: root sum square (rms values) or sum.
     void Take(Setting& s, std::initializer_list<const char*> names, double factor, bool rms) const {
-        if (!ami_.read || s.source != "none") return;
+        if (!model_.hasAmi || s.source != "none") return;
         double total = 0.0;
         std::string found;
         for (const char* name : names) {
             double v = 0.0;
             bool ui = false;
-            if (!ami_.contents.Reserved(name, v, ui)) continue;
+            if (!model_.ami.Reserved(name, v, ui)) continue;
             v = std::fabs(v) * (ui ? bitTime_ : 1.0) * factor;
             total = rms ? std::hypot(total, v) : total + v;
             found += (found.empty() ? "" : " + ") + std::string(name);
         }
         if (found.empty()) return;
         s.value = total;
-        s.source = ami_.name + " " + found;
+        s.source = name_ + " " + found;
         if (factor == 2.0) s.source += " (half peak to peak, doubled)";
         if (found.find('+') != std::string::npos)
             s.source += rms ? " (root sum square)" : " (summed)";
@@ -104,8 +108,8 @@ public:
     // <mean> <sigma>, Dual-Dirac <mean> <mean> <sigma> or DjRj <min> <max>
     // <sigma>.
     void TakeDistribution(Setting& rj, Setting& dj, const char* name) const {
-        if (!ami_.read) return;
-        const AmiReservedValue* r = ami_.contents.Find(name);
+        if (!model_.hasAmi) return;
+        const AmiReservedValue* r = model_.ami.Find(name);
         if (r == nullptr) return;
         const double scale = r->type == "UI" ? bitTime_ : 1.0;
         const std::vector<double>& n = r->numbers;
@@ -120,7 +124,7 @@ public:
             peakToPeak = std::fabs(n[1] - n[0]);
             sigma = n[2];
         }
-        const std::string source = ami_.name + " " + name + " " + r->format;
+        const std::string source = name_ + " " + name + " " + r->format;
         if (sigma >= 0.0 && rj.source == "none") rj = Setting{sigma * scale, source};
         if (peakToPeak >= 0.0 && dj.source == "none") dj = Setting{peakToPeak * scale, source};
     }
@@ -128,15 +132,16 @@ public:
     // Parameters a model may declare that this run does not model.
     void Unused(std::initializer_list<const char*> names,
                 std::vector<std::string>& warnings) const {
-        if (!ami_.read) return;
+        if (!model_.hasAmi) return;
         for (const char* name : names)
-            if (ami_.contents.Find(name) != nullptr)
-                warnings.push_back(ami_.name + " declares " + name +
+            if (model_.ami.Find(name) != nullptr)
+                warnings.push_back(name_ + " declares " + name +
                                    ", which ami-sim does not model; it is left out");
     }
 
 private:
-    const AmiSource& ami_;
+    const ModelPlan& model_;
+    std::string name_;
     double bitTime_;
 };
 
@@ -145,7 +150,9 @@ Setting FromCommandLine(const GivenValue& g, double bitTime) {
     return Setting{g.inUi ? g.value * bitTime : g.value, "command line"};
 }
 
-void PlanImpairments(const Options& o, const AmiSource& tx, const AmiSource& rx, LinkPlan& plan) {
+void PlanImpairments(const Options& o, LinkPlan& plan) {
+    const ModelPlan& tx = plan.tx;
+    const ModelPlan& rx = plan.rx;
     Impairments& m = plan.impairments;
     const double t = o.bitTime;
     m.txRj = FromCommandLine(o.txRj, t);
@@ -166,11 +173,11 @@ void PlanImpairments(const Options& o, const AmiSource& tx, const AmiSource& rx,
     txr.TakeDistribution(m.txRj, m.txDj, "Tx_Jitter");
     txr.Take(m.txDcd, {"Tx_DCD"}, 2.0, false);
     txr.Take(m.txSj, {"Tx_Sj"}, 1.0, false);
-    if (tx.read && m.txSjFrequency.source == "none") {
+    if (tx.hasAmi && m.txSjFrequency.source == "none") {
         double f = 0.0;
         bool ui = false;
-        if (tx.contents.Reserved("Tx_Sj_Frequency", f, ui) && f > 0.0)
-            m.txSjFrequency = Setting{f, tx.name + " Tx_Sj_Frequency"};
+        if (tx.ami.Reserved("Tx_Sj_Frequency", f, ui) && f > 0.0)
+            m.txSjFrequency = Setting{f, FileName(tx.amiFile) + " Tx_Sj_Frequency"};
     }
     rxr.Take(m.rxNoise, {"Rx_Noise", "Rx_GaussianNoise"}, 1.0, true);
     rxr.Take(m.rxRj, {"Rx_Rj", "Rx_Clock_Recovery_Rj"}, 1.0, true);
@@ -214,7 +221,56 @@ void PlanClock(const Options& o, LinkPlan& plan) {
 
 }  // namespace
 
-bool PlanLink(const Options& o, LinkPlan& plan, std::string& error) {
+void RenderParameters(ModelPlan& model, Corner corner) {
+    if (model.hasAmi && !model.givenString)
+        model.parameters = BuildParameterString(model.ami, model.settings, corner);
+}
+
+bool ApplySetting(LinkPlan& plan, const std::string& setting, std::string& error) {
+    const std::size_t eq = setting.find('=');
+    std::string name = setting.substr(0, eq);
+    const std::string value = eq == std::string::npos ? "" : setting.substr(eq + 1);
+    const ModelPlan* only = nullptr;
+    for (const ModelPlan* m : {&plan.tx, &plan.rx}) {
+        const std::string prefix = m == &plan.tx ? "tx." : "rx.";
+        if (name.compare(0, 3, prefix) == 0) {
+            only = m;
+            name.erase(0, 3);
+        }
+    }
+    std::vector<std::pair<ModelPlan*, const AmiDeclaredParameter*>> found;
+    std::string known;
+    for (ModelPlan* m : {&plan.tx, &plan.rx}) {
+        if ((only != nullptr && m != only) || !m->hasAmi) continue;
+        known += (known.empty() ? "" : "; ") + m->ami.root + " takes " + ListParameters(m->ami);
+        if (const AmiDeclaredParameter* p = FindParameter(m->ami, name)) found.emplace_back(m, p);
+    }
+    if (found.empty()) {
+        error = known.empty() ? "no .ami file declares the models' parameters (name them with "
+                                "--tx-ami and --rx-ami, or run a kit with --ibs)"
+                              : "no model has a parameter '" + name + "': " + known;
+        return false;
+    }
+    if (found.size() > 1) {
+        error = "'" + name + "' is a parameter of both " + plan.tx.ami.root + " and " +
+                plan.rx.ami.root + ": write tx." + name + " or rx." + name;
+        return false;
+    }
+    ModelPlan& m = *found[0].first;
+    const AmiDeclaredParameter& p = *found[0].second;
+    if (m.givenString) {
+        error = std::string("the ") + m.role + "'s whole parameter string is given (" +
+                (&m == &plan.tx ? "--tx-params" : "--rx-params") + "); set " + p.Name() + " there";
+        return false;
+    }
+    error = CheckParameterValue(p, value);
+    if (!error.empty()) return false;
+    m.settings[p.Name()] = value;
+    RenderParameters(m, plan.corner);
+    return true;
+}
+
+PlanStatus PlanLink(const Options& o, LinkPlan& plan, std::string& error) {
     plan = LinkPlan();
     plan.bitTime = o.bitTime;
     plan.samplesPerBit = o.samplesPerBit;
@@ -232,20 +288,34 @@ bool PlanLink(const Options& o, LinkPlan& plan, std::string& error) {
     plan.waveBits = static_cast<std::size_t>(o.waveBits);
     plan.outputDirectory = o.outputDirectory;
     plan.quiet = o.quiet;
+    plan.corner = o.corner;
     if (o.samplesPerBit < 8)
         plan.warnings.push_back("at " + std::to_string(o.samplesPerBit) +
                                 " samples per bit eye widths and sampling phases are quantised "
                                 "to 1/" +
                                 std::to_string(o.samplesPerBit) +
                                 " UI; use 8 or more for widths to sign off");
-    AmiSource tx, rx;
-    if (!PlanModel("transmitter", o.txLibrary, o.txParameters, o.txAmiFile, plan, plan.tx, tx,
-                   error) ||
-        !PlanModel("receiver", o.rxLibrary, o.rxParameters, o.rxAmiFile, plan, plan.rx, rx, error))
-        return false;
-    PlanImpairments(o, tx, rx, plan);
+    PlanStatus status = PlanStatus::Ok;
+    if (!o.ibsFile.empty()) {
+        status = PlanKit(o, plan, error);
+    } else {
+        status = PlanModel("transmitter", o.txLibrary, o.txParameters, o.txAmiFile, plan, plan.tx,
+                           error);
+        if (status == PlanStatus::Ok)
+            status = PlanModel("receiver", o.rxLibrary, o.rxParameters, o.rxAmiFile, plan, plan.rx,
+                               error);
+    }
+    if (status != PlanStatus::Ok) return status;
+    RenderParameters(plan.tx, plan.corner);
+    RenderParameters(plan.rx, plan.corner);
+    for (const std::string& setting : o.settings)
+        if (!ApplySetting(plan, setting, error)) {
+            error = "--set " + setting + ": " + error;
+            return PlanStatus::Usage;
+        }
+    PlanImpairments(o, plan);
     PlanClock(o, plan);
-    return CheckImpairments(plan, error);
+    return CheckImpairments(plan, error) ? PlanStatus::Ok : PlanStatus::Failed;
 }
 
 }  // namespace amisim

@@ -7,9 +7,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "tools/ami-sim/AmiParameterFile.h"
+#include "tools/ami-sim/AnalogEnds.h"
 #include "tools/ami-sim/Options.h"
 
 namespace amisim {
@@ -21,8 +24,27 @@ struct ModelPlan {
     std::string library;
     std::string parameters;        // AMI_parameters_in
     std::string parametersSource;  // "command line", an .ami file, "model name"
+    // The model's .ami file, when there is one: what it declares checks the
+    // settings, and its defaults with the settings make the parameters
+    // (unless the command line gave the whole string).
+    std::string amiFile;
+    AmiFileContents ami;
+    bool hasAmi = false;
+    bool givenString = false;
+    std::map<std::string, std::string> settings;  // parameter name -> value
+    // From a kit: the model, its pins and the Executable line loaded.
+    std::string kitModel, pins, executable;
     bool present() const { return !library.empty(); }
 };
+
+// The analog ends of the link (from a kit), or none.
+struct AnalogPlan {
+    bool apply = false;
+    std::string note;  // why there are none, when a kit was given
+    AnalogEnd tx, rx;
+};
+
+enum class PlanStatus { Ok, Usage, Failed };
 
 // A value the run uses and where it came from: "command line", the .ami
 // file and reserved parameter it was read from, or "none".
@@ -66,12 +88,17 @@ struct LinkPlan {
     std::size_t blockSize = 0;  // samples per AMI_GetWave call
     ModelPlan tx, rx;
     ChannelPlan channel;
+    std::string kitFile;  // the .ibs file, when the models come from a kit
+    std::string component;
+    Corner corner = Corner::Typical;
+    AnalogPlan analog;
     Impairments impairments;
     ClockPlan clock;
     long long ignoreBits = -1;  // -1: chosen from the channel length
     std::size_t waveBits = 0;
     std::string outputDirectory;
     bool quiet = false;
+    bool nameLibraries = true;          // say which library is loaded, before loading it
     std::vector<std::string> warnings;  // reported with the run's other warnings
 };
 
@@ -83,8 +110,20 @@ struct LinkPlan {
 // Rx_DCD, Rx_Sj, Rx_Clock_Recovery_Rj/Dj/DCD/Sj, Rx_Receiver_Sensitivity)
 // where the command line gives none. IBIS states Dj, DCD and Sj as half
 // their peak-to-peak value; they are doubled into peak to peak for Dj and
-// DCD. False with `error` when a named .ami file cannot be read or a value
-// is out of range.
-bool PlanLink(const Options& options, LinkPlan& plan, std::string& error);
+// DCD. With --ibs the models, their .ami files and the analog ends come
+// from the kit (KitPlan). The --set values are checked and applied. Usage
+// with `error` for what the command line asks that the models refuse (an
+// unknown parameter, a value out of its range, a pin the kit lacks), Failed
+// for files that cannot be read or fail their checks.
+PlanStatus PlanLink(const Options& options, LinkPlan& plan, std::string& error);
+
+// NAME=VALUE (a --set or a sweep point): the value given to the parameter
+// NAME names, in whichever model declares it, and that model's parameters
+// made again. False with `error` when no model or both declare NAME, or the
+// value does not suit it.
+bool ApplySetting(LinkPlan& plan, const std::string& setting, std::string& error);
+
+// The model's parameters from its .ami defaults and settings.
+void RenderParameters(ModelPlan& model, Corner corner);
 
 }  // namespace amisim

@@ -30,6 +30,7 @@ struct LinkRun {
     LinkModels models;
     std::unique_ptr<Sampler> sampler;
     LinkStatistics statistics;
+    std::string runKey;           // what decides a sweep point's result, kept to resume by
     double channelSeconds = 0.0;  // time spent convolving with the channel
     double totalSeconds = 0.0;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <map>
 
 #include "tools/ami-sim/Prbs.h"
@@ -65,7 +66,63 @@ Models (either may be left out: the signal then passes unchanged):
   --rx-ami FILE         the same for the receiver
                         Without either option, NAME.ami beside the library
                         is used if it exists (NAME: the library file name
-                        without extension and _x64/_32 suffix), else '(NAME)'
+                        without extension and _x64/_32 suffix), else '(NAME)'.
+                        A parameter string or --set value is checked against
+                        the .ami file when there is one
+
+Model kit (instead of --tx and --rx):
+  --ibs FILE.ibs        the kit's IBIS file, checked with the IBIS checker
+                        (a file that fails is refused with its messages).
+                        Each end's library is the Executable line of its
+                        model for this platform (Linux, 64-bit), its
+                        parameters the .ami file's defaults changed by
+                        --set. Only files beside the .ibs file (or in
+                        folders below it) are loaded; each is named
+  --component NAME      the component of both ends (default: the only one)
+  --tx-component NAME   the transmitter's component; --rx-component likewise
+  --tx-pin PIN          the transmitter's pin, or either pin of its
+                        differential pair (default: the only pin whose model
+                        drives and has an [Algorithmic Model])
+  --rx-pin PIN          the receiver's pin (default: the only receiving one)
+  --tx-model NAME       the transmitter by its model's name, at the first pin
+                        that uses it; --rx-model likewise
+  --set NAME=VALUE      a model parameter's value, checked against its Type
+                        and Format (Value, Range, List, Increment, Steps,
+                        Corner) before any library is loaded. NAME: the
+                        parameter's name (eq), its path in the .ami file
+                        (group.x), either after the model's name
+                        (corvin_rx1.eq) or after tx. or rx.
+  --corner CORNER       typ (default), min or max: the column of the .ibs
+                        file's analog data, and the value Corner parameters
+                        default to
+  --no-analog           leave the analog ends out: the bare through response
+  --tx-resistance OHMS  the driver's output resistance, instead of the slope
+                        of its [Pullup]/[Pulldown] tables at their operating
+                        point
+  --rx-resistance OHMS  the receiver's termination (a number, or open),
+                        instead of the slope of its clamp tables
+                        With a kit the channel is the driver (its resistance
+                        and C_comp), the package (R, L, C of each pin, or of
+                        [Package]), the channel, the package and the
+                        receiver (its termination and C_comp), computed in
+                        the frequency domain: a Touchstone file as its full
+                        network, reflections included; the built-in line and
+                        CSV responses as a matched 50 ohm line
+
+Sweeps:
+  --sweep NAME=VALUES   run every combination of the swept parameters' values
+                        (repeat the option for more parameters): VALUES is a
+                        list (0,1,2), a range of whole numbers (0..6) or a
+                        range with a step (0..1:0.25). Each point's files go
+                        to DIR/points/NAME=VALUE_...; DIR/sweep.csv,
+                        sweep.json and, for two swept parameters,
+                        heatmap.svg give eye height, width and width at BER
+                        1e-12 per point, and the best point (widest at BER
+                        1e-12, then highest). A point already finished with
+                        the same settings is kept: after a stop, the same
+                        command runs only the rest
+  --jobs N              points run at once, 1 to 64 (default 1); a point's
+                        result is the same as its run alone
 
 Timing and stimulus:
   --bit-time SECONDS    unit interval (default 1.666666666666667e-10)
@@ -171,8 +228,9 @@ the curve is the distributions' extrapolation (drawn dashed). The
 sampler's own decisions, with noise and jitter drawn from --seed, are
 counted and reported beside the ratio the method gives there.
 
-Exit status: 0 success, 1 the run failed (library, model, file or output
-error), 2 bad command line.
+Exit status: 0 success, 1 the run failed (a file that cannot be read or
+fails its check, a library that does not load, a model or output error), 2
+bad command line (also a pin, model or parameter value the kit refuses).
 )";
 }
 
@@ -234,6 +292,70 @@ void AddModelOptions(HandlerTable& t, Options& o, std::string& error) {
     t["--rx-params"] = Text("--rx-params", o.rxParameters, error);
     t["--tx-ami"] = Text("--tx-ami", o.txAmiFile, error);
     t["--rx-ami"] = Text("--rx-ami", o.rxAmiFile, error);
+}
+
+void AddKitOptions(HandlerTable& t, Options& o, std::string& error) {
+    t["--ibs"] = Text("--ibs", o.ibsFile, error);
+    t["--component"] = Text("--component", o.component, error);
+    t["--tx-component"] = Text("--tx-component", o.txComponent, error);
+    t["--rx-component"] = Text("--rx-component", o.rxComponent, error);
+    t["--tx-pin"] = Text("--tx-pin", o.txPin, error);
+    t["--rx-pin"] = Text("--rx-pin", o.rxPin, error);
+    t["--tx-model"] = Text("--tx-model", o.txModel, error);
+    t["--rx-model"] = Text("--rx-model", o.rxModel, error);
+    t["--set"] = [&o, &error](const std::string& v) {
+        const std::size_t eq = v.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            error = "--set expects NAME=VALUE, not '" + v + "'";
+            return false;
+        }
+        o.settings.push_back(v);
+        return true;
+    };
+    t["--sweep"] = [&o, &error](const std::string& v) {
+        const std::size_t eq = v.find('=');
+        if (eq == std::string::npos || eq == 0 || eq + 1 == v.size()) {
+            error =
+                "--sweep expects NAME=VALUES, such as eq=0,1,2 or de_code=0..6, not '" + v + "'";
+            return false;
+        }
+        o.sweeps.push_back(v);
+        return true;
+    };
+    t["--jobs"] = WholeInto("--jobs", 1, 64, o.jobs, error);
+    t["--corner"] = [&o, &error](const std::string& v) {
+        const std::pair<const char*, Corner> names[] = {
+            {"typ", Corner::Typical}, {"min", Corner::Min}, {"max", Corner::Max}};
+        for (const auto& n : names)
+            if (v == n.first) {
+                o.corner = n.second;
+                return true;
+            }
+        error = "--corner expects typ, min or max, not '" + v + "'";
+        return false;
+    };
+    t["--tx-resistance"] = [&o, &error](const std::string& v) {
+        double x = 0.0;
+        if (!ParseReal(v, x) || x < 0.0 || x > 1e6) {
+            error = "--tx-resistance expects ohms from 0 to 1e6, not '" + v + "'";
+            return false;
+        }
+        o.txResistance = x;
+        return true;
+    };
+    t["--rx-resistance"] = [&o, &error](const std::string& v) {
+        double x = 0.0;
+        if (v == "open") {
+            o.rxResistance = std::numeric_limits<double>::infinity();
+            return true;
+        }
+        if (!ParseReal(v, x) || x < 0.0 || x > 1e9) {
+            error = "--rx-resistance expects ohms from 0 to 1e9 or open, not '" + v + "'";
+            return false;
+        }
+        o.rxResistance = x;
+        return true;
+    };
 }
 
 void AddTimingOptions(HandlerTable& t, Options& o, std::string& error) {
@@ -382,7 +504,7 @@ bool CheckImpairmentLimits(const Options& o, std::string& error) {
         const GivenValue& v;
         double limitUi;
     } limits[] = {{"--rj", o.txRj, 0.25},     {"--dj", o.txDj, 1.0},     {"--dcd", o.txDcd, 1.0},
-                  {"--sj", o.txSj, 1.0},    {"--rx-rj", o.rxRj, 0.25}, {"--rx-dj", o.rxDj, 1.0},
+                  {"--sj", o.txSj, 1.0},      {"--rx-rj", o.rxRj, 0.25}, {"--rx-dj", o.rxDj, 1.0},
                   {"--rx-dcd", o.rxDcd, 1.0}, {"--rx-sj", o.rxSj, 0.5}};
     for (const auto& l : limits) {
         const double ui = l.v.inUi ? l.v.value : l.v.value / o.bitTime;
@@ -401,6 +523,50 @@ bool CheckImpairmentLimits(const Options& o, std::string& error) {
     return true;
 }
 
+// A kit names its libraries and .ami files; the kit's own choices need one.
+bool CheckKitCombination(const Options& o, std::string& error) {
+    if (!o.ibsFile.empty()) {
+        if (!o.txLibrary.empty() || !o.rxLibrary.empty() || !o.txAmiFile.empty() ||
+            !o.rxAmiFile.empty()) {
+            error =
+                "--ibs names the kit's libraries and .ami files: give it without --tx, --rx, "
+                "--tx-ami and --rx-ami";
+            return false;
+        }
+        const struct {
+            const std::string& pin;
+            const std::string& model;
+            const char* end;
+        } ends[] = {{o.txPin, o.txModel, "tx"}, {o.rxPin, o.rxModel, "rx"}};
+        for (const auto& e : ends)
+            if (!e.pin.empty() && !e.model.empty()) {
+                error = std::string("give --") + e.end + "-pin or --" + e.end + "-model, not both";
+                return false;
+            }
+        return true;
+    }
+    const struct {
+        bool given;
+        const char* name;
+    } kitOnly[] = {{!o.component.empty(), "--component"},
+                   {!o.txComponent.empty(), "--tx-component"},
+                   {!o.rxComponent.empty(), "--rx-component"},
+                   {!o.txPin.empty(), "--tx-pin"},
+                   {!o.rxPin.empty(), "--rx-pin"},
+                   {!o.txModel.empty(), "--tx-model"},
+                   {!o.rxModel.empty(), "--rx-model"},
+                   {o.corner != Corner::Typical, "--corner"},
+                   {!o.analog, "--no-analog"},
+                   {o.txResistance >= 0.0, "--tx-resistance"},
+                   {o.rxResistance >= 0.0, "--rx-resistance"}};
+    for (const auto& k : kitOnly)
+        if (k.given) {
+            error = std::string(k.name) + " needs a kit (--ibs FILE.ibs)";
+            return false;
+        }
+    return true;
+}
+
 // Rules between options, once all are read.
 bool CheckCombination(const Options& o, int channelOptions, std::string& error) {
     if (channelOptions > 1) {
@@ -411,6 +577,7 @@ bool CheckCombination(const Options& o, int channelOptions, std::string& error) 
         error = "--ports needs --channel FILE.sNp";
         return false;
     }
+    if (!CheckKitCombination(o, error)) return false;
     if (o.ignoreBits >= o.bits) {
         error = "--ignore-bits must be smaller than --bits";
         return false;
@@ -423,6 +590,7 @@ bool CheckCombination(const Options& o, int channelOptions, std::string& error) 
 ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
     HandlerTable valued;
     AddModelOptions(valued, o, error);
+    AddKitOptions(valued, o, error);
     AddTimingOptions(valued, o, error);
     AddChannelOptions(valued, o, error);
     AddOutputOptions(valued, o, error);
@@ -435,6 +603,10 @@ ParseStatus ParseOptions(const std::vector<std::string>& args, Options& o, std::
         if (a == "-h" || a == "--help") return ParseStatus::Help;
         if (a == "--quiet") {
             o.quiet = true;
+            continue;
+        }
+        if (a == "--no-analog") {
+            o.analog = false;
             continue;
         }
         const std::string name = a.substr(0, a.compare(0, 2, "--") == 0 ? a.find('=') : a.npos);

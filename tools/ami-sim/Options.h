@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/ami-sim/Corner.h"
+
 namespace amisim {
 
 enum class ChannelSource { LossyLine, ImpulseFile, StepFile, Touchstone };
@@ -33,6 +35,23 @@ struct Options {
     std::string rxParameters;
     std::string txAmiFile;  // empty: <library directory>/<root name>.ami if present
     std::string rxAmiFile;
+
+    // A model kit instead of --tx/--rx: its .ibs file and the ends of the
+    // link in it, by component and pin or model name (empty: the only
+    // choice there is).
+    std::string ibsFile;
+    std::string component;  // --component: both ends
+    std::string txComponent, rxComponent, txPin, rxPin, txModel, rxModel;
+    std::vector<std::string> settings;  // --set NAME=VALUE, in order
+    Corner corner = Corner::Typical;
+    bool analog = true;          // --no-analog: the bare through response
+    double txResistance = -1.0;  // --tx-resistance; < 0: from the I-V tables
+    double rxResistance = -1.0;  // --rx-resistance; infinity: open
+
+    // Sweeps: NAME=VALUES, each a model parameter's list or range; every
+    // combination runs, `jobs` at a time.
+    std::vector<std::string> sweeps;
+    int jobs = 1;
     double bitTime = 1.666666666666667e-10;
     int samplesPerBit = 32;
     long long bits = 20000;

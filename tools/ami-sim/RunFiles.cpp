@@ -21,16 +21,25 @@ bool OpenRunFiles(const LinkPlan& plan, RunFiles& f, std::string& error) {
     f.bathtubCsv = (dir / "bathtub.csv").string();
     f.eyeDensityCsv = (dir / "eye_density.csv").string();
     f.eyeContourCsv = (dir / "eye_contour.csv").string();
+    for (const std::string* p : {&f.summaryJson, &f.eyeSvg, &f.bathtubSvg, &f.wavesCsv,
+                                 &f.bathtubCsv, &f.eyeDensityCsv, &f.eyeContourCsv}) {
+        std::filesystem::remove(*p, ec);
+        std::filesystem::remove(*p + ".part", ec);
+    }
     const std::size_t spb = static_cast<std::size_t>(plan.samplesPerBit);
     f.waveSamples = std::min(plan.bits * spb, plan.waveBits * spb);
     return f.waves.Open(f.wavesCsv, f.waveSamples, plan.sampleInterval, error);
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text, std::string& error) {
-    std::ofstream f(path, std::ios::binary);
+    const std::string part = path + ".part";
+    std::ofstream f(part, std::ios::binary);
     f << text;
     f.close();
-    if (!f) {
+    std::error_code ec;
+    if (f) std::filesystem::rename(part, path, ec);
+    if (!f || ec) {
+        std::filesystem::remove(part, ec);
         error = "cannot write " + path;
         return false;
     }

@@ -7,6 +7,7 @@
 #include "tools/ami-sim/BathtubSvg.h"
 #include "tools/ami-sim/EyeSvg.h"
 #include "tools/ami-sim/JsonWriter.h"
+#include "tools/ami-sim/KitPlan.h"
 #include "tools/ami-sim/PlotData.h"
 #include "tools/ami-sim/Prbs.h"
 
@@ -69,14 +70,76 @@ void ModelsJson(const LinkRun& run, JsonWriter& j) {
             j.Null(key);
             continue;
         }
+        const ModelPlan& p = m->plan;
         j.BeginObject(key)
-            .Field("library", m->plan.library)
-            .Field("parameters", m->plan.parameters)
-            .Field("parameters_source", m->plan.parametersSource)
+            .Field("library", p.library)
+            .Field("parameters", p.parameters)
+            .Field("parameters_source", p.parametersSource);
+        if (!p.kitModel.empty())
+            j.Field("model", p.kitModel).Field("pins", p.pins).Field("executable", p.executable);
+        if (p.hasAmi) j.Field("ami_file", p.amiFile);
+        j.BeginObject("settings");
+        for (const auto& s : p.settings) j.Field(s.first, s.second);
+        j.EndObject()
             .Field("init_message", m->model.InitMessage())
             .Field("parameters_out", m->model.ParametersOut())
             .EndObject();
     }
+}
+
+void EndJson(JsonWriter& j, const char* key, const AnalogEnd& e) {
+    j.BeginObject(key).Field("model", e.model).Field("component", e.component);
+    if (e.Open())
+        j.Null("resistance_ohm");
+    else
+        j.Field("resistance_ohm", e.resistance);
+    j.Field("resistance_source", e.resistanceSource);
+    if (e.driver)
+        j.Field("r_high_ohm", e.rHigh)
+            .Field("r_low_ohm", e.rLow)
+            .Field("v_high_V", e.vHigh)
+            .Field("v_low_V", e.vLow);
+    else
+        j.Field("bias_V", e.bias);
+    j.Field("c_comp_F", e.cComp).BeginArray("package");
+    for (const PackageLeg& l : e.legs)
+        j.BeginObject()
+            .Field("pin", l.pin)
+            .Field("r_ohm", l.r)
+            .Field("l_H", l.l)
+            .Field("c_F", l.c)
+            .Field("source", l.source)
+            .EndObject();
+    j.EndArray().EndObject();
+}
+
+// The kit and the analog ends, when the models come from a kit.
+void KitJson(const LinkRun& run, JsonWriter& j) {
+    const LinkPlan& p = run.plan;
+    if (p.kitFile.empty()) {
+        j.Null("kit");
+        return;
+    }
+    j.BeginObject("kit")
+        .Field("ibs", p.kitFile)
+        .Field("component", p.component)
+        .Field("corner", CornerName(p.corner))
+        .Field("platform", std::string(HostPlatform()) + " " + std::to_string(HostBits()) + "-bit")
+        .EndObject();
+    const LinkChannel& c = run.channel;
+    j.BeginObject("analog").Field("applied", c.analog);
+    if (!c.analog) {
+        j.Field("note", p.analog.note).EndObject();
+        return;
+    }
+    j.Field("channel_as", c.analogAs);
+    EndJson(j, "driver", p.analog.tx);
+    EndJson(j, "receiver", p.analog.rx);
+    j.Field("loss_dB_at_nyquist_bare", c.bare.lossDbAtNyquist)
+        .Field("loss_dB_at_nyquist", c.figures.lossDbAtNyquist)
+        .Field("dc_gain_bare", c.bare.dcGain)
+        .Field("dc_gain", c.figures.dcGain)
+        .EndObject();
 }
 
 void EyeJson(const LinkRun& run, JsonWriter& j) {
@@ -243,7 +306,9 @@ std::string SummaryJson(const LinkRun& run) {
         .Field("sample_interval_s", p.sampleInterval)
         .Field("block_size", static_cast<long long>(p.blockSize))
         .Field("amplitude_V", p.amplitude);
+    if (!run.runKey.empty()) j.Field("run_key", run.runKey);
     ChannelJson(run, j);
+    KitJson(run, j);
     ModelsJson(run, j);
     j.Field("latency_samples", static_cast<long long>(sampler.Latency()))
         .Field("latency_s", static_cast<double>(sampler.Latency()) * p.sampleInterval)
@@ -299,6 +364,42 @@ std::string ImpairmentLine(const Impairments& m) {
     return line.empty() ? "none" : line;
 }
 
+std::string Ohms(const AnalogEnd& e) {
+    return e.Open() ? std::string("open") : Fmt("%.4g ohm", e.resistance);
+}
+
+std::string PackageText(const AnalogEnd& e) {
+    std::string s;
+    for (const PackageLeg& l : e.legs)
+        s += (s.empty() ? "" : ", ") + l.pin + " " + Fmt("%.3g ohm", l.r) + " " +
+             Fmt("%.3g nH", l.l * 1e9) + " " + Fmt("%.3g pF", l.c * 1e12);
+    return s;
+}
+
+void KitLines(const LinkRun& run, std::ostream& out) {
+    const LinkPlan& p = run.plan;
+    if (p.kitFile.empty()) return;
+    out << "  kit:       " << p.kitFile << ", component " << p.component << ", "
+        << CornerName(p.corner) << " corner, " << HostPlatform() << " " << HostBits() << "-bit\n";
+    for (const ModelPlan* m : {&p.tx, &p.rx})
+        out << "  " << (m == &p.tx ? "tx" : "rx") << ":        " << m->kitModel << " at " << m->pins
+            << ": " << m->executable << "\n             loaded " << m->library << ", parameters "
+            << m->parameters << '\n';
+    const LinkChannel& c = run.channel;
+    if (!c.analog) {
+        out << "  analog:    " << p.analog.note << '\n';
+        return;
+    }
+    const AnalogEnd &tx = p.analog.tx, &rx = p.analog.rx;
+    out << "  driver:    " << Ohms(tx) << " (" << tx.resistanceSource << "), C_comp "
+        << Fmt("%.3g pF", tx.cComp * 1e12) << "; package " << PackageText(tx) << '\n'
+        << "  receiver:  " << Ohms(rx) << " (" << rx.resistanceSource << "), C_comp "
+        << Fmt("%.3g pF", rx.cComp * 1e12) << "; package " << PackageText(rx) << '\n'
+        << "             the channel as " << c.analogAs << ": loss at Nyquist "
+        << Fmt("%.2f dB", c.bare.lossDbAtNyquist) << " bare, "
+        << Fmt("%.2f dB", c.figures.lossDbAtNyquist) << " between the ends\n";
+}
+
 void SamplingLines(const LinkRun& run, std::ostream& out) {
     const SamplerReport& r = run.sampler->Report();
     out << "  sampling:  " << ClockName(r.method);
@@ -351,8 +452,9 @@ void PrintReport(const LinkRun& run, std::ostream& out) {
         << Fmt("%.4g", static_cast<double>(taps) * p.sampleInterval * 1e9) << " ns)\n"
         << "             DC gain " << Fmt("%.4f", f.dcGain) << ", "
         << Fmt("%.2f", f.lossDbAtNyquist) << " dB at Nyquist, delay " << Fmt("%.1f", f.delay * 1e12)
-        << " ps (built in " << Fmt("%.3f", run.channel.setupSeconds) << " s)\n"
-        << "  jitter:    " << ImpairmentLine(p.impairments) << '\n'
+        << " ps (built in " << Fmt("%.3f", run.channel.setupSeconds) << " s)\n";
+    KitLines(run, out);
+    out << "  jitter:    " << ImpairmentLine(p.impairments) << '\n'
         << "  latency:   " << latency << " samples ("
         << Fmt("%.3f", static_cast<double>(latency) / p.samplesPerBit) << " UI)"
         << (sampler.Estimate().inverted ? ", link inverts" : "") << "; " << run.window.ignoreBits

@@ -8,23 +8,20 @@ namespace amisim {
 
 namespace {
 
-std::string Join(const std::vector<int>& ports)
-{
+std::string Join(const std::vector<int>& ports) {
     std::string s;
     for (int p : ports) s += (s.empty() ? "" : ",") + std::to_string(p);
     return s;
 }
 
-std::complex<double> Differential(const NetworkData& d, std::size_t k, const std::vector<int>& p)
-{
-    return 0.5 * (d.S(k, p[2], p[0]) - d.S(k, p[2], p[1]) - d.S(k, p[3], p[0]) +
-                  d.S(k, p[3], p[1]));
+std::complex<double> Differential(const NetworkData& d, std::size_t k, const std::vector<int>& p) {
+    return 0.5 *
+           (d.S(k, p[2], p[0]) - d.S(k, p[2], p[1]) - d.S(k, p[3], p[0]) + d.S(k, p[3], p[1]));
 }
 
 }  // namespace
 
-bool ParsePortList(const std::string& text, std::vector<int>& ports, std::string& error)
-{
+bool ParsePortList(const std::string& text, std::vector<int>& ports, std::string& error) {
     std::vector<int> list;
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -54,9 +51,8 @@ bool ParsePortList(const std::string& text, std::vector<int>& ports, std::string
     return true;
 }
 
-bool SelectThrough(const NetworkData& data, const std::vector<int>& given,
-                   ThroughResponse& through, std::string& error)
-{
+bool SelectThrough(const NetworkData& data, const std::vector<int>& given, ThroughResponse& through,
+                   std::string& error) {
     std::vector<int> ports = given;
     std::string how;
     if (ports.empty()) {
@@ -66,7 +62,8 @@ bool SelectThrough(const NetworkData& data, const std::vector<int>& given,
             // The through paths carry nearly all of the signal at low
             // frequency; the other numbering would pick up crosstalk.
             const std::vector<int> a = {1, 2, 3, 4}, b = {1, 3, 2, 4};
-            ports = std::abs(Differential(data, 0, a)) >= std::abs(Differential(data, 0, b)) ? a : b;
+            ports =
+                std::abs(Differential(data, 0, a)) >= std::abs(Differential(data, 0, b)) ? a : b;
             how = ", auto";
         } else {
             error = "a " + std::to_string(data.ports) +
@@ -82,14 +79,15 @@ bool SelectThrough(const NetworkData& data, const std::vector<int>& given,
         }
     }
     ThroughResponse r;
+    r.ports = ports;
     r.frequency = data.frequency;
     r.h.resize(data.frequency.size());
     for (std::size_t k = 0; k < r.h.size(); ++k)
         r.h[k] = ports.size() == 2 ? data.S(k, ports[1], ports[0]) : Differential(data, k, ports);
     // S21 for one-digit ports, S(12,3) where digits would run together.
     const std::string to = std::to_string(ports.back()), from = std::to_string(ports[0]);
-    const std::string name = to.size() + from.size() == 2 ? "S" + to + from
-                                                          : "S(" + to + "," + from + ")";
+    const std::string name =
+        to.size() + from.size() == 2 ? "S" + to + from : "S(" + to + "," + from + ")";
     r.label = ports.size() == 2 ? name + " (ports " + Join(ports) + ")"
                                 : "SDD21 (ports " + Join(ports) + how + ")";
     through = std::move(r);

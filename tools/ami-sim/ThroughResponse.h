@@ -20,16 +20,17 @@
 namespace amisim {
 
 struct ThroughResponse {
-    std::vector<double> frequency;           // Hz, strictly increasing
-    std::vector<std::complex<double>> h;     // transfer function at each
-    std::string label;                       // e.g. "SDD21 (ports 1,3,2,4)"
+    std::vector<double> frequency;        // Hz, strictly increasing
+    std::vector<std::complex<double>> h;  // transfer function at each
+    std::string label;                    // e.g. "SDD21 (ports 1,3,2,4)"
+    std::vector<int> ports;               // in,out or in+,in-,out+,out- as chosen
 };
 
 // "1,3,2,4" to {1, 3, 2, 4}: two or four distinct port numbers.
 bool ParsePortList(const std::string& text, std::vector<int>& ports, std::string& error);
 
 // ports: as ParsePortList gives them, or empty for the default above.
-bool SelectThrough(const NetworkData& data, const std::vector<int>& ports,
-                   ThroughResponse& through, std::string& error);
+bool SelectThrough(const NetworkData& data, const std::vector<int>& ports, ThroughResponse& through,
+                   std::string& error);
 
 }  // namespace amisim

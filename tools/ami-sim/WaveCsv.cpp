@@ -6,7 +6,8 @@ bool WaveCsv::Open(const std::string& path, std::size_t samples, double dt, std:
     limit_ = samples;
     dt_ = dt;
     if (samples == 0) return true;
-    file_.reset(std::fopen(path.c_str(), "w"));
+    path_ = path;
+    file_.reset(std::fopen((path + ".part").c_str(), "w"));
     if (!file_) {
         error = "cannot write " + path;
         return false;
@@ -26,7 +27,14 @@ void WaveCsv::Write(std::size_t first, std::size_t n, const double* stim, const 
 bool WaveCsv::Close() {
     if (!file_) return true;
     const bool ok = std::ferror(file_.get()) == 0;
-    return std::fclose(file_.release()) == 0 && ok;
+    if (std::fclose(file_.release()) != 0 || !ok) return false;
+    return std::rename((path_ + ".part").c_str(), path_.c_str()) == 0;
+}
+
+WaveCsv::~WaveCsv() {
+    if (!file_) return;
+    file_.reset();
+    std::remove((path_ + ".part").c_str());
 }
 
 }  // namespace amisim
