@@ -16,6 +16,14 @@
 
 #include "tools/ami-sim/Simulation.h"
 
+// The whole text of a file; empty when it cannot be read.
+inline std::string ReadTextFile(const std::filesystem::path& path) {
+    std::ifstream f(path);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
 class AmiSimRun : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,12 +41,7 @@ protected:
         return amisim::RunCommandLine(args, out, err, false);
     }
 
-    std::string Summary() const {
-        std::ifstream f(dir / "summary.json");
-        std::stringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    std::string Summary() const { return ReadTextFile(dir / "summary.json"); }
 
     // The number after "key": in summary.json.
     double Number(const std::string& key) const {

@@ -23,13 +23,6 @@ const char kAmi[] = R"((standin
     (delay (Usage In) (Type Integer) (Format Range 0 0 100) (Default 0))))
 )";
 
-std::string ReadText(const std::string& path) {
-    std::ifstream f(path);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 class KitRun : public AmiSimRun {
 protected:
     // A kit in dir/kit: the kit's .ibs file with each model's Executable
@@ -39,7 +32,7 @@ protected:
                         const std::string& from = "", const std::string& to = "") {
         kit = dir / "kit";
         fs::create_directories(kit);
-        std::string ibs = ReadText(std::string(CORVIN_SOURCE_DIR) + "/kit/corvin.ibs");
+        std::string ibs = ReadTextFile(std::string(CORVIN_SOURCE_DIR) + "/kit/corvin.ibs");
         std::size_t at = 0;
         for (const std::string& lines : {txLines, rxLines}) {
             const std::string begin = "[Algorithmic Model]\n", end = "[End Algorithmic Model]";
@@ -176,7 +169,7 @@ TEST_F(KitRun, FilesThatFailAreRefusedWithTheirMessages) {
                               "Polarity        Non-Inverting", "Polarity        Sideways");
     EXPECT_EQ(Run({"--ibs", ibs}), 1);
     EXPECT_THAT(err.str(), HasSubstr(ibs + " fails the IBIS check"));
-    const std::string text = ReadText(ibs);
+    const std::string text = ReadTextFile(ibs);
     const long line = std::count(text.begin(), text.begin() + text.find("Sideways"), '\n') + 1;
     EXPECT_THAT(err.str(), HasSubstr("corvin.ibs:" + std::to_string(line) +
                                      ": error: Invalid Polarity (\"Sideways\") [E0158]"));
@@ -251,10 +244,10 @@ TEST_F(KitRun, TheAssembledKitSweptOverBothSettings) {
              "de_code=0..6", "--channel-loss", "15", "--bits", "3000", "--jobs", "2", "--quiet"}),
         0)
         << err.str();
-    const std::string csv = ReadText((dir / "sweep.csv").string());
+    const std::string csv = ReadTextFile(dir / "sweep.csv");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 22);
-    EXPECT_THAT(ReadText((dir / "sweep.json").string()), HasSubstr("\"best\": {"));
-    EXPECT_THAT(ReadText((dir / "heatmap.svg").string()), HasSubstr(">de_code</text>"));
+    EXPECT_THAT(ReadTextFile(dir / "sweep.json"), HasSubstr("\"best\": {"));
+    EXPECT_THAT(ReadTextFile(dir / "heatmap.svg"), HasSubstr(">de_code</text>"));
     EXPECT_TRUE(fs::exists(dir / "points" / "eq=2_de_code=6" / "eye.svg"));
 }
 

@@ -25,16 +25,9 @@ const char kAmi[] = R"((standin
     (delay (Usage In) (Type Integer) (Format Range 0 0 100) (Default 0))))
 )";
 
-std::string Text(const fs::path& p) {
-    std::ifstream f(p);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 // summary.json without what a sweep point adds and the times it took.
 std::string Comparable(const fs::path& summary) {
-    std::string s = Text(summary);
+    std::string s = ReadTextFile(summary);
     s = std::regex_replace(s, std::regex("  \"run_key\": [^\n]*\n"), "");
     const std::size_t times = s.find("\"time_s\"");
     return times == std::string::npos ? s : s.substr(0, times);
@@ -92,15 +85,15 @@ TEST(SweepAxis, ValuesOfAListOrARange) {
 TEST_F(SweepRun, EveryPointIsItsRunAloneAndTheTableSaysWhichIsBest) {
     ASSERT_EQ(Run(Args({"--sweep", "tx.gain=0.5,1", "--sweep", "rx.delay=0..2", "--jobs", "3"})), 0)
         << err.str();
-    const std::string csv = Text(dir / "sweep.csv");
+    const std::string csv = ReadTextFile(dir / "sweep.csv");
     EXPECT_THAT(csv, HasSubstr("tx.gain,rx.delay,state,eye_height_V,eye_width_UI,"
                                "eye_width_UI_at_1e-12"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);
-    const std::string json = Text(dir / "sweep.json");
+    const std::string json = ReadTextFile(dir / "sweep.json");
     EXPECT_THAT(json, HasSubstr("\"complete\": true"));
     // The larger swing gives the taller eye; the delay changes nothing.
     EXPECT_THAT(json.substr(json.find("\"best\"")), HasSubstr("\"tx.gain\": \"1\""));
-    EXPECT_THAT(Text(dir / "heatmap.svg"), HasSubstr(">rx.delay</text>"));
+    EXPECT_THAT(ReadTextFile(dir / "heatmap.svg"), HasSubstr(">rx.delay</text>"));
     EXPECT_THAT(out.str(), HasSubstr("best: tx.gain=1 rx.delay=0"));
 
     // A point run alone gives the same files, the same bits and numbers.
@@ -112,19 +105,19 @@ TEST_F(SweepRun, EveryPointIsItsRunAloneAndTheTableSaysWhichIsBest) {
     ASSERT_EQ(amisim::RunCommandLine(args, out, err, false), 0) << err.str();
     EXPECT_EQ(Comparable(alone / "summary.json"), Comparable(point / "summary.json"));
     for (const char* file : {"waves.csv", "eye_density.csv", "bathtub.csv"})
-        EXPECT_EQ(Text(alone / file), Text(point / file)) << file;
+        EXPECT_EQ(ReadTextFile(alone / file), ReadTextFile(point / file)) << file;
 }
 
 TEST_F(SweepRun, AStoppedSweepKeepsItsFinishedPoints) {
     const std::vector<std::string> sweep = {"--sweep", "tx.gain=1,2", "--sweep", "rx.delay=0,1"};
     ASSERT_EQ(Run(Args(sweep)), 0) << err.str();
-    const std::string first = Text(dir / "sweep.csv");
+    const std::string first = ReadTextFile(dir / "sweep.csv");
     // As if stopped during one point: its summary never written.
     fs::remove(dir / "points" / "tx.gain=2_rx.delay=0" / "summary.json");
     ASSERT_EQ(Run(Args(sweep)), 0) << err.str();
     EXPECT_EQ(KeptPoints(), 3);
     const std::regex state(",(ok|kept),");
-    const std::string again = Text(dir / "sweep.csv");
+    const std::string again = ReadTextFile(dir / "sweep.csv");
     EXPECT_THAT(again, HasSubstr("2,0,ok,"));
     EXPECT_EQ(std::regex_replace(again, state, ","), std::regex_replace(first, state, ","))
         << "tx.gain=2_rx.delay=0 runs again and gives what it gave";
