@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
+#include "models/PieceFirings.h"
 #include "models/PublishOutput.h"
 #include "models/ResponseGrid.h"
+#include "models/RunInPieces.h"
 #include "models/TruncateToInt32.h"
 #include "models/corvin_rx1/EqResponses.h"
 
@@ -129,14 +131,8 @@ std::size_t corvin_rx1::RunSpan(std::size_t firings) {
         ReportError("corvin_rx1::Run called without a successful Initialize");
         return 0;
     }
-    std::size_t done = 0;
-    while (done < firings) {
-        const std::size_t n = firings - done < SpanLength ? firings - done : SpanLength;
-        const std::size_t good = RunPiece(done, n);
-        done += good;
-        if (good < n) break;
-    }
-    return done;
+    return RunInPieces(firings, SpanLength,
+                       [this](std::size_t base, std::size_t n) { return RunPiece(base, n); });
 }
 
 // n <= SpanLength firings, with the external ports' samples from offset
@@ -146,32 +142,31 @@ std::size_t corvin_rx1::RunSpan(std::size_t firings) {
 // after the failing one still fire it, as they would in Run, none fires
 // beyond it, and no output port receives it.
 std::size_t corvin_rx1::RunPiece(std::size_t base, std::size_t n) {
-    std::size_t good = n;
-    std::size_t m = n;  // firings the blocks still fire
+    PieceFirings piece(n);
     auto fire = [&](Vantra::DFModel& block, std::size_t done) {
-        if (done < m) {
-            Adopt(false, block);
-            good = good < done ? good : done;
-            m = done + 1;
-        }
+        if (!piece.Fired(done)) Adopt(false, block);
     };
     // The control path first: its constant uses the signal array before the
     // input enters it.
-    fire(EqConst, EqConst.RunSpan(m));
-    fire(EqToIndex, EqToIndex.RunSpan(m));
+    fire(EqConst, EqConst.RunSpan(piece.Left()));
+    fire(EqToIndex, EqToIndex.RunSpan(piece.Left()));
     Input.CopyTo(base, InputNet, 0, n);
-    fire(InputFork, InputFork.RunSpan(m));
-    fire(EqSelect, FireEqualisers(m));
-    fire(EqFork, EqFork.RunSpan(m));
-    PublishOutput(OutputNet3, Output3, base, good);
-    fire(RxDc, RxDc.run_span(&RxDcIn.ElementAt(0), &RxDcOut.ElementAt(0), m) ? m : 0);
-    fire(DcFork, DcFork.RunSpan(m));
-    PublishOutput(OutputNet2, Output2, base, good);
+    fire(InputFork, InputFork.RunSpan(piece.Left()));
+    fire(EqSelect, FireEqualisers(piece.Left()));
+    fire(EqFork, EqFork.RunSpan(piece.Left()));
+    PublishOutput(OutputNet3, Output3, base, piece.Good());
+    fire(RxDc, RxDc.run_span(&RxDcIn.ElementAt(0), &RxDcOut.ElementAt(0), piece.Left())
+                   ? piece.Left()
+                   : 0);
+    fire(DcFork, DcFork.RunSpan(piece.Left()));
+    PublishOutput(OutputNet2, Output2, base, piece.Good());
     if (Output1.Connected) {
-        fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), m) ? m : 0);
-        PublishOutput(OutputNet1, Output1, base, good);
+        fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), piece.Left())
+                         ? piece.Left()
+                         : 0);
+        PublishOutput(OutputNet1, Output1, base, piece.Good());
     }
-    return good;
+    return piece.Good();
 }
 
 // The responses the Mux passes in the first n firings, up to and including

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
+#include "models/PieceFirings.h"
 #include "models/PublishOutput.h"
 #include "models/ResponseGrid.h"
+#include "models/RunInPieces.h"
 #include "models/TruncateToInt32.h"
 #include "models/corvin_tx1/TxOutputResponse.h"
 
@@ -81,14 +83,8 @@ std::size_t corvin_tx1::RunSpan(std::size_t firings) {
         ReportError("corvin_tx1::Run called without a successful Initialize");
         return 0;
     }
-    std::size_t done = 0;
-    while (done < firings) {
-        const std::size_t n = firings - done < SpanLength ? firings - done : SpanLength;
-        const std::size_t good = RunPiece(done, n);
-        done += good;
-        if (good < n) break;
-    }
-    return done;
+    return RunInPieces(firings, SpanLength,
+                       [this](std::size_t base, std::size_t n) { return RunPiece(base, n); });
 }
 
 // n <= SpanLength firings, with the external ports' samples from offset
@@ -99,24 +95,21 @@ std::size_t corvin_tx1::RunSpan(std::size_t firings) {
 // beyond it, and no output port receives it.
 std::size_t corvin_tx1::RunPiece(std::size_t base, std::size_t n) {
     Input.CopyTo(base, InputNet, 0, n);
-    std::size_t good = n;
-    std::size_t m = n;  // firings the blocks still fire
+    PieceFirings piece(n);
     auto fire = [&](Vantra::DFModel& block, std::size_t done) {
-        if (done < m) {
-            Adopt(false, block);
-            good = good < done ? good : done;
-            m = done + 1;
-        }
+        if (!piece.Fired(done)) Adopt(false, block);
     };
-    fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), m) ? m : 0);
-    fire(PostDcFork, PostDcFork.RunSpan(m));
-    PublishOutput(OutputNet3, Output3, base, good);
-    fire(TxFirDc, TxFirDc.RunSpan(m));
-    fire(TxFork, TxFork.RunSpan(m));
-    PublishOutput(OutputNet2, Output2, base, good);
-    fire(TxResponse, TxResponse.RunSpan(m));
-    PublishOutput(OutputNet1, Output1, base, good);
-    return good;
+    fire(PostDc, PostDc.run_span(&PostDcIn.ElementAt(0), &PostDcOut.ElementAt(0), piece.Left())
+                     ? piece.Left()
+                     : 0);
+    fire(PostDcFork, PostDcFork.RunSpan(piece.Left()));
+    PublishOutput(OutputNet3, Output3, base, piece.Good());
+    fire(TxFirDc, TxFirDc.RunSpan(piece.Left()));
+    fire(TxFork, TxFork.RunSpan(piece.Left()));
+    PublishOutput(OutputNet2, Output2, base, piece.Good());
+    fire(TxResponse, TxResponse.RunSpan(piece.Left()));
+    PublishOutput(OutputNet1, Output1, base, piece.Good());
+    return piece.Good();
 }
 
 bool corvin_tx1::Finalize() {
