@@ -14,11 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "IbisParser/cmn.h"
-#include "IbisParser/ibis.h"
-#include "IbisParser/msg.h"
-#include "IbisParser/parse.h"
-#include "IbisParser/section.h"
+#include "QuietCheck.h"
 
 namespace {
 
@@ -63,24 +59,14 @@ void BM_ComponentsBesidePkgFiles(benchmark::State& state) {
     int n = static_cast<int>(state.range(0));
     std::string dir = Generate(n);
     std::string path = dir + "/c.ibs";
-    FILE* null = std::fopen("/dev/null", "w");
-    MSG_SetOutput(null);
-    PARSE_SetSilent(1);
-    for (auto _ : state) {
-        IbisFile* file = nullptr;
-        IBIS_New(&file);
-        if (PARSE_File(path.c_str(), CMN_FILE_IBS)) SECTION_RunAfterFileChecks(file);
-        IBIS_Free(&file);
-    }
+    const QuietCheck check;
+    for (auto _ : state) check.Run(path.c_str());
     int errors = 0;
     MSG_GetCounts(nullptr, &errors, nullptr);
     state.counters["components"] = n;
     state.counters["pkg_files"] = n / 2;
     state.counters["errors_per_run"] = static_cast<double>(errors) / state.iterations();
     state.SetComplexityN(n);
-    MSG_SetOutput(nullptr);
-    MSG_ResetCounts();
-    std::fclose(null);
     std::string cmd = "rm -rf '" + dir + "'";
     if (std::system(cmd.c_str()) != 0) state.SkipWithError("cannot remove the files");
 }

@@ -11,11 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "IbisParser/cmn.h"
-#include "IbisParser/ibis.h"
-#include "IbisParser/msg.h"
-#include "IbisParser/parse.h"
-#include "IbisParser/section.h"
+#include "QuietCheck.h"
 
 namespace {
 
@@ -62,15 +58,8 @@ void BM_Repeats(benchmark::State& state) {
     if (f == nullptr) std::abort();
     std::fputs(text.c_str(), f);
     std::fclose(f);
-    FILE* null = std::fopen("/dev/null", "w");
-    MSG_SetOutput(null);
-    PARSE_SetSilent(1);
-    for (auto _ : state) {
-        IbisFile* file = nullptr;
-        IBIS_New(&file);
-        if (PARSE_File(path.c_str(), CMN_FILE_IBS)) SECTION_RunAfterFileChecks(file);
-        IBIS_Free(&file);
-    }
+    const QuietCheck check;
+    for (auto _ : state) check.Run(path.c_str());
     int errors = 0, warnings = 0;
     MSG_GetCounts(nullptr, &errors, &warnings);
     state.SetLabel(kKindName[kind]);
@@ -78,9 +67,6 @@ void BM_Repeats(benchmark::State& state) {
     state.counters["messages_per_run"] =
         static_cast<double>(errors + warnings) / state.iterations();
     state.SetComplexityN(n);
-    MSG_SetOutput(nullptr);
-    MSG_ResetCounts();
-    std::fclose(null);
     std::remove(path.c_str());
 }
 
