@@ -24,8 +24,7 @@ protected:
         MsgCapture::SetUp();
         // Lower case only, so that the reader's case retries can be tested.
         static int serial = 0;
-        dir_ = "/tmp/ibistest-" + std::to_string(getpid()) + "-" +
-               std::to_string(++serial);
+        dir_ = "/tmp/ibistest-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
         ASSERT_EQ(mkdir(dir_.c_str(), 0700), 0);
         PARSE_SetSilent(1);
         PARSE_AllowLongLines(0);
@@ -62,13 +61,25 @@ protected:
 
     // Writes the file, reads it through PARSE_File inside a fresh IbisFile
     // record and returns the log's output; *rc receives PARSE_File's result.
-    std::string Parse(const std::string& name, const std::string& content,
-                      int type = CMN_FILE_IBS, int* rc = nullptr) {
+    std::string Parse(const std::string& name, const std::string& content, int type = CMN_FILE_IBS,
+                      int* rc = nullptr) {
         std::string path = Write(name, content);
         IbisFile* file = nullptr;
         EXPECT_EQ(IBIS_New(&file), 1);
         int r = PARSE_File(path.c_str(), type);
         if (rc) *rc = r;
+        IBIS_Free(&file);
+        return Output();
+    }
+
+    // Writes the file, reads it as an .ibs file and runs the after-file
+    // checks as the checker does, then returns the log's output.
+    std::string CheckIbs(const std::string& name, const std::string& content) {
+        std::string path = Write(name, content);
+        IbisFile* file = nullptr;
+        EXPECT_EQ(IBIS_New(&file), 1);
+        PARSE_File(path.c_str(), CMN_FILE_IBS);
+        SECTION_RunAfterFileChecks(file);
         IBIS_Free(&file);
         return Output();
     }

@@ -35,14 +35,8 @@ protected:
               "[Comment Char] #_char\n"
               "[Interconnect_Model_Set]   spaced  # its comment\n");
         Write("none.ims", "[Interconnect Model] die\n");
-        std::string path = Write(
-            "t.ibs", "[IBIS Ver] 7.0\n[File Name] t.ibs\n[File Rev] 1.0\n" + body + "[End]\n");
-        IbisFile* file = nullptr;
-        EXPECT_EQ(IBIS_New(&file), 1);
-        PARSE_File(path.c_str(), CMN_FILE_IBS);
-        SECTION_RunAfterFileChecks(file);
-        IBIS_Free(&file);
-        return emiscript::Compact(Output());
+        return emiscript::Compact(CheckIbs(
+            "t.ibs", "[IBIS Ver] 7.0\n[File Name] t.ibs\n[File Rev] 1.0\n" + body + "[End]\n"));
     }
 };
 

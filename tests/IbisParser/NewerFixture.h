@@ -45,12 +45,6 @@ protected:
     // Checks `text` as t.ibs in the scratch directory.
     std::string Check(const std::string& text) {
         MSG_SetCoded(1);
-        std::string path = Write("t.ibs", text);
-        IbisFile* file = nullptr;
-        EXPECT_EQ(IBIS_New(&file), 1);
-        PARSE_File(path.c_str(), CMN_FILE_IBS);
-        SECTION_RunAfterFileChecks(file);
-        IBIS_Free(&file);
-        return emiscript::Compact(Output());
+        return emiscript::Compact(CheckIbs("t.ibs", text));
     }
 };
