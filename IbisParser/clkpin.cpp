@@ -72,15 +72,9 @@ static void clkpinReset(void) {
 
 /* A new table for `c` on the file's list, or null (reported). */
 static ClkpinTable *clkpinNew(const CMPNT_Component *c) {
-  IbisFile *file;
   ClkpinTable *t = NULL;
-  if( !IBIS_Current(&file) || !CMN_Calloc(&t, sizeof(*t)) ) {
+  if( !IBIS_AppendNew(SECTION_CLOCK_PINS, sizeof(*t), &t) ) {
     MSG_ErrorCodeLine(MSGC_CMPNT_CANNOT_ADD, clkpinClock);
-    return NULL;
-  }
-  if( !IBIS_Append(file, SECTION_CLOCK_PINS, t) ) {
-    MSG_ErrorCodeLine(MSGC_CMPNT_CANNOT_ADD, clkpinClock);
-    CMN_FreeBlock(t);
     return NULL;
   }
   t->component = c;

@@ -80,6 +80,20 @@ int IBIS_Append(IbisFile *file, int section, void *record) {
   return 1;
 }
 
+int IBIS_AppendNew(int section, size_t size, void *pp) {
+  IbisFile *file;
+  void **out = (void **)pp;
+  CMN_ASSERT(pp != NULL, IBIS_SRC);
+  *out = NULL;
+  if( !IBIS_Current(&file) || !CMN_Calloc(out, size) ) return 0;
+  if( !IBIS_Append(file, section, *out) ) {
+    CMN_FreeBlock(*out);
+    *out = NULL;
+    return 0;
+  }
+  return 1;
+}
+
 int IBIS_Push(IbisFile *file, int section, void *record) {
   IbisItem *item;
   CMN_ASSERT(file != NULL, IBIS_SRC);

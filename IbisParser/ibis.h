@@ -9,6 +9,8 @@
 #ifndef IBISPARSER_IBIS_H
 #define IBISPARSER_IBIS_H
 
+#include <stddef.h>
+
 #include "IbisParser/hdr.h"
 #include "IbisParser/section.h"
 
@@ -37,6 +39,10 @@ void IBIS_Free(IbisFile **file);
 ** 0 when memory ran out or the id is not a list. */
 int IBIS_Append(IbisFile *file, int section, void *record);
 int IBIS_Push(IbisFile *file, int section, void *record);
+/* A zeroed record of `size` bytes appended to the current file's list of
+** `section`; *(void **)pp receives it. 0 and a null record when there is
+** no current file or memory ran out (nothing is left allocated). */
+int IBIS_AppendNew(int section, size_t size, void *pp);
 int IBIS_GetList(const IbisFile *file, int section, IbisItem **first);
 
 /* The lists by name: 1 and the first item, or 0 when empty. */

@@ -70,15 +70,9 @@ static const char *inidlyOwnerName(const InidlyRecord *d) {
 }
 
 static InidlyRecord *inidlyNew(const void *owner, int submodel) {
-  IbisFile *file;
   InidlyRecord *d = NULL;
-  if( !IBIS_Current(&file) || !CMN_Calloc(&d, sizeof(*d)) ) {
+  if( !IBIS_AppendNew(SECTION_INITIAL_DELAY, sizeof(*d), &d) ) {
     MSG_BugCodeLine(MSGC_MDL_NO_MEMORY, "IbisParser/inidly", __LINE__);
-    return NULL;
-  }
-  if( !IBIS_Append(file, SECTION_INITIAL_DELAY, d) ) {
-    MSG_BugCodeLine(MSGC_MDL_NO_MEMORY, "IbisParser/inidly", __LINE__);
-    CMN_FreeBlock(d);
     return NULL;
   }
   d->owner = owner;

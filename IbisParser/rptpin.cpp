@@ -78,15 +78,9 @@ static void rptpinReset(void) {
 
 /* A new table for `c` on the file's list, or null (reported). */
 static RptpinTable *rptpinNew(const CMPNT_Component *c) {
-  IbisFile *file;
   RptpinTable *t = NULL;
-  if( !IBIS_Current(&file) || !CMN_Calloc(&t, sizeof(*t)) ) {
+  if( !IBIS_AppendNew(SECTION_REPEATER_PIN, sizeof(*t), &t) ) {
     MSG_ErrorCodeLine(MSGC_CMPNT_CANNOT_ADD, rptpinRx);
-    return NULL;
-  }
-  if( !IBIS_Append(file, SECTION_REPEATER_PIN, t) ) {
-    MSG_ErrorCodeLine(MSGC_CMPNT_CANNOT_ADD, rptpinRx);
-    CMN_FreeBlock(t);
     return NULL;
   }
   t->component = c;
