@@ -261,17 +261,23 @@ Handler WholeInto(const char* name, double low, double high, T& field, std::stri
     };
 }
 
+// A number above low (from low on, with lowIncluded) and at most high.
 Handler Real(const char* name, double low, double high, double& field, const char* expectation,
-             std::string& error) {
-    return [&field, &error, name, low, high, expectation](const std::string& v) {
+             std::string& error, bool lowIncluded = false) {
+    return [&field, &error, name, low, high, expectation, lowIncluded](const std::string& v) {
         double x = 0.0;
-        if (!ParseReal(v, x) || !(x > low) || x > high) {
+        if (!ParseReal(v, x) || !(x > low || (lowIncluded && x == low)) || x > high) {
             error = std::string(name) + " expects " + expectation + ", not '" + v + "'";
             return false;
         }
         field = x;
         return true;
     };
+}
+
+Handler RealFrom(const char* name, double low, double high, double& field, const char* expectation,
+                 std::string& error) {
+    return Real(name, low, high, field, expectation, error, true);
 }
 
 Handler Text(const char* name, std::string& field, std::string& error) {
@@ -334,27 +340,15 @@ void AddKitOptions(HandlerTable& t, Options& o, std::string& error) {
         error = "--corner expects typ, min or max, not '" + v + "'";
         return false;
     };
-    t["--tx-resistance"] = [&o, &error](const std::string& v) {
-        double x = 0.0;
-        if (!ParseReal(v, x) || x < 0.0 || x > 1e6) {
-            error = "--tx-resistance expects ohms from 0 to 1e6, not '" + v + "'";
-            return false;
-        }
-        o.txResistance = x;
-        return true;
-    };
+    t["--tx-resistance"] =
+        RealFrom("--tx-resistance", 0.0, 1e6, o.txResistance, "ohms from 0 to 1e6", error);
     t["--rx-resistance"] = [&o, &error](const std::string& v) {
-        double x = 0.0;
         if (v == "open") {
             o.rxResistance = std::numeric_limits<double>::infinity();
             return true;
         }
-        if (!ParseReal(v, x) || x < 0.0 || x > 1e9) {
-            error = "--rx-resistance expects ohms from 0 to 1e9 or open, not '" + v + "'";
-            return false;
-        }
-        o.rxResistance = x;
-        return true;
+        return RealFrom("--rx-resistance", 0.0, 1e9, o.rxResistance, "ohms from 0 to 1e9 or open",
+                        error)(v);
     };
 }
 
@@ -380,13 +374,10 @@ void AddTimingOptions(HandlerTable& t, Options& o, std::string& error) {
 
 void AddChannelOptions(HandlerTable& t, Options& o, std::string& error) {
     t["--channel-loss"] = [&o, &error](const std::string& v) {
-        double x = 0.0;
-        if (!ParseReal(v, x) || x < 0.0 || x > 100.0) {
-            error = "--channel-loss expects a loss in dB from 0 to 100, not '" + v + "'";
+        if (!RealFrom("--channel-loss", 0.0, 100.0, o.lossDb, "a loss in dB from 0 to 100",
+                      error)(v))
             return false;
-        }
         o.channel = ChannelSource::LossyLine;
-        o.lossDb = x;
         return true;
     };
     const std::pair<const char*, ChannelSource> files[] = {
@@ -459,15 +450,8 @@ void AddClockOptions(HandlerTable& t, Options& o, std::string& error) {
     };
     t["--cdr-gain"] = Real("--cdr-gain", 0.0, 0.5, o.cdrGain,
                            "a phase step in UI above 0 and at most 0.5", error);
-    t["--cdr-integral"] = [&o, &error](const std::string& v) {
-        double x = 0.0;
-        if (!ParseReal(v, x) || x < 0.0 || x > 0.1) {
-            error = "--cdr-integral expects a gain in UI from 0 to 0.1, not '" + v + "'";
-            return false;
-        }
-        o.cdrIntegral = x;
-        return true;
-    };
+    t["--cdr-integral"] =
+        RealFrom("--cdr-integral", 0.0, 0.1, o.cdrIntegral, "a gain in UI from 0 to 0.1", error);
 }
 
 void AddOutputOptions(HandlerTable& t, Options& o, std::string& error) {
